@@ -1,0 +1,33 @@
+# The two commands of the README: `make run` and `make test`. Both install what is missing.
+BUILD ?= build
+CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+JOBS ?= 2
+
+.PHONY: deps configure build test run bench snapshots clean
+
+deps:
+	@tools/install-deps.sh
+
+configure: deps
+	@[ -f $(BUILD)/CMakeCache.txt ] || cmake -S . -B $(BUILD) $(CMAKE_FLAGS) >/dev/null
+
+build: configure
+	cmake --build $(BUILD) -j$(JOBS)
+
+test: build
+	tools/with-wine.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j1
+
+run: configure
+	cmake --build $(BUILD) -j$(JOBS) --target quorvel
+	tools/run-saver.sh $(BUILD)
+
+bench: configure
+	cmake --build $(BUILD) -j$(JOBS) --target quorvel qbench
+	tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD)
+
+snapshots: configure
+	cmake --build $(BUILD) -j$(JOBS) --target qsnapshot
+	tools/with-wine.sh $(BUILD) tools/snapshots.sh $(BUILD)
+
+clean:
+	rm -rf $(BUILD)

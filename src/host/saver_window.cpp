@@ -1,0 +1,226 @@
+#include "host/saver_window.h"
+
+#include <cstdlib>
+#include "host/command_line.h"
+#include "host/password.h"
+#include "host/proc_address.h"
+#include "render/scene.h"
+
+HWND saverWindow = nullptr;
+int isPreviewMode = 0;
+int isClosing = 0;
+int isVerifyingPassword = 0;
+POINT cursorAnchor{};
+UINT autoPlayQueryMessage = 0;
+ImeAssociateProc imeAssociateProc = nullptr;
+HANDLE savedImeContext = nullptr;
+
+namespace {
+
+constexpr const char* SAVER_CLASS = "WindowsScreenSaverClass";
+constexpr UINT SAVER_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
+constexpr WPARAM POWER_CRITICAL_RESUME = 3;
+
+void PostClose(HWND window) {
+    PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+void OnCreate(HWND window) {
+    HMODULE imm = GetModuleHandleA("IMM32.DLL");
+    if (imm != nullptr) {
+        imeAssociateProc = FindExport<ImeAssociateProc>(imm, "ImmAssociateContext");
+        if (imeAssociateProc != nullptr) savedImeContext = imeAssociateProc(window, nullptr);
+    }
+    GetCursorPos(&cursorAnchor);
+    if (!isPreviewMode) SetCursor(nullptr);
+}
+
+void OnDestroy(HWND window) {
+    if (GetModuleHandleA("IMM32.DLL") != nullptr && imeAssociateProc != nullptr &&
+        savedImeContext != nullptr) {
+        imeAssociateProc(window, savedImeContext);
+    }
+    PostQuitMessage(0);
+}
+
+// The close rules; returns true with `result` set when the message is answered here.
+bool ApplyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
+    switch (message) {
+        case WM_SHOWWINDOW:
+            if (wParam != 0) SetCursor(nullptr);
+            return false;
+        case WM_ACTIVATEAPP:
+            if (wParam == 0) PostClose(window);
+            return false;
+        case WM_SETCURSOR:
+            SetCursor(nullptr);
+            result = 1;
+            return true;
+        case WM_POWER:
+            if (wParam == POWER_CRITICAL_RESUME) PostClose(window);
+            return false;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+        case WM_POWERBROADCAST:
+            PostClose(window);
+            return false;
+        case WM_MOUSEMOVE: {
+            POINT now;
+            GetCursorPos(&now);
+            if (IsClosingMove(cursorAnchor, now)) {
+                PostClose(window);
+                cursorAnchor = now;
+            }
+            return false;
+        }
+        default:
+            return false;
+    }
+}
+
+}  // namespace
+
+bool IsClosingMove(POINT anchor, POINT now) {
+    const unsigned int distance = static_cast<unsigned int>(std::abs(now.x - anchor.x)) +
+                                  static_cast<unsigned int>(std::abs(now.y - anchor.y));
+    return distance > mouseMoveThreshold;
+}
+
+int RunSaverWindow(HWND parent) {
+    WNDCLASSA windowClass{};
+    windowClass.style = SAVER_CLASS_STYLE;
+    windowClass.lpfnWndProc = SaverWindowProc;
+    windowClass.hInstance = appInstance;
+    windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(100));
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+    windowClass.lpszClassName = SAVER_CLASS;
+
+    int x, y, width, height;
+    DWORD style, exStyle;
+    const char* title;
+    if (parent != nullptr) {
+        RECT rect;
+        GetClientRect(parent, &rect);
+        x = 0;
+        y = 0;
+        width = rect.right;
+        height = rect.bottom;
+        style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
+        exStyle = 0;
+        title = "Preview";
+        isPreviewMode = 1;
+    } else {
+        HDC screen = GetDC(nullptr);
+        RECT box;
+        GetClipBox(screen, &box);
+        ReleaseDC(nullptr, screen);
+        x = box.left;
+        y = box.top;
+        width = box.right - box.left;
+        height = box.bottom - box.top;
+        style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
+        exStyle = WS_EX_TOPMOST;
+        title = "Screen Saver";
+        HWND running = FindWindowA(SAVER_CLASS, "Screen Saver");
+        if (running != nullptr && IsWindow(running)) {
+            SetForegroundWindow(running);
+            return 0;
+        }
+        LoadPasswordSupport();
+    }
+    if (isWin9x) autoPlayQueryMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
+
+    WPARAM exitCode = 0;
+    if (RegisterClassA(&windowClass)) {
+        saverWindow = CreateWindowExA(exStyle, SAVER_CLASS, title, style, x, y, width, height,
+                                      parent, nullptr, appInstance, nullptr);
+    }
+    if (saverWindow != nullptr) {
+        if (!isPreviewMode) SetForegroundWindow(saverWindow);
+        MSG message;
+        while (GetMessageA(&message, nullptr, 0, 0)) {
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        exitCode = message.wParam;
+    }
+    UnloadPasswordSupport();
+    return static_cast<int>(exitCode);
+}
+
+LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            OnCreate(window);
+            break;
+        case WM_DESTROY:
+            OnDestroy(window);
+            break;
+        case WM_SETTEXT:
+            return 0;
+        case WM_PAINT:
+            if (isClosing) return DefWindowProcA(window, message, wParam, lParam);
+            if (!isPreviewMode) SetCursor(nullptr);
+            break;
+        case WM_HELP:
+        case WM_CONTEXTMENU:
+            if (isPreviewMode) {
+                HWND parent = GetParent(window);
+                if (parent != nullptr && IsWindow(parent)) {
+                    PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
+                }
+                return 1;
+            }
+            break;
+        case WM_KEYDOWN:
+        case WM_SYSKEYDOWN:
+        case WM_MOUSEMOVE:
+        case WM_LBUTTONDOWN:
+        case WM_RBUTTONDOWN:
+        case WM_MBUTTONDOWN:
+            if (isClosing) return DefWindowProcA(window, message, wParam, lParam);
+            break;
+        case WM_SYSCOMMAND:
+            if (!isPreviewMode &&
+                (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE)) {
+                return 0;
+            }
+            break;
+        case WM_TIMER:
+            if (isClosing) return 0;
+            Sleep(0);
+            break;
+        default:
+            break;
+    }
+    return ScreenSaverProc(window, message, wParam, lParam);
+}
+
+LRESULT DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    return DefScreenSaverProcFor(window, window, message, wParam, lParam);
+}
+
+LRESULT DefScreenSaverProcFor(HWND rulesWindow, HWND window, UINT message, WPARAM wParam,
+                              LPARAM lParam) {
+    if (!isPreviewMode && !isClosing) {
+        if (message == WM_CLOSE && isWin9x) {
+            if (!VerifyPasswordOnClose(rulesWindow)) {
+                GetCursorPos(&cursorAnchor);
+                return 0;
+            }
+        } else if (message == VerifyPasswordMessage && isWin9x) {
+            return verifyPasswordProc != nullptr ? verifyPasswordProc(rulesWindow) : 1;
+        } else if (!isVerifyingPassword) {
+            LRESULT result = 0;
+            if (ApplyCloseRules(rulesWindow, message, wParam, result)) return result;
+        }
+    }
+    if (autoPlayQueryMessage != 0 && message == autoPlayQueryMessage) {
+        PostClose(rulesWindow);
+        return verifyPasswordProc != nullptr ? 1 : 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,239 @@
+#include "render/scene.h"
+
+#include <GL/gl.h>
+#include <GL/glu.h>
+#include <mmsystem.h>
+#include <ctime>
+#include "host/saver_window.h"
+#include "media/movie.h"
+#include "media/sound.h"
+#include "render/frame_clock.h"
+#include "render/gl_window.h"
+#include "render/random.h"
+#include "robot/robot_model.h"
+#include "settings/settings.h"
+#include "show/animation.h"
+#include "show/director.h"
+#include "show/hologram.h"
+#include "text/overlay.h"
+#include "textures/texture_loader.h"
+
+std::array<uint32_t, TEXTURE_SLOT_COUNT> textureSlots{};
+RECT clientRect{};
+UINT_PTR frameTimerId = 0;
+bool overlayDisabled = false;
+double previousFrameTime = 0.0;
+
+namespace {
+
+constexpr int SLOT_BANNER = 0;
+constexpr int SLOT_CHROME = 3;
+constexpr int SLOT_BODY = 4;
+constexpr int SLOT_DOME_CAP = 5;
+constexpr int SLOT_DOME_BAND = 6;
+constexpr int SLOT_PANEL = 7;
+constexpr int SLOT_LENS_GLASS = 9;
+constexpr int SLOT_LEGS = 10;
+constexpr int SLOT_FEET = 11;
+
+void RealizeScenePalette() {
+    UnrealizeObject(glPalette);
+    SelectPalette(glDC, glPalette, FALSE);
+    RealizePalette(glDC);
+}
+
+}  // namespace
+
+uint32_t ReadWallClock() {
+    return static_cast<uint32_t>(std::time(nullptr));
+}
+
+bool CreateScene(HWND window, uint32_t seed) {
+    saverWindow = window;
+    RECT rect;
+    GetClientRect(window, &rect);
+    glWindow = CreateRenderWindow(0, 0, rect.right, rect.bottom, window);
+    if (glWindow == nullptr) return false;
+    GetClientRect(window, &clientRect);
+    LoadSettings();
+    SeedRandom(seed);
+    InitRenderState();
+    StartFrameClock();
+    overlayDisabled = isPreviewMode != 0;
+    return true;
+}
+
+void DestroyScene() {
+    ReleaseScene();
+    wglMakeCurrent(nullptr, nullptr);
+    ReleaseDC(glWindow, glDC);
+    wglDeleteContext(glContext);
+    if (glPalette != nullptr) DeleteObject(glPalette);
+    DestroyWindow(glWindow);
+    PostQuitMessage(0);
+}
+
+LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            // The user has already seen why the OpenGL window could not be made.
+            if (!CreateScene(window, ReadWallClock())) ExitProcess(1);
+            return 0;
+        case WM_DESTROY:
+            DestroyScene();
+            return 0;
+        case WM_SYSCOMMAND:
+            return 0;
+        case MM_WOM_DONE:
+            OnSoundBufferDone(window, message, wParam, lParam);
+            return 0;
+        default:
+            return DefScreenSaverProc(window, message, wParam, lParam);
+    }
+}
+
+void RenderFrame(double time) {
+    frameTime = time;
+    frameDelta = frameTime - previousFrameTime;
+    previousFrameTime = frameTime;
+    DrawFrame();
+}
+
+LRESULT CALLBACK RenderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_CREATE:
+            frameTimerId = SetTimer(window, FRAME_TIMER_ID, FRAME_TIMER_PERIOD_MS, nullptr);
+            return 0;
+        case WM_TIMER:
+            InvalidateRect(window, nullptr, FALSE);
+            return 0;
+        case WM_PAINT:
+            // Never validated: the next paint follows as soon as the queue is empty.
+            RenderFrame(ReadFrameClock());
+            SwapBuffers(glDC);
+            return 0;
+        case WM_DESTROY:
+            if (frameTimerId != 0) KillTimer(window, frameTimerId);
+            PostQuitMessage(0);
+            return 0;
+        case WM_QUERYNEWPALETTE:
+            if (glPalette == nullptr) return 0;
+            RealizeScenePalette();
+            return 1;
+        case WM_PALETTECHANGED:
+            if (reinterpret_cast<HWND>(wParam) == window || glPalette == nullptr) return 0;
+            RealizeScenePalette();
+            return 1;
+        default:
+            // Input over the child is judged as input over the saver window; the child's own
+            // housekeeping (creation, sizing, painting defaults) stays with the child.
+            return DefScreenSaverProcFor(saverWindow, window, message, wParam, lParam);
+    }
+}
+
+void InitRenderState() {
+    glShadeModel(GL_SMOOTH);
+    glClearColor(0.0f, 0.0f, 0.0f, 0.0f);
+    glClearDepth(1.0);
+    glEnable(GL_DEPTH_TEST);
+    glDepthFunc(GL_LEQUAL);
+    glEnable(GL_COLOR_MATERIAL);
+    glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
+    SetupLight();
+    glHint(GL_PERSPECTIVE_CORRECTION_HINT, GL_NICEST);
+    glEnable(GL_NORMALIZE);
+    BuildScene();
+}
+
+void SetupLight() {
+    constexpr GLfloat ambient[] = {0.0f, 0.0f, 0.0f, 0.0f};
+    constexpr GLfloat diffuse[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    constexpr GLfloat specular[] = {0.3f, 0.3f, 0.3f, 1.0f};
+    constexpr GLfloat position[] = {0.0f, 5.0f, 5.0f, 1.0f};
+    glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
+    glLightfv(GL_LIGHT0, GL_DIFFUSE, diffuse);
+    glLightfv(GL_LIGHT0, GL_SPECULAR, specular);
+    glLightfv(GL_LIGHT0, GL_POSITION, position);
+    glEnable(GL_LIGHTING);
+    glEnable(GL_LIGHT0);
+}
+
+void SetProjection(int width, int height) {
+    glViewport(0, 0, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, static_cast<float>(width) / static_cast<float>(height), 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+}
+
+void BuildScene() {
+    HMODULE module = GetModuleHandleA(nullptr);
+    LoadResourceTexture(101, SLOT_BANNER, module, ALPHA_COLOUR_KEY, false);
+    overlayTimeBase = static_cast<float>(frameTime);
+    BuildBannerList();
+    glNewList(LIST_PROJECTION, GL_COMPILE);
+    SetProjection(clientRect.right, clientRect.bottom);
+    glEndList();
+    if (saverSettings.robotColour == ROBOT_COLOUR_RANDOM)
+        saverSettings.robotColour = NextRandom() % 6;
+    const int scheme = saverSettings.robotColour;
+    LoadSchemeTexture(102, SLOT_BODY, module, 512, 256, ALPHA_OPAQUE, false, scheme);
+    LoadSchemeTexture(103, SLOT_DOME_CAP, module, 256, 256, ALPHA_COLOUR_KEY, false, scheme);
+    LoadSchemeTexture(105, SLOT_DOME_BAND, module, 512, 64, ALPHA_COLOUR_KEY, false, scheme);
+    LoadSchemeTexture(106, SLOT_PANEL, module, 128, 128, ALPHA_OPAQUE, false, scheme);
+    LoadSchemeTexture(109, SLOT_LEGS, module, 128, 256, ALPHA_OPAQUE, false, scheme);
+    LoadResourceTexture(108, SLOT_LENS_GLASS, module, ALPHA_OPAQUE, false);
+    LoadResourceTexture(110, SLOT_FEET, module, ALPHA_OPAQUE, false);
+    LoadResourceTexture(104, SLOT_CHROME, module, ALPHA_OPAQUE, false);
+    BuildRobotLists();
+    BuildBeamList();
+    BuildFont();
+}
+
+void BuildBannerList() {
+    constexpr GLfloat glow[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    constexpr GLfloat dark[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    glNewList(LIST_BANNER, GL_COMPILE);
+    glMaterialfv(GL_FRONT, GL_EMISSION, glow);
+    glColor4f(1.0f, 1.0f, 1.0f, 0.5f);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glBindTexture(GL_TEXTURE_2D, textureSlots[SLOT_BANNER]);
+    glEnable(GL_TEXTURE_2D);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    glDisable(GL_DEPTH_TEST);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(256.0f, 0.0f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(0.0f, 0.0f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(256.0f, 32.0f, 0.0f);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(0.0f, 32.0f, 0.0f);
+    glEnd();
+    glEnable(GL_DEPTH_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_TEXTURE_2D);
+    glMaterialfv(GL_FRONT, GL_EMISSION, dark);
+    glEndList();
+}
+
+void DrawFrame() {
+    RunShowDirector();
+    glCallList(LIST_PROJECTION);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, -10.0f);
+    DrawRobotAndHologram();
+    glPopMatrix();
+    if (!overlayDisabled) DrawOverlay();
+}
+
+void ReleaseScene() {
+    ReleaseSlotTextures();
+    ReleaseGlyphTextures();
+    if (movieActive) CloseMovieAndSound();
+}

@@ -1,0 +1,3 @@
+#include "robot/robot_model.h"
+
+void BuildRobotLists() {}

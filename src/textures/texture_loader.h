@@ -1,0 +1,36 @@
+// Textures made from bitmap resources and BMP files.
+#pragma once
+#include <windows.h>
+#include <cstdint>
+
+constexpr int ALPHA_OPAQUE = 0;
+constexpr int ALPHA_COLOUR_KEY = 1;
+constexpr int ALPHA_FROM_RED = 2;
+
+struct PictureSize {
+    double width;
+    double height;
+};
+
+struct Rgb {
+    uint8_t red, green, blue;
+    bool operator==(const Rgb&) const = default;
+};
+
+// The channels of a source pixel rearranged by a colour scheme (unknown schemes keep them).
+Rgb ApplyColourScheme(Rgb source, int scheme);
+// A COLORREF-style pixel (red in the low byte) as bytes.
+Rgb PixelBytes(COLORREF pixel);
+// Alpha of a pixel by an alpha rule; the colour bytes may become white (ALPHA_FROM_RED).
+uint8_t PixelAlpha(Rgb& colour, Rgb key, int alphaMode);
+
+PictureSize LoadResourceTexture(uint16_t resourceId, int slot, HMODULE module, int alphaMode,
+                                bool buildMipmaps);
+void LoadSchemeTexture(uint16_t resourceId, int slot, HMODULE module, int width, int height,
+                       int alphaMode, bool buildMipmaps, int scheme);
+void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int cellWidth,
+                       int count, int alphaMode);
+bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size);
+bool LoadExternalPicture();
+void ReleaseSlotTextures();
+void ReleaseGlyphTextures();

@@ -1,0 +1,15 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build, the tests and the run need, when any is missing.
+set -euo pipefail
+packages=(cmake make g++ mingw-w64 googletest wine64 xvfb xdotool imagemagick ffmpeg
+          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils)
+missing=()
+for p in "${packages[@]}"; do
+  dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+echo "Installing: ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null

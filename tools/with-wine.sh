@@ -1,0 +1,35 @@
+#!/usr/bin/env bash
+# Runs a command with the build's Wine prefix, a persistent wineserver and a virtual X display
+# of its own (1024x768, 24-bit, GLX). Usage: with-wine.sh BUILD_DIR COMMAND...
+set -euo pipefail
+build=$(realpath "$1")
+shift
+export WINEPREFIX="$build/wineprefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+: "${QUORVEL_SCREEN:=1024x768x24}"
+
+displayfile=$(mktemp)
+Xvfb -displayfd 3 -screen 0 "$QUORVEL_SCREEN" +extension GLX -nolisten tcp 3>"$displayfile" \
+  >/dev/null 2>&1 &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
+[ -s "$displayfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
+export DISPLAY=":$(tr -d '[:space:]' <"$displayfile")"
+rm -f "$displayfile"
+
+cleanup() {
+  wineserver -k >/dev/null 2>&1 || true
+  kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
+wineserver -p
+# Start Wine's background services now, detached from the command's output pipes, so that
+# nothing keeps a test runner waiting after its test has ended.
+wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+"$@"

@@ -107,6 +107,100 @@ int RunParent(int width, int height, DWORD lifetimeMs) {
     return 0;
 }
 
+HWND Control(const char* dialog, const char* id) {
+    return GetDlgItem(ParseHwnd(dialog), std::atoi(id));
+}
+
+// The text a control holds now; WM_GETTEXT reaches another process's edit controls too.
+std::string ControlText(HWND control) {
+    char text[1024] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Sends and returns once the message is handled, or after a second when it opened something
+// modal (a message box) that keeps the receiver busy.
+void SendBriefly(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 1000, &result);
+}
+
+struct DialogSearch {
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWithControl(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    if (ClassOf(window) != "#32770" || GetDlgItem(window, search->controlId) == nullptr)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A top-level dialog that holds a control with the given id.
+HWND WaitForDialog(int controlId, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search{controlId, nullptr};
+        EnumWindows(FindDialogWithControl, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeoutMs) return search.found;
+        Sleep(50);
+    }
+}
+
+// Pixels of a dialog-unit rectangle in a dialog of the given font, as the dialog manager
+// places its controls.
+RECT MapDialogUnits(const char* face, WORD points, RECT units) {
+    alignas(4) WORD buffer[128] = {};
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(buffer);
+    header->style = WS_POPUP | DS_SETFONT;
+    header->cx = 100;
+    header->cy = 100;
+    WORD* p = reinterpret_cast<WORD*>(header + 1);
+    *p++ = 0;  // no menu
+    *p++ = 0;  // default class
+    *p++ = 0;  // no title
+    *p++ = points;
+    p += MultiByteToWideChar(CP_ACP, 0, face, -1, reinterpret_cast<wchar_t*>(p), 64);
+    HWND dialog = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), header, nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    units.right += units.left;
+    units.bottom += units.top;
+    MapDialogRect(dialog, &units);
+    DestroyWindow(dialog);
+    return units;
+}
+
+// The text of entry `index` of a list or combo box. Another process's box answers only the
+// wide-character request with the whole text.
+std::string EntryText(HWND box, UINT lengthMessage, UINT textMessage, LRESULT index) {
+    wchar_t wide[512] = L"";
+    if (SendMessageW(box, lengthMessage, index, 0) >= 512) return "";
+    SendMessageW(box, textMessage, index, reinterpret_cast<LPARAM>(wide));
+    char text[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+    return text;
+}
+
+// Prints every entry of a list box, or finds the index of the entry `wanted`.
+int ListEntries(HWND list, const char* wanted) {
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const std::string text = EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
+        if (wanted == nullptr) {
+            std::printf("%s\n", text.c_str());
+        } else if (text == wanted) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The platform's message box puts its text in the static control 0xFFFF.
+constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: qdriver find CLASS TITLE|* [TIMEOUT_MS]\n"
@@ -116,8 +210,101 @@ int Usage() {
                  "       qdriver post HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver send HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver foreground\n"
-                 "       qdriver cursor\n");
+                 "       qdriver cursor\n"
+                 "       qdriver cursorinfo\n"
+                 "       qdriver saverrunning\n"
+                 "       qdriver dialog CONTROL_ID [TIMEOUT_MS]\n"
+                 "       qdriver settext DIALOG ID TEXT\n"
+                 "       qdriver text DIALOG ID\n"
+                 "       qdriver click DIALOG ID\n"
+                 "       qdriver checked DIALOG ID\n"
+                 "       qdriver enabled HWND [ID]\n"
+                 "       qdriver rect DIALOG ID\n"
+                 "       qdriver dlgunits FACE POINTS X Y WIDTH HEIGHT\n"
+                 "       qdriver combo DIALOG ID\n"
+                 "       qdriver list DIALOG ID\n"
+                 "       qdriver dblclick DIALOG ID ENTRY\n"
+                 "       qdriver msgbox TITLE [TIMEOUT_MS]\n"
+                 "       qdriver msgicon TITLE   (screen geometry of its icon)\n"
+                 "       qdriver msgok TITLE\n");
     return 2;
+}
+
+int DriveDialog(const std::string& command, int argc, char** argv) {
+    if (command == "dialog" && argc >= 3) {
+        HWND dialog = WaitForDialog(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
+        if (dialog == nullptr) return 1;
+        std::printf("%llu\n", HwndNumber(dialog));
+        return 0;
+    }
+    if (command == "enabled" && (argc == 3 || argc == 4)) {
+        HWND window = argc == 4 ? Control(argv[2], argv[3]) : ParseHwnd(argv[2]);
+        if (!IsWindow(window)) return 1;
+        std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+        return 0;
+    }
+    if (command == "dlgunits" && argc == 8) {
+        const RECT pixels = MapDialogUnits(
+            argv[2], static_cast<WORD>(std::atoi(argv[3])),
+            {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])});
+        std::printf("%ld %ld %ld %ld\n", pixels.left, pixels.top, pixels.right, pixels.bottom);
+        return 0;
+    }
+    if (command == "msgbox" || command == "msgicon" || command == "msgok") {
+        if (argc < 3) return Usage();
+        HWND box = WaitForWindow("#32770", argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
+        if (box == nullptr) return 1;
+        if (command == "msgbox") {
+            std::printf("%s\n", ControlText(GetDlgItem(box, MESSAGE_BOX_TEXT_ID)).c_str());
+        } else if (command == "msgicon") {
+            // Icons are not shared between processes: the caller looks at the pixels.
+            HWND icon = FindWindowExA(box, nullptr, "Static", nullptr);
+            for (; icon != nullptr; icon = FindWindowExA(box, icon, "Static", nullptr)) {
+                if ((GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) break;
+            }
+            if (icon == nullptr) return 1;
+            RECT rect;
+            GetWindowRect(icon, &rect);
+            std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top,
+                        rect.left, rect.top);
+        } else {
+            SendBriefly(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        }
+        return 0;
+    }
+    if (argc < 4) return Usage();
+    HWND control = Control(argv[2], argv[3]);
+    if (!IsWindow(control)) return 1;
+    if (command == "settext" && argc == 5) {
+        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
+    } else if (command == "text") {
+        std::printf("%s\n", ControlText(control).c_str());
+    } else if (command == "click") {
+        SendBriefly(control, BM_CLICK, 0, 0);
+    } else if (command == "checked") {
+        std::printf("%lld\n", static_cast<long long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+    } else if (command == "rect") {
+        RECT rect;
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, ParseHwnd(argv[2]), reinterpret_cast<POINT*>(&rect), 2);
+        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    } else if (command == "combo") {
+        const LRESULT index = SendMessageA(control, CB_GETCURSEL, 0, 0);
+        const std::string text =
+            index >= 0 ? EntryText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, index) : "";
+        std::printf("%lld %s\n", static_cast<long long>(index), text.c_str());
+    } else if (command == "list") {
+        ListEntries(control, nullptr);
+    } else if (command == "dblclick" && argc == 5) {
+        const int index = ListEntries(control, argv[4]);
+        if (index < 0) return 1;
+        SendMessageA(control, LB_SETCURSEL, index, 0);
+        SendBriefly(ParseHwnd(argv[2]), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
+                    reinterpret_cast<LPARAM>(control));
+    } else {
+        return Usage();
+    }
+    return 0;
 }
 
 }  // namespace
@@ -166,5 +353,19 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld\n", point.x, point.y);
         return 0;
     }
-    return Usage();
+    if (command == "cursorinfo") {
+        CURSORINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetCursorInfo(&info)) return 1;
+        std::printf("cursor=%d flags=0x%lx\n", info.hCursor != nullptr ? 1 : 0,
+                    static_cast<unsigned long>(info.flags));
+        return 0;
+    }
+    if (command == "saverrunning") {
+        BOOL running = FALSE;
+        if (!SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0)) return 1;
+        std::printf("%d\n", running ? 1 : 0);
+        return 0;
+    }
+    return DriveDialog(command, argc, argv);
 }

@@ -107,10 +107,6 @@ int RunParent(int width, int height, DWORD lifetimeMs) {
     return 0;
 }
 
-HWND Control(const char* dialog, const char* id) {
-    return GetDlgItem(ParseHwnd(dialog), std::atoi(id));
-}
-
 // The text a control holds now; WM_GETTEXT reaches another process's edit controls too.
 std::string ControlText(HWND control) {
     char text[1024] = "";
@@ -118,11 +114,11 @@ std::string ControlText(HWND control) {
     return text;
 }
 
-// Sends and returns once the message is handled, or after a second when it opened something
-// modal (a message box) that keeps the receiver busy.
+// Sends and returns once the message is handled, or soon after when it opened something modal
+// (a message box) that keeps the receiver busy; a later sent message waits its turn anyway.
 void SendBriefly(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
-    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 1000, &result);
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 250, &result);
 }
 
 struct DialogSearch {
@@ -213,21 +209,63 @@ int Usage() {
                  "       qdriver cursor\n"
                  "       qdriver cursorinfo\n"
                  "       qdriver saverrunning\n"
+                 "       qdriver enabled HWND\n"
                  "       qdriver dialog CONTROL_ID [TIMEOUT_MS]\n"
-                 "       qdriver settext DIALOG ID TEXT\n"
-                 "       qdriver text DIALOG ID\n"
+                 "       qdriver text|checked|enabled|rect DIALOG ID...\n"
+                 "       qdriver settext DIALOG ID TEXT [ID TEXT]...\n"
                  "       qdriver click DIALOG ID\n"
-                 "       qdriver checked DIALOG ID\n"
-                 "       qdriver enabled HWND [ID]\n"
-                 "       qdriver rect DIALOG ID\n"
-                 "       qdriver dlgunits FACE POINTS X Y WIDTH HEIGHT\n"
+                 "       qdriver select DIALOG ID INDEX\n"
                  "       qdriver combo DIALOG ID\n"
                  "       qdriver list DIALOG ID\n"
                  "       qdriver dblclick DIALOG ID ENTRY\n"
-                 "       qdriver msgbox TITLE [TIMEOUT_MS]\n"
-                 "       qdriver msgicon TITLE   (screen geometry of its icon)\n"
+                 "       qdriver dlgunits FACE POINTS X Y WIDTH HEIGHT...\n"
+                 "       qdriver msgbox TITLE [TIMEOUT_MS]   (its icon's screen geometry, then "
+                 "its text)\n"
                  "       qdriver msgok TITLE\n");
     return 2;
+}
+
+// One line per control: its text, check state, enabled state or rectangle in the dialog.
+int QueryControls(const std::string& command, HWND dialog, int count, char** ids) {
+    for (int i = 0; i < count; ++i) {
+        HWND control = GetDlgItem(dialog, std::atoi(ids[i]));
+        if (!IsWindow(control)) return 1;
+        if (command == "text") {
+            std::printf("%s\n", ControlText(control).c_str());
+        } else if (command == "checked") {
+            std::printf("%lld\n", static_cast<long long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+        } else if (command == "enabled") {
+            std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        } else {
+            RECT rect;
+            GetWindowRect(control, &rect);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+            std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        }
+    }
+    return 0;
+}
+
+int DriveMessageBox(const std::string& command, const char* title, DWORD timeoutMs) {
+    HWND box = WaitForWindow("#32770", title, timeoutMs);
+    if (box == nullptr) return 1;
+    if (command == "msgok") {
+        // Posted: the box's owner thread may be slow to let go of it.
+        PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        const DWORD start = GetTickCount();
+        while (IsWindow(box) && GetTickCount() - start < 5000) Sleep(20);
+        return IsWindow(box) ? 1 : 0;
+    }
+    // Icons are not shared between processes: the caller looks at the pixels.
+    HWND icon = FindWindowExA(box, nullptr, "Static", nullptr);
+    for (; icon != nullptr; icon = FindWindowExA(box, icon, "Static", nullptr)) {
+        if ((GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) break;
+    }
+    RECT rect{};
+    if (icon != nullptr) GetWindowRect(icon, &rect);
+    std::printf("%ldx%ld+%ld+%ld\n%s\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top, ControlText(GetDlgItem(box, MESSAGE_BOX_TEXT_ID)).c_str());
+    return 0;
 }
 
 int DriveDialog(const std::string& command, int argc, char** argv) {
@@ -237,69 +275,55 @@ int DriveDialog(const std::string& command, int argc, char** argv) {
         std::printf("%llu\n", HwndNumber(dialog));
         return 0;
     }
-    if (command == "enabled" && (argc == 3 || argc == 4)) {
-        HWND window = argc == 4 ? Control(argv[2], argv[3]) : ParseHwnd(argv[2]);
+    if (command == "enabled" && argc == 3) {
+        HWND window = ParseHwnd(argv[2]);
         if (!IsWindow(window)) return 1;
         std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
         return 0;
     }
-    if (command == "dlgunits" && argc == 8) {
-        const RECT pixels = MapDialogUnits(
-            argv[2], static_cast<WORD>(std::atoi(argv[3])),
-            {std::atoi(argv[4]), std::atoi(argv[5]), std::atoi(argv[6]), std::atoi(argv[7])});
-        std::printf("%ld %ld %ld %ld\n", pixels.left, pixels.top, pixels.right, pixels.bottom);
-        return 0;
-    }
-    if (command == "msgbox" || command == "msgicon" || command == "msgok") {
-        if (argc < 3) return Usage();
-        HWND box = WaitForWindow("#32770", argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
-        if (box == nullptr) return 1;
-        if (command == "msgbox") {
-            std::printf("%s\n", ControlText(GetDlgItem(box, MESSAGE_BOX_TEXT_ID)).c_str());
-        } else if (command == "msgicon") {
-            // Icons are not shared between processes: the caller looks at the pixels.
-            HWND icon = FindWindowExA(box, nullptr, "Static", nullptr);
-            for (; icon != nullptr; icon = FindWindowExA(box, icon, "Static", nullptr)) {
-                if ((GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) break;
-            }
-            if (icon == nullptr) return 1;
-            RECT rect;
-            GetWindowRect(icon, &rect);
-            std::printf("%ldx%ld+%ld+%ld\n", rect.right - rect.left, rect.bottom - rect.top,
-                        rect.left, rect.top);
-        } else {
-            SendBriefly(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+    if (command == "dlgunits" && argc >= 8 && (argc - 4) % 4 == 0) {
+        for (int i = 4; i < argc; i += 4) {
+            const RECT pixels = MapDialogUnits(argv[2], static_cast<WORD>(std::atoi(argv[3])),
+                                               {std::atoi(argv[i]), std::atoi(argv[i + 1]),
+                                                std::atoi(argv[i + 2]), std::atoi(argv[i + 3])});
+            std::printf("%ld %ld %ld %ld\n", pixels.left, pixels.top, pixels.right, pixels.bottom);
         }
         return 0;
     }
+    if ((command == "msgbox" || command == "msgok") && argc >= 3) {
+        return DriveMessageBox(command, argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
+    }
     if (argc < 4) return Usage();
-    HWND control = Control(argv[2], argv[3]);
+    HWND dialog = ParseHwnd(argv[2]);
+    if (command == "text" || command == "checked" || command == "enabled" || command == "rect") {
+        return QueryControls(command, dialog, argc - 3, argv + 3);
+    }
+    if (command == "settext" && argc % 2 == 1) {
+        for (int i = 3; i < argc; i += 2) {
+            HWND control = GetDlgItem(dialog, std::atoi(argv[i]));
+            if (!IsWindow(control)) return 1;
+            SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
+        }
+        return 0;
+    }
+    HWND control = GetDlgItem(dialog, std::atoi(argv[3]));
     if (!IsWindow(control)) return 1;
-    if (command == "settext" && argc == 5) {
-        SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[4]));
-    } else if (command == "text") {
-        std::printf("%s\n", ControlText(control).c_str());
-    } else if (command == "click") {
+    if (command == "click" && argc == 4) {
         SendBriefly(control, BM_CLICK, 0, 0);
-    } else if (command == "checked") {
-        std::printf("%lld\n", static_cast<long long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
-    } else if (command == "rect") {
-        RECT rect;
-        GetWindowRect(control, &rect);
-        MapWindowPoints(nullptr, ParseHwnd(argv[2]), reinterpret_cast<POINT*>(&rect), 2);
-        std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
-    } else if (command == "combo") {
+    } else if (command == "select" && argc == 5) {
+        SendMessageA(control, CB_SETCURSEL, std::atoi(argv[4]), 0);
+    } else if (command == "combo" && argc == 4) {
         const LRESULT index = SendMessageA(control, CB_GETCURSEL, 0, 0);
         const std::string text =
             index >= 0 ? EntryText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, index) : "";
         std::printf("%lld %s\n", static_cast<long long>(index), text.c_str());
-    } else if (command == "list") {
+    } else if (command == "list" && argc == 4) {
         ListEntries(control, nullptr);
     } else if (command == "dblclick" && argc == 5) {
         const int index = ListEntries(control, argv[4]);
         if (index < 0) return 1;
         SendMessageA(control, LB_SETCURSEL, index, 0);
-        SendBriefly(ParseHwnd(argv[2]), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
+        SendBriefly(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
                     reinterpret_cast<LPARAM>(control));
     } else {
         return Usage();

@@ -145,8 +145,8 @@ HWND WaitForDialog(int controlId, DWORD timeoutMs) {
     }
 }
 
-// Pixels of a dialog-unit rectangle in a dialog of the given font, as the dialog manager
-// places its controls.
+// Pixels of a control's place given in dialog units (x, y, width, height) in a dialog of the
+// given font: each of the four is mapped on its own, as the dialog manager places controls.
 RECT MapDialogUnits(const char* face, WORD points, RECT units) {
     alignas(4) WORD buffer[128] = {};
     auto* header = reinterpret_cast<DLGTEMPLATE*>(buffer);
@@ -162,11 +162,9 @@ RECT MapDialogUnits(const char* face, WORD points, RECT units) {
     HWND dialog = CreateDialogIndirectParamA(
         GetModuleHandleA(nullptr), header, nullptr,
         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
-    units.right += units.left;
-    units.bottom += units.top;
     MapDialogRect(dialog, &units);
     DestroyWindow(dialog);
-    return units;
+    return {units.left, units.top, units.left + units.right, units.top + units.bottom};
 }
 
 // The text of entry `index` of a list or combo box. Another process's box answers only the

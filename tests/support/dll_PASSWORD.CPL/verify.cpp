@@ -1,7 +1,7 @@
 // A stand-in for the platform's screen-saver password library, for the end-to-end tests. It
-// answers as the file answer.txt beside it says (accept, refuse, raise: an exception in the
-// caller's thread, thread: a crash on a thread of its own) and logs every load and every call
-// beside it, so a test can count them.
+// answers as the file answer.txt beside it says (accept; refuse; refuse-typing: refuse after
+// the user's Enter, which reaches the saver after the dialog; raise: an exception in the
+// caller's thread) and logs every load and every call beside it, so a test can count them.
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -42,9 +42,13 @@ std::string Answer() {
 
 constexpr DWORD TEST_EXCEPTION = 0xE0515254;
 
-DWORD WINAPI CrashingThread(void*) {
-    RaiseException(TEST_EXCEPTION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    return 0;
+void TypeEnter() {
+    INPUT keys[2] = {};
+    keys[0].type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_RETURN;
+    keys[1] = keys[0];
+    keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, keys, sizeof(INPUT));
 }
 
 }  // namespace
@@ -65,10 +69,6 @@ extern "C" BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     std::snprintf(line, sizeof(line), "%lu %s %s\n", GetTickCount(), className, answer.c_str());
     AppendLine("calls.log", line);
     if (answer == "raise") RaiseException(TEST_EXCEPTION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
-    if (answer == "thread") {
-        HANDLE thread = CreateThread(nullptr, 0, CrashingThread, nullptr, 0, nullptr);
-        WaitForSingleObject(thread, 10000);
-        CloseHandle(thread);
-    }
+    if (answer == "refuse-typing") TypeEnter();
     return answer == "accept" ? TRUE : FALSE;
 }

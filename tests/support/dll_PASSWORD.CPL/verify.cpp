@@ -1,7 +1,8 @@
 // A stand-in for the platform's screen-saver password library, for the end-to-end tests. It
 // answers as the file answer.txt beside it says (accept; refuse; refuse-typing: refuse after
-// the user's Enter, which reaches the saver after the dialog; raise: an exception in the
-// caller's thread) and logs every load and every call beside it, so a test can count them.
+// the user's Enter, which reaches the saver after the dialog; ask: a modal box owned by the
+// saver window, accepted by its OK; raise: an exception in the caller's thread) and logs
+// every load and every call beside it, so a test can count them.
 #include <windows.h>
 #include <cstdio>
 #include <string>
@@ -70,5 +71,9 @@ extern "C" BOOL WINAPI VerifyScreenSavePwd(HWND window) {
     AppendLine("calls.log", line);
     if (answer == "raise") RaiseException(TEST_EXCEPTION, EXCEPTION_NONCONTINUABLE, 0, nullptr);
     if (answer == "refuse-typing") TypeEnter();
+    if (answer == "ask") {
+        return MessageBoxA(window, "Accept the password?", "Screen saver password", MB_OKCANCEL) ==
+               IDOK;
+    }
     return answer == "accept" ? TRUE : FALSE;
 }

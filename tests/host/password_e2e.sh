@@ -153,6 +153,24 @@ wait_exit 60
 check_match "the crash ends the saver" "$EXIT_CODE" '^[0-9]+$'
 check "a crash releases the lock" "$(running)" 0
 
+# A saver that cannot make its OpenGL window (a display without GLX) ends with 1 and still
+# releases the lock.
+answer refuse
+Xvfb -displayfd 3 -screen 0 640x480x24 -extension GLX -nolisten tcp \
+  3>"$WITH_LIBRARY/display" >/dev/null 2>&1 &
+xvfb_pid=$!
+for _ in $(seq 100); do [ -s "$WITH_LIBRARY/display" ] && break; sleep 0.1; done
+DISPLAY=":$(tr -d '[:space:]' <"$WITH_LIBRARY/display")" start_saver /s
+check_match "no OpenGL: the error box" "$(driver find "#32770" "Error Creating Window" 15000)" \
+  '^[0-9]+$'
+check "locked until then" "$(running)" 1
+driver msgok "Error Creating Window"
+wait_exit 10
+check "no OpenGL ends the saver with 1" "$EXIT_CODE" 1
+check "no OpenGL releases the lock" "$(running)" 0
+kill "$xvfb_pid"
+wait "$xvfb_pid" 2>/dev/null
+
 # The NT family protects the desktop itself: no library, no question.
 platform nt
 answer refuse

@@ -37,6 +37,13 @@ HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
     }
 }
 
+// Prints a found window's handle; exit code 1 when there is none.
+int PrintFound(HWND window) {
+    if (window == nullptr) return 1;
+    std::printf("%llu\n", HwndNumber(window));
+    return 0;
+}
+
 void Describe(HWND window) {
     RECT rect;
     GetWindowRect(window, &rect);
@@ -268,10 +275,7 @@ int DriveMessageBox(const std::string& command, const char* title, DWORD timeout
 
 int DriveDialog(const std::string& command, int argc, char** argv) {
     if (command == "dialog" && argc >= 3) {
-        HWND dialog = WaitForDialog(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
-        if (dialog == nullptr) return 1;
-        std::printf("%llu\n", HwndNumber(dialog));
-        return 0;
+        return PrintFound(WaitForDialog(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0));
     }
     if (command == "enabled" && argc == 3) {
         HWND window = ParseHwnd(argv[2]);
@@ -335,10 +339,7 @@ int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     if (command == "find" && argc >= 4) {
-        HWND window = WaitForWindow(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
-        if (window == nullptr) return 1;
-        std::printf("%llu\n", HwndNumber(window));
-        return 0;
+        return PrintFound(WaitForWindow(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 0));
     }
     if (command == "describe" && argc == 3) {
         HWND window = ParseHwnd(argv[2]);

@@ -66,24 +66,24 @@ void Stars(Canvas& c, float x, float y, float w, float h, int count, uint64_t se
 
 // The robot projecting a small ringed planet, in the title panel.
 void TitleScene(Canvas& c) {
-    Stars(c, 12, 66, 188, 74, 70, 7);
-    DrawRobotFigure(c, {46, 92, 17.5f, true});
+    Stars(c, 12, 62, 132, 78, 50, 7);
+    DrawRobotFigure(c, {38, 91, 16, true});
     Canvas beam = c.Layer();
     Path cone;
-    cone.Polygon({{40, 91}, {104, 70}, {104, 140}});
-    beam.Fill(cone, Linear({40, 0}, {104, 0},
+    cone.Polygon({{33, 89}, {86, 70}, {86, 134}});
+    beam.Fill(cone, Linear({33, 0}, {86, 0},
                            {{0, Rgb(80, 160, 255, 0.55f)}, {1, Rgb(80, 160, 255, 0.05f)}}));
     c.Composite(beam, Blend::Add);
-    const Vec2 planet{150, 104};
+    const Vec2 planet{113, 102};
     Canvas holo = c.Layer();
     Path ringBack;
-    ringBack.Ellipse(planet.x, planet.y, 40, 10, -12).Ellipse(planet.x, planet.y, 31, 6, -12, true);
+    ringBack.Ellipse(planet.x, planet.y, 29, 8, -12).Ellipse(planet.x, planet.y, 23, 5, -12, true);
     holo.Fill(ringBack, Rgb(120, 190, 255, 0.7f));
     Path ball;
-    ball.Circle(planet.x, planet.y, 22);
+    ball.Circle(planet.x, planet.y, 17);
     holo.Fill(ball, [&](float x, float y) {
         const float band = std::sin((y - planet.y) * 0.55f + Noise(x * 0.15f, y * 0.15f, 3) * 2);
-        const float light = 1 - Length(Vec2{x, y} - planet - Vec2{-9, -9}) / 40;
+        const float light = 1 - Length(Vec2{x, y} - planet - Vec2{-7, -7}) / 31;
         return Mix(Rgb(20, 60, 170), Rgb(150, 215, 255),
                    std::clamp(light + band * 0.15f, 0.f, 1.f));
     });
@@ -91,17 +91,17 @@ void TitleScene(Canvas& c) {
     std::vector<Vec2> front;
     for (int i = 0; i <= 24; ++i) {
         const float a = 3.14159f * i / 24;
-        front.push_back(planet + Rotated({40 * std::cos(a), 10 * std::sin(a)}, -12));
+        front.push_back(planet + Rotated({29 * std::cos(a), 8 * std::sin(a)}, -12));
     }
     for (int i = 24; i >= 0; --i) {
         const float a = 3.14159f * i / 24;
-        front.push_back(planet + Rotated({31 * std::cos(a), 6 * std::sin(a)}, -12));
+        front.push_back(planet + Rotated({23 * std::cos(a), 5 * std::sin(a)}, -12));
     }
     ringFront.Polygon(front);
     holo.Fill(ringFront, Rgb(170, 220, 255, 0.85f));
-    for (int y = 70; y < 140; y += 3) {
+    for (int y = 66; y < 140; y += 3) {
         Path line;
-        line.Rect(104, static_cast<float>(y), 92, 1.1f);
+        line.Rect(80, static_cast<float>(y), 64, 1.1f);
         holo.Fill(line, Rgb(0, 0, 0, 0.35f), Blend::Erase);
     }
     Canvas glow = holo;
@@ -137,6 +137,17 @@ void ListIcon(Canvas& c, float x, float y) {
     Path stem;
     stem.Rect(x + 2, y + 3, 1.4f, 13);
     c.Fill(stem, kHint);
+}
+
+// A lens casting a small beam, beside the projector check boxes.
+void ProjectorIcon(Canvas& c, float x, float y) {
+    Path beam;
+    beam.Polygon({{x + 8, y + 10}, {x + 44, y + 2}, {x + 44, y + 22}});
+    c.Fill(beam, Linear({x + 8, 0}, {x + 44, 0},
+                        {{0, Rgb(110, 190, 255, 0.7f)}, {1, Rgb(110, 190, 255, 0.05f)}}));
+    Path lens;
+    lens.Circle(x + 8, y + 10, 6);
+    c.Fill(lens, Radial({x + 6, y + 8}, 8, {{0, Rgb(230, 245, 255)}, {1, Rgb(60, 120, 220)}}));
 }
 
 void FloorGrid(Canvas& c) {
@@ -179,10 +190,10 @@ DialogArt DrawDialogBackground() {
     c.Fill(frame, Rgb(90, 130, 190));
     FloorGrid(c);
 
-    Panel(c, 8, 8, 196, 136);
+    Panel(c, 8, 8, 140, 136);
     Path screen;
-    screen.RoundRect(12, 66, 188, 74, 4);
-    c.Fill(screen, Linear({0, 66}, {0, 140}, {{0, Rgb(6, 12, 30)}, {1, Rgb(12, 24, 54)}}));
+    screen.RoundRect(12, 62, 132, 78, 4);
+    c.Fill(screen, Linear({0, 62}, {0, 140}, {{0, Rgb(6, 12, 30)}, {1, Rgb(12, 24, 54)}}));
     c.Clip(screen);
     TitleScene(c);
     c.ClearClip();
@@ -192,28 +203,30 @@ DialogArt DrawDialogBackground() {
 
     const Font& bold = BoldFont();
     const Font& sans = SansFont();
-    Path title = bold.Outline("QUORVEL", 18, 46, 34);
+    Path title = bold.Outline("QUORVEL", 16, 40, 23);
     Canvas glow = c.Layer();
     glow.Fill(title, Rgb(40, 130, 255));
     glow.Blur(4);
     c.Composite(glow, Blend::Add, 1.2f);
-    c.Fill(title, Linear({0, 20}, {0, 47},
+    c.Fill(title, Linear({0, 21}, {0, 41},
                          {{0, Rgb(255, 255, 255)},
                           {0.5f, Rgb(186, 222, 255)},
                           {0.55f, Rgb(112, 170, 250)},
                           {1, Rgb(176, 214, 255)}}));
 
     Labeller label(c, art);
-    label(sans, "hologram projector robot", 20, 60, 10, kHint);
+    label(sans, "hologram projector robot", 18, 55, 9, kHint);
     const Box combo = art.controls[12];
     label(bold, "Robot colour", combo.x0 + 1, combo.y0 - 4, 11, kHeading);
 
     const float checkText = art.controls[5].x1 + 4;
     auto checkBaseline = [](const Box& b) { return (b.y0 + b.y1) / 2 + 4; };
-    label(sans, "Play movies & pictures", checkText, checkBaseline(art.controls[5]), 11, kLabel);
-    label(sans, "Play movie sound", checkText, checkBaseline(art.controls[6]), 11, kLabel);
-    label(sans, "Only external pictures", checkText, checkBaseline(art.controls[13]), 11, kLabel);
+    label(sans, "Play movies & pictures", checkText, checkBaseline(art.controls[5]), 10, kLabel);
+    label(sans, "Play movie sound", checkText, checkBaseline(art.controls[6]), 10, kLabel);
+    label(sans, "Only external pictures", checkText, checkBaseline(art.controls[13]), 10, kLabel);
 
+    label(bold, "PROJECTOR", 160, art.controls[5].y1 - 1, 9, kHeading);
+    ProjectorIcon(c, 164, art.controls[6].y0 + 2);
     const Box counts = art.controls[4], folder = art.controls[3], list = art.controls[2];
     label(bold, "MEDIA FOLDER", counts.x0, counts.y0 - 4, 9, kHeading);
     CountIcon(c, 156, counts.y0 + 3);

@@ -11,16 +11,15 @@ namespace {
 constexpr int kCell = 16;
 
 struct Extent {
-    int top = -100, bottom = 100, width = 0;
+    int top = -100, bottom = 100;
 };
 
 Extent Measure(const Font& font, int size) {
     Extent e;
     for (int code = 33; code < 127; ++code) {
-        const Font::Bitmap g = font.RenderGlyph(static_cast<char>(code), size, false);
+        const Font::Bitmap g = font.RenderGlyph(static_cast<char>(code), size);
         e.top = std::max(e.top, g.top);
         e.bottom = std::min(e.bottom, g.top - g.height);
-        e.width = std::max(e.width, g.width);
     }
     return e;
 }
@@ -29,10 +28,11 @@ Extent Measure(const Font& font, int size) {
 
 RgbImage DrawGlyphStrip() {
     const Font& font = BoldFont();
-    // The largest size at which every glyph fits its cell.
+    // The largest size at which every glyph fits the cell's height; the few glyphs too wide
+    // for the cell at that size (W, M) are drawn a size smaller on the same baseline.
     int size = kCell;
     Extent extent = Measure(font, size);
-    while (extent.top - extent.bottom > kCell || extent.width > kCell) {
+    while (extent.top - extent.bottom > kCell) {
         if (--size < 8) throw std::runtime_error("no font size fits the glyph cells");
         extent = Measure(font, size);
     }
@@ -49,7 +49,9 @@ RgbImage DrawGlyphStrip() {
                 for (int x = 4; x < 12; ++x) put(x, y, 255);
             continue;
         }
-        const Font::Bitmap g = font.RenderGlyph(static_cast<char>(code), size, false);
+        Font::Bitmap g = font.RenderGlyph(static_cast<char>(code), size);
+        for (int smaller = size - 1; g.width > kCell && smaller > 0; --smaller)
+            g = font.RenderGlyph(static_cast<char>(code), smaller);
         const int x0 = (kCell - g.width) / 2, y0 = baseline - g.top;
         for (int y = 0; y < g.height; ++y)
             for (int x = 0; x < g.width; ++x) put(x0 + x, y0 + y, g.coverage[y * g.width + x]);

@@ -340,19 +340,27 @@ void Canvas::ClearClip() {
 }
 
 void Canvas::Blur(float radius) {
-    // Three box passes approximate a Gaussian of this radius.
-    const int box = std::max(1, static_cast<int>(std::lround(radius * ss_ / 1.7f)));
+    // Blurs are soft, so they run at output resolution: three box passes approximate a
+    // Gaussian of this radius, and every sample takes its pixel's result.
+    const ImageF image = Resolve();
+    const int box = std::max(1, static_cast<int>(std::lround(radius / 1.7f)));
     std::vector<float> scratch;
-    std::vector<float> channel(samples_.size());
+    std::vector<float> channel(image.pixels.size());
+    std::vector<Color> blurred(image.pixels.size());
     for (int c = 0; c < 4; ++c) {
-        for (size_t i = 0; i < samples_.size(); ++i) channel[i] = (&samples_[i].r)[c];
+        for (size_t i = 0; i < channel.size(); ++i) channel[i] = (&image.pixels[i].r)[c];
         for (int pass = 0; pass < 3; ++pass) {
-            for (int row = 0; row < sh_; ++row)
-                BoxLine(&channel[static_cast<size_t>(row) * sw_], sw_, 1, box, scratch);
-            for (int col = 0; col < sw_; ++col) BoxLine(&channel[col], sh_, sw_, box, scratch);
+            for (int row = 0; row < height_; ++row)
+                BoxLine(&channel[static_cast<size_t>(row) * width_], width_, 1, box, scratch);
+            for (int col = 0; col < width_; ++col)
+                BoxLine(&channel[col], height_, width_, box, scratch);
         }
-        for (size_t i = 0; i < samples_.size(); ++i) (&samples_[i].r)[c] = channel[i];
+        for (size_t i = 0; i < channel.size(); ++i) (&blurred[i].r)[c] = channel[i];
     }
+    for (int row = 0; row < sh_; ++row)
+        for (int col = 0; col < sw_; ++col)
+            samples_[static_cast<size_t>(row) * sw_ + col] =
+                blurred[(row / ss_) * width_ + col / ss_];
 }
 
 void Canvas::Composite(const Canvas& layer, Blend blend, float opacity) {

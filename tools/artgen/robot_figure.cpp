@@ -157,22 +157,42 @@ void DrawRobotFigure(Canvas& c, const RobotView& v) {
     const Vec2 r0 = at(-1, 0.4f), r1 = at(1, 0.33f);
     rim.Rect(r0.x, r0.y, r1.x - r0.x, r1.y - r0.y);
     c.Fill(rim, CylinderLit(v, kGreyLight));
-    c.Fill(CylinderPanel(at, -88, 88, -0.55f, -0.68f), CylinderLit(v, kBlue));
-    c.Fill(CylinderPanel(at, -24, 24, 0.25f, -0.25f), CylinderLit(v, kBlue));
-    c.Fill(CylinderPanel(at, -20, 20, -0.85f, -1.45f), CylinderLit(v, kBlue));
+    // Porthole band, front emblem, lower band and honeycomb, as on the body texture.
+    c.Fill(CylinderPanel(at, -89, 89, 0.3f, 0.12f), CylinderLit(v, kBlue));
+    c.Fill(CylinderPanel(at, -89, 89, -0.8f, -0.9f), CylinderLit(v, kBlue));
+    const float portStep = v.detailed ? 15 : 30;
+    for (float a = -75; a <= 75; a += portStep) {
+        const Vec2 p = at(std::sin(a * kPi / 180), 0.21f);
+        Path port;
+        port.Ellipse(p.x, p.y, 0.055f * s * std::cos(a * kPi / 180) + 0.3f, 0.055f * s);
+        c.Fill(port, CylinderLit(v, kWhite));
+    }
+    const Vec2 emblem = at(0, -0.3f);
+    Path ring;
+    ring.Ring(emblem.x, emblem.y, 0.36f * s, 0.26f * s);
+    c.Fill(ring, CylinderLit(v, kBlue));
+    Path tri;
+    tri.Polygon({emblem + Vec2{0, -0.18f * s}, emblem + Vec2{0.16f * s, 0.12f * s},
+                 emblem + Vec2{-0.16f * s, 0.12f * s}});
+    c.Fill(tri, kBlue);
     if (v.detailed) {
-        for (float a : {-52.f, 40.f})
-            c.Fill(CylinderPanel(at, a, a + 12, 0.25f, -0.05f), CylinderLit(v, kBlue));
-        for (int i = 0; i < 3; ++i) {
-            const float y = 0.15f - i * 0.12f;
-            c.Fill(CylinderPanel(at, -18, 6 - i * 6.f, y, y - 0.05f), CylinderLit(v, kBlueLight));
+        for (int row = 0; row < 3; ++row) {
+            for (int col = -3; col <= 3; ++col) {
+                const float a = (col * 9.f + (row % 2) * 4.5f) * kPi / 180;
+                const Vec2 p = at(std::sin(a), -1.05f - row * 0.12f);
+                Path hex;
+                hex.Ellipse(p.x, p.y, 0.05f * s * std::cos(a), 0.05f * s);
+                c.Fill(hex, CylinderLit(v, std::abs(col) < 2 ? kBlue : kBlueLight));
+            }
         }
-        c.Fill(CylinderPanel(at, -15, 15, -0.92f, -1.38f), CylinderLit(v, kBlueLight));
-        c.Fill(CylinderPanel(at, -13, 13, -0.95f, -1.35f), CylinderLit(v, kBlue));
-        for (float a = -70; a <= -35; a += 7)
-            c.Fill(CylinderPanel(at, a, a + 3.5f, -0.85f, -1.45f), CylinderLit(v, kBlue));
-        for (float a = 35; a <= 70; a += 7)
-            c.Fill(CylinderPanel(at, a, a + 3.5f, -0.85f, -1.45f), CylinderLit(v, kBlue));
+        for (float side : {-1.f, 1.f}) {
+            for (int i = 0; i < 3; ++i) {
+                const float a0 = side * (48 + i * 12.f);
+                c.Fill(CylinderPanel(at, std::min(a0, a0 + side * 6), std::max(a0, a0 + side * 6),
+                                     -0.1f, -0.5f),
+                       CylinderLit(v, kBlue));
+            }
+        }
     }
 
     // Dome: a chrome hemisphere with its decal band and lenses.
@@ -188,12 +208,10 @@ void DrawRobotFigure(Canvas& c, const RobotView& v) {
         const float ny = std::clamp((v.originY - py) / s - 0.4f, 0.f, 1.f);
         return Chrome(nx, ny);
     });
-    for (float a = -80; a < 80; a += 26)
-        c.Fill(DomePanel(at, a, a + (v.detailed ? 18 : 22), 58, 76), kBlue);
-    c.Fill(DomePanel(at, -90, 90, 80, 86), kBlueDark);
-    if (v.detailed) {
-        for (float a = -60; a < 60; a += 40) c.Fill(DomePanel(at, a, a + 14, 28, 40), kBlue);
-    }
+    for (float a = -84; a < 80; a += 12) c.Fill(DomePanel(at, a, a + 7, 60, 72), kBlue);
+    c.Fill(DomePanel(at, -90, 90, 78, 84), kBlueDark);
+    c.Fill(DomePanel(at, -90, 90, 46, 52), kBlue);
+    if (v.detailed) c.Fill(DomePanel(at, -90, 90, 34, 36.5f), kBlue);
     const Vec2 lens = at(std::sin(80 * kPi / 180) * std::sin(-28 * kPi / 180),
                          0.4f + std::cos(80 * kPi / 180) + 0.02f);
     Path housing;

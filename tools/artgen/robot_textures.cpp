@@ -44,8 +44,33 @@ void Rivet(Canvas& c, float x, float y, float r = 1.6f) {
     c.Fill(p, Radial({x - r * 0.4f, y - r * 0.4f}, r * 1.6f, {{0, kWhite}, {1, kGreyDark}}));
 }
 
-void VentSlots(Canvas& c, float x, float y, int count, float pitch, float w, float h) {
-    for (int i = 0; i < count; ++i) BluePanel(c, x + i * pitch, y, w, h, w / 2);
+// A row of chevrons pointing right, each w wide, between y0 and y1.
+Path Chevrons(float x0, float x1, float y0, float y1, float w, float gap) {
+    Path p;
+    const float mid = (y0 + y1) / 2, depth = (y1 - y0) / 2;
+    for (float x = x0; x + w + depth <= x1; x += w + gap) {
+        p.Polygon(
+            {{x, y0}, {x + w, y0}, {x + w + depth, mid}, {x + w, y1}, {x, y1}, {x + depth, mid}});
+    }
+    return p;
+}
+
+// A ring-shaped emblem: blue ring, white field, blue triangle.
+void Emblem(Canvas& c, float cx, float cy, float r) {
+    Path seam;
+    seam.Circle(cx, cy, r + 1.5f);
+    c.Fill(seam, kSeam);
+    Path ring;
+    ring.Ring(cx, cy, r, r * 0.72f);
+    c.Fill(ring, Radial({cx - r * 0.3f, cy - r * 0.3f}, r * 1.4f,
+                        {{0, kBlueLight}, {0.5f, kBlue}, {1, kBlueDark}}));
+    Path tri;
+    tri.Polygon(
+        {{cx, cy - r * 0.5f}, {cx + r * 0.45f, cy + r * 0.32f}, {cx - r * 0.45f, cy + r * 0.32f}});
+    c.Fill(tri, kBlue);
+    Path dot;
+    dot.Circle(cx, cy + r * 0.05f, r * 0.14f);
+    c.Fill(dot, kWhite);
 }
 
 }  // namespace
@@ -60,65 +85,71 @@ Indexed DrawBodyTexture() {
     c.Fill(rim, Linear({0, 0}, {0, 7}, {{0, kGreyLight}, {0.6f, kWhite}, {1, kGrey}}));
     Seam(c, 0, 7.5f, 512, 7.5f, 1.5f);
 
-    // Upper ring of panels, different on each quarter.
-    const float front = 384, back = 128;
-    BluePanel(c, front - 46, 18, 92, 52, 4);
-    for (int i = 0; i < 4; ++i) {
-        Path bar;
-        bar.RoundRect(front - 36, 26.f + i * 10, 44.f - i * 8, 5, 2);
-        c.Fill(bar, kBlueLight);
+    // Ring of portholes round the top.
+    Path band;
+    band.Rect(0, 14, 512, 22);
+    c.Fill(band, Linear({0, 14}, {0, 36}, {{0, kBlueLight}, {0.2f, kBlue}, {1, kBlueDark}}));
+    for (int i = 0; i < 24; ++i) {
+        const float x = 10.667f + i * 21.333f;
+        Path port;
+        port.Circle(x, 25, 6.5f);
+        c.Fill(port, kSeam);
+        Path glass;
+        glass.Circle(x, 25, 5);
+        c.Fill(glass, Radial({x - 1.5f, 23.5f}, 6, {{0, kWhite}, {1, kGreyLight}}));
     }
-    for (int i = 0; i < 3; ++i) {
-        Path light;
-        light.Circle(front + 24, 32.f + i * 13, 4);
-        c.Fill(light, Radial({front + 23, 31.f + i * 13}, 5, {{0, kWhite}, {1, kBlueLight}}));
-    }
-    for (float x : {front - 96.f, front + 60.f}) BluePanel(c, x, 18, 36, 24, 3);
-    for (float x : {front - 96.f, front + 60.f}) BluePanel(c, x, 48, 36, 12, 3);
-    VentSlots(c, back - 40, 18, 9, 9.5f, 5, 46);
-    for (float x : {back - 78.f, back + 52.f}) BluePanel(c, x, 22, 26, 40, 3);
+    Seam(c, 0, 38, 512, 38);
 
-    // Hip sockets under the side legs' shoulders.
+    // The front emblem, chevrons on the sides and back.
+    const float front = 384;
+    Emblem(c, front, 86, 38);
+    for (float x : {front - 70.f, front + 62.f}) {
+        Path fins;
+        for (int i = 0; i < 4; ++i) fins.RoundRect(x, 62.f + i * 13, 8, 9, 2);
+        c.Fill(fins, kBlue);
+    }
+    for (float x : {40.f, 166.f}) {
+        c.Fill(Chevrons(x, x + 90, 64, 108, 9, 7), kBlueDark);
+        c.Fill(Chevrons(x + 1, x + 89, 66, 106, 7, 9), kBlue);
+    }
+    // Hip plates under the side legs' shoulders.
     for (float x : {0.f, 256.f, 512.f}) {
         Path plate;
-        plate.RoundRect(x - 34, 30, 68, 60, 10);
+        plate.RoundRect(x - 34, 44, 68, 44, 10);
         c.Fill(plate, kGreyLight);
         Path edge;
-        edge.RoundRect(x - 34, 30, 68, 60, 10).RoundRect(x - 32, 32, 64, 56, 8, true);
+        edge.RoundRect(x - 34, 44, 68, 44, 10).RoundRect(x - 32, 46, 64, 40, 8, true);
         c.Fill(edge, kSeam);
         for (float dx : {-26.f, 26.f})
-            for (float y : {38.f, 82.f}) Rivet(c, x + dx, y);
+            for (float y : {50.f, 82.f}) Rivet(c, x + dx, y);
     }
 
-    // Belt.
-    Seam(c, 0, 98, 512, 98);
+    // Lower band with notches.
+    Seam(c, 0, 134, 512, 134);
     Path belt;
-    belt.Rect(0, 101, 512, 12);
-    c.Fill(belt, Linear({0, 101}, {0, 113}, {{0, kBlueLight}, {0.25f, kBlue}, {1, kBlueDark}}));
+    belt.Rect(0, 137, 512, 12);
+    c.Fill(belt, Linear({0, 137}, {0, 149}, {{0, kBlueLight}, {0.25f, kBlue}, {1, kBlueDark}}));
     for (int i = 0; i < 32; ++i) {
         Path notch;
-        notch.Rect(i * 16.f + 6, 105, 4, 4);
+        notch.Rect(i * 16.f + 6, 141, 4, 4);
         c.Fill(notch, kWhite);
     }
-    Seam(c, 0, 116, 512, 116);
+    Seam(c, 0, 152, 512, 152);
 
-    // Lower ring: a hatch at the front, vents at the back, ribs on the sides.
-    BluePanel(c, front - 38, 126, 76, 84, 8);
-    Path hatch;
-    hatch.RoundRect(front - 28, 136, 56, 64, 6).RoundRect(front - 25, 139, 50, 58, 4, true);
-    c.Fill(hatch, kBlueLight);
-    Path handle;
-    handle.RoundRect(front - 12, 186, 24, 5, 2.5f);
-    c.Fill(handle, kWhite);
-    for (int i = 0; i < 4; ++i) {
-        Path grill;
-        grill.Rect(front - 18, 146.f + i * 8, 36, 3);
-        c.Fill(grill, kBlueDark);
-    }
-    VentSlots(c, back - 56, 132, 12, 9.5f, 5, 70);
-    for (float x : {64.f, 192.f, 320.f, 448.f}) {
-        for (int i = 0; i < 5; ++i) Seam(c, x - 22, 134.f + i * 15, x + 22, 134.f + i * 15);
-        BluePanel(c, x - 10, 128, 20, 80, 3);
+    // A honeycomb of small hexagons round the lower wall, denser at the front.
+    for (int row = 0; row < 4; ++row) {
+        for (int col = 0; col < 40; ++col) {
+            const float x = col * 12.8f + (row % 2) * 6.4f + 6.4f, y = 166 + row * 11.f;
+            const float toFront = std::abs(x - front);
+            if (toFront > 96 && (col + row) % 3 != 0) continue;
+            std::vector<Vec2> hex;
+            for (int k = 0; k < 6; ++k)
+                hex.push_back({x + 5.2f * std::cos(k * kPi / 3 + kPi / 6),
+                               y + 5.2f * std::sin(k * kPi / 3 + kPi / 6)});
+            Path h;
+            h.Polygon(hex);
+            c.Fill(h, toFront < 40 ? kBlue : kBlueLight);
+        }
     }
     Seam(c, 0, 214, 512, 214, 1.5f);
 
@@ -141,45 +172,34 @@ Indexed DrawDomeCapDecal() {
     Canvas c(256, 256);
     const float cx = 128, cy = 128, perDegree = 128.f / 54;
     const Vec2 lens{160, 178};
-    auto sector = [&](float r0, float r1, float a0, float a1) {
-        std::vector<Vec2> pts;
-        const int steps = 24;
-        for (int i = 0; i <= steps; ++i) {
-            const float a = (a0 + (a1 - a0) * i / steps) * kPi / 180;
-            pts.push_back({cx + r1 * std::cos(a), cy + r1 * std::sin(a)});
-        }
-        for (int i = steps; i >= 0; --i) {
-            const float a = (a0 + (a1 - a0) * i / steps) * kPi / 180;
-            pts.push_back({cx + r0 * std::cos(a), cy + r0 * std::sin(a)});
-        }
+    // Concentric rings, broken by short gaps like a compass rose.
+    for (const auto& ring : {std::pair{46.f, 52.f}, std::pair{34.f, 36.5f}}) {
         Path p;
-        p.Polygon(pts);
-        return p;
-    };
-    // Outer ring of panels, 42 to 52 degrees down.
-    const float outer0 = 42 * perDegree, outer1 = 52 * perDegree;
-    const float spans[][2] = {{-80, -38}, {-33, 8},   {14, 32},   {38, 84},  {90, 136},
-                              {142, 160}, {166, 212}, {218, 236}, {242, 276}};
-    for (const auto& span : spans) {
-        c.Fill(sector(outer0 - 1.5f, outer1 + 1.5f, span[0] - 1, span[1] + 1), kBlueDark);
-        c.Fill(sector(outer0, outer1, span[0], span[1]),
-               Radial({cx, cy}, outer1, {{0.8f, kBlueLight}, {0.86f, kBlue}, {1, kBlueDark}}));
+        p.Ring(cx, cy, ring.second * perDegree, ring.first * perDegree);
+        for (int i = 0; i < 8; ++i) {
+            const float a = i * kPi / 4;
+            p.Polygon({{cx, cy},
+                       {cx + 140 * std::cos(a - 0.03f), cy + 140 * std::sin(a - 0.03f)},
+                       {cx + 140 * std::cos(a + 0.03f), cy + 140 * std::sin(a + 0.03f)}},
+                      true);
+        }
+        c.Fill(p, Radial({cx, cy}, ring.second * perDegree,
+                         {{0.8f, kBlueLight}, {0.9f, kBlue}, {1, kBlueDark}}));
     }
-    // Inner ring of small square panels, 20 to 30 degrees down, clear of the lens.
-    const float inner0 = 20 * perDegree, inner1 = 30 * perDegree;
-    const float lensAngle = std::atan2(lens.y - cy, lens.x - cx) * 180 / kPi;
+    // Eight arrow marks pointing at the pole, clear of the lens.
+    const float lensAngle = std::atan2(lens.y - cy, lens.x - cx);
     for (int i = 0; i < 8; ++i) {
-        const float a = i * 45.f + 22.5f;
-        float diff = std::fmod(std::abs(a - lensAngle) + 360, 360);
-        diff = std::min(diff, 360 - diff);
-        if (diff < 30) continue;
-        c.Fill(sector(inner0 - 1.5f, inner1 + 1.5f, a - 12, a + 12), kBlueDark);
-        c.Fill(sector(inner0, inner1, a - 11, a + 11), kBlue);
-        c.Fill(sector(inner0 + 3, inner0 + 6, a - 7, a + 7), kBlueLight);
+        const float a = i * kPi / 4 + kPi / 8;
+        if (std::abs(std::remainder(a - lensAngle, 2 * kPi)) < 0.45f) continue;
+        const Vec2 dir{std::cos(a), std::sin(a)}, side{-dir.y, dir.x};
+        const Vec2 tip = Vec2{cx, cy} + dir * (16 * perDegree),
+                   base = Vec2{cx, cy} + dir * (29 * perDegree);
+        Path arrow;
+        arrow.Polygon({tip, base + side * 9, base - side * 9});
+        c.Fill(arrow, kBlue);
     }
-    // A thin ring round the pole and one framing the lens.
     Path pole;
-    pole.Ring(cx, cy, 11 * perDegree, 9.5f * perDegree);
+    pole.Ring(cx, cy, 10 * perDegree, 8.5f * perDegree);
     c.Fill(pole, kBlue);
     Path lensRing;
     lensRing.Ring(lens.x, lens.y, 19, 16);
@@ -193,22 +213,9 @@ Indexed DrawDomeCapDecal() {
 Indexed DrawDomeBandDecal() {
     Canvas c(512, 64);
     const float lenses[][2] = {{152, 46}, {408, 42}};
-    const float widths[] = {46, 28, 14, 0, 36, 20, 52, 28, 14, 40, 24, 48, 30, 16, 44};
-    float x = 8;
-    for (float w : widths) {
-        if (w == 0) {
-            x = 160;  // leave the panel block on chrome
-            continue;
-        }
-        if (x + w > 504) break;
-        BluePanel(c, x, 5, w, 26, 3);
-        if (w > 35) {
-            Path light;
-            light.RoundRect(x + 6, 11, 8, 6, 1.5f);
-            c.Fill(light, kBlueLight);
-        }
-        x += w + 7;
-    }
+    Path chevrons = Chevrons(4, 104, 8, 30, 10, 8);
+    chevrons.Append(Chevrons(166, 508, 8, 30, 10, 8));
+    c.Fill(chevrons, Linear({0, 8}, {0, 30}, {{0, kBlueLight}, {0.3f, kBlue}, {1, kBlueDark}}));
     Path stripe;
     stripe.Rect(0, 38, 512, 12);
     for (const auto& l : lenses) stripe.Ellipse(l[0], l[1], 15, 17, 0, true);
@@ -304,18 +311,16 @@ Indexed DrawLegTexture() {
     for (float x : {36.f, 52.f}) Seam(c, x, 84, x, 250);
     BluePanel(c, 42, 96, 6, 140, 3);
 
-    BluePanel(c, 82, 92, 28, 138, 5);
-    for (int i = 0; i < 5; ++i) {
-        Path rib;
-        rib.RoundRect(88, 104.f + i * 10, 16, 4, 2);
-        c.Fill(rib, kBlueLight);
-    }
-    Path window;
-    window.RoundRect(88, 164, 16, 54, 4);
-    c.Fill(window, kBlueDark);
-    Path gauge;
-    gauge.RoundRect(91, 196, 10, 18, 3);
-    c.Fill(gauge, kBlueLight);
+    for (int i = 0; i < 3; ++i) BluePanel(c, 80, 96.f + i * 26, 32, 16, 3);
+    Path port;
+    port.Circle(96, 200, 14);
+    c.Fill(port, kSeam);
+    Path portRing;
+    portRing.Ring(96, 200, 12.5f, 7);
+    c.Fill(portRing, Radial({92, 196}, 16, {{0.4f, kBlueLight}, {0.7f, kBlue}, {1, kBlueDark}}));
+    Path portCentre;
+    portCentre.Circle(96, 200, 7);
+    c.Fill(portCentre, kGreyLight);
     for (float y : {86.f, 242.f}) {
         Rivet(c, 80, y);
         Rivet(c, 112, y);

@@ -159,11 +159,11 @@ Font::Bitmap Font::Render(std::string_view text, int size) const {
     return out;
 }
 
-Font::Bitmap Font::RenderGlyph(char c, int size, bool autoHint) const {
+Font::Bitmap Font::RenderGlyph(char c, int size) const {
     Check(FT_Set_Pixel_Sizes(face_, 0, size), "size");
-    const FT_Int32 flags = FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL |
-                           (autoHint ? FT_LOAD_FORCE_AUTOHINT : FT_LOAD_DEFAULT);
-    Check(FT_Load_Char(face_, static_cast<unsigned char>(c), flags), "glyph");
+    Check(
+        FT_Load_Char(face_, static_cast<unsigned char>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL),
+        "glyph");
     const FT_Bitmap& bm = face_->glyph->bitmap;
     Bitmap out{static_cast<int>(bm.width),
                static_cast<int>(bm.rows),

@@ -29,8 +29,8 @@ public:
     };
     // Hinted, antialiased rendering of a line at an integer pixel size.
     Bitmap Render(std::string_view text, int size) const;
-    // Hinted rendering of one character with FreeType's strongest hinting.
-    Bitmap RenderGlyph(char c, int size, bool autoHint) const;
+    // Hinted rendering of one character with the font's own full hinting.
+    Bitmap RenderGlyph(char c, int size) const;
 
 private:
     FT_FaceRec_* face_;

@@ -396,9 +396,9 @@ void ReefSerpent(Canvas& c) {
     for (int i = 0; i <= 60; ++i) {
         const float t = static_cast<float>(i) / 60;
         spine.push_back(
-            {30 + t * 190, 150 + std::sin(t * 2.6f * kPi) * 44 * (1 - t * 0.4f) - t * 60});
+            {32 + t * 168, 160 + std::sin(t * 2.6f * kPi) * 50 * (1 - t * 0.4f) - t * 70});
     }
-    Path body = Tapered(spine, 6, 30);
+    Path body = Tapered(spine, 10, 44);
     c.Fill(body, [&](float x, float y) {
         return Holo(0.45f + 0.3f * std::sin(x * 0.3f + y * 0.1f) * 0.4f +
                     0.25f * Fbm(x * 0.1f, y * 0.1f, 209));
@@ -406,19 +406,19 @@ void ReefSerpent(Canvas& c) {
     Path fins;
     for (int i = 10; i < 55; i += 9) {
         const Vec2 p = spine[i], q = spine[i + 2];
-        fins.Polygon({p + Vec2{0, -8}, q + Vec2{4, -22}, q + Vec2{2, -8}});
+        fins.Polygon({p + Vec2{0, -12}, q + Vec2{6, -34}, q + Vec2{2, -12}});
     }
     c.Fill(fins, Holo(0.8f, 0.8f));
     const Vec2 head = spine.back();
     Path skull;
-    skull.Ellipse(head.x + 8, head.y, 20, 14, -20);
+    skull.Ellipse(head.x + 10, head.y, 28, 19, -20);
     c.Fill(skull, Radial(head, 24, {{0, Holo(0.95f)}, {1, Holo(0.45f)}}));
-    Path eye = Disc(head + Vec2{12, -4}, 3);
+    Path eye = Disc(head + Vec2{18, -6}, 3.5f);
     Glow(c, eye, Holo(0.9f), 3, 1.5f);
     c.Fill(eye, Holo(1));
     Path bubbles;
     Rng rng(209);
-    for (int i = 0; i < 14; ++i) bubbles.Ring(rng.Range(150, 240), rng.Range(20, 90), 2.5f, 1.6f);
+    for (int i = 0; i < 14; ++i) bubbles.Ring(rng.Range(150, 230), rng.Range(20, 90), 2.5f, 1.6f);
     c.Fill(bubbles, Holo(0.8f, 0.8f));
     Bloom(c);
 }
@@ -658,7 +658,7 @@ void GlowingTree(Canvas& c) {
         float angle, length, width;
         int depth;
     };
-    std::vector<Branch> stack{{{64, 244}, -90, 70, 12, 0}};
+    std::vector<Branch> stack{{{64, 244}, -90, 66, 12, 0}};
     while (!stack.empty()) {
         const Branch b = stack.back();
         stack.pop_back();
@@ -680,5 +680,6 @@ void GlowingTree(Canvas& c) {
     roots.Stroke(Curve({64, 240}, {40, 244}, {24, 246}), 3)
         .Stroke(Curve({64, 240}, {90, 244}, {104, 246}), 3);
     c.Fill(roots, Holo(0.45f));
+    FadeOutsideBox(c, 3, 3, 125, 253, 6);
     Bloom(c);
 }

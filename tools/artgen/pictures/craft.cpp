@@ -355,6 +355,7 @@ void MiningPlatform(Canvas& c) {
     Windows(c, 150, 172, 80, 6, 2);
     Windows(c, 94, 106, 60, 6, 2);
     Sparkle(c, {124, 30}, 6, Holo(1));
+    FadeOutsideBox(c, 3, 3, 253, 253, 10);
     Bloom(c);
 }
 
@@ -408,8 +409,11 @@ void TrackingDisplay(Canvas& c) {
     blips.Circle(94, 38, 2.5f).Circle(40, 90, 2).Circle(86, 86, 2);
     Glow(c, blips, Holo(0.9f), 3, 1.4f);
     c.Fill(blips, Holo(1));
+    // The locked target of the close-up.
+    Path target = Disc(centre, 6);
+    c.Fill(target, Holo(0.75f));
     Path cross;
-    cross.Ring(64, 64, 7, 5.5f).Line({54, 64}, {74, 64}, 1.2f).Line({64, 54}, {64, 74}, 1.2f);
+    cross.Ring(64, 64, 9, 7.5f).Line({52, 64}, {76, 64}, 1.2f).Line({64, 52}, {64, 76}, 1.2f);
     c.Fill(cross, Holo(1));
     Bloom(c);
 }
@@ -473,8 +477,8 @@ void WheelHabitat(Canvas& c) {
 
 void DeepSpaceProbe(Canvas& c) {
     Path body;
-    body.Polygon({{54, 120}, {74, 120}, {80, 150}, {74, 180}, {54, 180}, {48, 150}});
-    ShadeHull(c, body, 120, 180);
+    body.Polygon({{46, 112}, {82, 112}, {92, 150}, {82, 188}, {46, 188}, {36, 150}});
+    ShadeHull(c, body, 112, 188);
     Path boom;
     boom.Line({64, 180}, {64, 236}, 1.2f).Line({60, 150}, {32, 64}, 1.6f);
     c.Fill(boom, Holo(0.7f));
@@ -483,11 +487,11 @@ void DeepSpaceProbe(Canvas& c) {
     c.Fill(rtg, Holo(0.6f));
     // The antenna of the close-up.
     Path dish;
-    dish.Ellipse(32, 64, 22, 8, -60);
+    dish.Ellipse(32, 64, 28, 11, -60);
     c.Fill(dish, Radial({28, 60}, 24, {{0, Holo(1)}, {1, Holo(0.45f)}}));
     Sparkle(c, {32, 64}, 8, Holo(1));
     Path panel;
-    panel.Rect(82, 140, 34, 16);
+    panel.Rect(88, 134, 30, 30).Rect(10, 134, 30, 30);
     c.Fill(panel, Holo(0.55f));
     Rng rng(271);
     Stars(c, rng, 40, 10, 10, 118, 246);
@@ -508,6 +512,7 @@ void SkyhookElevator(Canvas& c) {
     Glow(c, climbers, Holo(0.8f), 3, 1.2f);
     Rng rng(2700);
     Stars(c, rng, 30, 10, 10, 118, 200);
+    FadeOutsideBox(c, 3, 3, 125, 253, 10);
     Bloom(c);
 }
 

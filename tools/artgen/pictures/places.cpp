@@ -142,25 +142,30 @@ void DomedColony(Canvas& c) {
 void MountainObservatory(Canvas& c) {
     Path mountain;
     mountain.Polygon({{8, 244},
-                      {30, 150},
-                      {46, 120},
-                      {56, 80},
-                      {64, 64},
-                      {74, 84},
-                      {90, 110},
-                      {104, 160},
+                      {26, 160},
+                      {40, 120},
+                      {50, 90},
+                      {58, 76},
+                      {70, 76},
+                      {80, 96},
+                      {94, 130},
+                      {106, 180},
                       {120, 244}});
     c.Fill(mountain, [&](float x, float y) {
-        const float snow = y < 110 + 10 * Noise(x * 0.2f, 0, 223) ? 0.3f : 0;
+        const float snow = y < 124 + 10 * Noise(x * 0.2f, 0, 223) ? 0.3f : 0;
         return Holo(0.35f + snow + 0.2f * Ridged(x * 0.05f, y * 0.05f, 223) - (x - 64) * 0.003f);
     });
-    // The observatory of the close-up, on the summit.
-    Dome(c, {64, 66}, 12);
+    // The observatory of the close-up: a tower and its dome on the summit.
+    Path tower;
+    tower.Rect(49, 44, 30, 40);
+    c.Fill(tower, SideLit(49, 79, 0.85f, 0.35f));
+    Windows(c, 53, 73, 58, 7, 3);
+    Dome(c, {64, 45}, 16);
     Path slit;
-    slit.Rect(63, 55, 2.5f, 10);
+    slit.Rect(62.5f, 30, 3, 14);
     c.Fill(slit, Holo(0.1f));
     Path beam;
-    beam.Polygon({{65, 56}, {110, 10}, {116, 16}});
+    beam.Polygon({{65, 32}, {112, 8}, {116, 14}});
     c.Fill(beam, Holo(0.85f, 0.35f));
     Rng rng(2230);
     Stars(c, rng, 50, 8, 8, 120, 60);

@@ -213,7 +213,7 @@ void IceComet(Canvas& c) {
     const Vec2 head{80, 170};
     for (int i = 0; i < 3; ++i) {
         Path tail;
-        const float spread = 14.f + i * 16;
+        const float spread = 22.f + i * 20;
         tail.Polygon({head + Vec2{-6, 4},
                       Vec2{238, 30.f + i * 24} + Vec2{-spread * 0.3f, -spread},
                       {240, 40.f + i * 28},
@@ -222,7 +222,7 @@ void IceComet(Canvas& c) {
                Linear(head, {235, 40}, {{0, Holo(0.9f, 0.7f - i * 0.15f)}, {1, Holo(0.5f, 0)}}));
     }
     Path nucleus;
-    nucleus.Ellipse(head.x, head.y, 20, 14, -30);
+    nucleus.Ellipse(head.x, head.y, 28, 20, -30);
     Glow(c, nucleus, Holo(0.8f), 10, 1.4f);
     c.Fill(nucleus,
            [&](float x, float y) { return Holo(0.6f + 0.4f * Fbm(x * 0.3f, y * 0.3f, 244)); });
@@ -291,10 +291,10 @@ void Eclipse(Canvas& c) {
 void AsteroidBelt(Canvas& c) {
     Rng rng(265);
     Planet(c, {{200, 60}, 30, Surface::Gas, 265, {-0.8f, 0.3f}, 0.5f, HoloTeal});
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < 90; ++i) {
         const float t = rng.Uniform();
         const Vec2 p{20 + t * 216, 200 - t * 110 + rng.Range(-22, 22)};
-        const float s = rng.Range(2, 11) * (0.5f + t * 0.2f) * (i < 6 ? 2.2f : 1);
+        const float s = rng.Range(3, 12) * (0.6f + t * 0.3f) * (i < 8 ? 2.2f : 1);
         std::vector<Vec2> rock;
         for (int k = 0; k < 7; ++k) {
             const float a = k * 2 * kPi / 7;
@@ -339,9 +339,6 @@ void BlackHole(Canvas& c) {
     Glow(c, halo, Holo(0.8f), 6, 1.2f);
     c.Fill(Disc(centre, 34), Holo(0.02f));
     disk(true);
-    // A faint speck at the centre for the close-up, on the edge of the dark.
-    Path speck = Disc(centre + Vec2{0, 2}, 4);
-    c.Fill(speck, Holo(0.05f));
     Rng rng(275);
     Stars(c, rng, 40, 10, 10, 246, 246);
     Bloom(c);
@@ -358,11 +355,11 @@ void StarCluster(Canvas& c) {
     }
     Sparkle(c, core, 10, Holo(0.95f));
     Stars(c, rng, 90, 10, 8, 246, 120);
-    Path nebula = Disc({180, 70}, 50);
+    Path nebula = Disc({176, 66}, 56);
     c.Fill(nebula, [&](float x, float y) {
         const float n = Fbm(x * 0.04f, y * 0.06f, 281, 5);
-        const float r = Length(Vec2{x, y} - Vec2{180, 70}) / 50;
-        return HoloViolet(n, std::clamp(n * 1.6f - 0.6f, 0.f, 1.f) * (1 - r));
+        const float r = Length(Vec2{x, y} - Vec2{176, 66}) / 56;
+        return HoloViolet(n, std::clamp(n * 2.2f - 0.7f, 0.f, 1.f) * (1 - r * r));
     });
     Bloom(c);
 }
@@ -377,10 +374,12 @@ void Pulsar(Canvas& c) {
     }
     for (int i = 0; i < 3; ++i) {
         Path ring;
-        ring.Stroke(EllipsePoints(64, 64, 14.f + i * 9, 5.f + i * 3, -25), 1.2f, true);
+        ring.Stroke(EllipsePoints(64, 64, 16.f + i * 11, 6.f + i * 4, -25), 1.6f, true);
         c.Fill(ring, Holo(0.8f, 0.8f - i * 0.2f));
     }
-    Sparkle(c, centre, 16, Holo(1));
+    Path nebula = Disc(centre, 30);
+    c.Fill(nebula, Radial(centre, 30, {{0, Holo(0.7f, 0.8f)}, {1, Holo(0.4f, 0)}}));
+    Sparkle(c, centre, 18, Holo(1));
     Bloom(c);
 }
 
@@ -406,6 +405,7 @@ void HyperspaceTunnel(Canvas& c) {
 
 void StarChart(Canvas& c) {
     const Vec2 centre{128, 128};
+    c.Fill(Disc(centre, 116), Radial(centre, 116, {{0, Holo(0.2f, 0.6f)}, {1, Holo(0.1f, 0.6f)}}));
     Path frame;
     frame.Ring(128, 128, 118, 116);
     for (int i = 0; i < 72; ++i) {

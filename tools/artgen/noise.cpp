@@ -19,10 +19,6 @@ float Rng::Range(float lo, float hi) {
     return lo + (hi - lo) * Uniform();
 }
 
-int Rng::Int(int lo, int hi) {
-    return lo + static_cast<int>(Next() % (hi - lo + 1));
-}
-
 namespace {
 
 float Lattice(int x, int y, uint32_t seed) {

@@ -9,7 +9,6 @@ public:
     uint32_t Next();
     float Uniform();                  // [0, 1)
     float Range(float lo, float hi);  // [lo, hi)
-    int Int(int lo, int hi);          // [lo, hi]
     bool Chance(float p) { return Uniform() < p; }
 
 private:

@@ -216,9 +216,3 @@ Indexed Keyed(const ImageF& image, Rgb8 key, float threshold) {
     for (size_t i = 0; i < mask.size(); ++i) mask[i] = image.pixels[i].a < threshold;
     return Quantise(flat, mask, key);
 }
-
-RgbImage Expand(const Indexed& image) {
-    RgbImage out{image.width, image.height, {}};
-    for (uint8_t i : image.pixels) out.pixels.push_back(image.palette[i]);
-    return out;
-}

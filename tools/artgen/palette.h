@@ -18,7 +18,6 @@ struct Indexed {
     int width = 0, height = 0;
     std::vector<Rgb8> palette;
     std::vector<uint8_t> pixels;  // top row first
-    Rgb8 At(int x, int y) const { return palette[pixels[y * width + x]]; }
 };
 
 struct RgbImage {
@@ -36,5 +35,3 @@ Indexed Quantise(const RgbImage& image, const std::vector<bool>& keyMask = {},
 // A subject on a key-coloured ground: pixels under the alpha threshold become the key, the
 // rest are composited over the key colour.
 Indexed Keyed(const ImageF& image, Rgb8 key, float threshold = 0.3f);
-
-RgbImage Expand(const Indexed& image);

@@ -101,10 +101,6 @@ Color WithAlpha(Color c, float a) {
     return {c.r, c.g, c.b, a};
 }
 
-Color Brighter(Color c, float k) {
-    return {std::min(1.f, c.r * k), std::min(1.f, c.g * k), std::min(1.f, c.b * k), c.a};
-}
-
 Color Sample(const Stops& stops, float t) {
     if (t <= stops.front().first) return stops.front().second;
     for (size_t i = 1; i < stops.size(); ++i) {
@@ -221,16 +217,6 @@ Path& Path::Arc(float cx, float cy, float r, float fromDeg, float toDeg, float w
 Path& Path::Append(const Path& other) {
     contours_.insert(contours_.end(), other.contours_.begin(), other.contours_.end());
     return *this;
-}
-
-Path Path::Transformed(Vec2 offset, float scale, float degrees) const {
-    Path out;
-    for (const auto& contour : contours_) {
-        std::vector<Vec2> points;
-        for (const Vec2& p : contour) points.push_back(offset + Rotated(p * scale, degrees));
-        out.contours_.push_back(std::move(points));
-    }
-    return out;
 }
 
 Canvas::Canvas(int width, int height, int supersample)

@@ -29,7 +29,6 @@ struct Color {
 Color Rgb(int r, int g, int b, float a = 1);
 Color Mix(Color a, Color b, float t);
 Color WithAlpha(Color c, float a);
-Color Brighter(Color c, float k);  // scales r, g, b by k
 
 using Paint = std::function<Color(float x, float y)>;
 using Stops = std::vector<std::pair<float, Color>>;
@@ -55,7 +54,6 @@ public:
     Path& Line(Vec2 a, Vec2 b, float width);
     Path& Arc(float cx, float cy, float r, float fromDeg, float toDeg, float width);
     Path& Append(const Path& other);
-    Path Transformed(Vec2 offset, float scale, float degrees = 0) const;
 
     const std::vector<std::vector<Vec2>>& Contours() const { return contours_; }
 

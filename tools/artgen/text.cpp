@@ -196,7 +196,3 @@ void DrawLabel(Canvas& canvas, const Font& font, std::string_view text, float x,
     canvas.FillCoverage(bm.coverage, bm.width, bm.height, left + bm.left,
                         static_cast<int>(std::lround(y)) - bm.top, paint);
 }
-
-int LabelWidth(const Font& font, std::string_view text, int size) {
-    return font.Render(text, size).width;
-}

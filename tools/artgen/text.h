@@ -44,5 +44,3 @@ enum class Align { Left, Centre, Right };
 // Small hinted text with its baseline at y.
 void DrawLabel(Canvas& canvas, const Font& font, std::string_view text, float x, float y, int size,
                const Paint& paint, Align align = Align::Left);
-// Width in pixels of the hinted rendering of the text.
-int LabelWidth(const Font& font, std::string_view text, int size);

@@ -108,9 +108,9 @@ Indexed DrawBodyTexture() {
         for (int i = 0; i < 4; ++i) fins.RoundRect(x, 62.f + i * 13, 8, 9, 2);
         c.Fill(fins, kBlue);
     }
-    for (float x : {40.f, 166.f}) {
-        c.Fill(Chevrons(x, x + 90, 64, 108, 9, 7), kBlueDark);
-        c.Fill(Chevrons(x + 1, x + 89, 66, 106, 7, 9), kBlue);
+    for (float x : {42.f, 134.f}) {
+        c.Fill(Chevrons(x, x + 84, 64, 108, 9, 7), kBlueDark);
+        c.Fill(Chevrons(x + 1, x + 83, 66, 106, 7, 9), kBlue);
     }
     // Hip plates under the side legs' shoulders.
     for (float x : {0.f, 256.f, 512.f}) {

@@ -95,7 +95,7 @@ void Sparkle(Canvas& c, Vec2 at, float size, Color colour) {
     c.Fill(core, Holo(1));
 }
 
-void Planet(Canvas& c, const PlanetSpec& p) {
+void Planet(Canvas& c, const PlanetLook& p) {
     const float r = p.radius;
     const float lightLen = Length(p.light);
     const Vec2 l = p.light * (1 / std::max(0.001f, lightLen));

@@ -28,7 +28,7 @@ void Stars(Canvas& c, Rng& rng, int count, float x0, float y0, float x1, float y
 void Sparkle(Canvas& c, Vec2 at, float size, Color colour);
 
 enum class Surface { Gas, Rocky, Cratered, Ice, Lava, Ocean };
-struct PlanetSpec {
+struct PlanetLook {
     Vec2 centre;
     float radius;
     Surface surface;
@@ -37,7 +37,7 @@ struct PlanetSpec {
     float atmosphere = 0.5f;
     Color (*ramp)(float, float) = Holo;
 };
-void Planet(Canvas& c, const PlanetSpec& p);
+void Planet(Canvas& c, const PlanetLook& p);
 // A ring system round a planet; the back half is drawn before the planet, the front after.
 void PlanetRings(Canvas& c, Vec2 centre, float outer, float inner, float flatten, float tilt,
                  bool front, Color (*ramp)(float, float) = Holo);

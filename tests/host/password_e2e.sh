@@ -83,6 +83,7 @@ sleep 0.3
 answer accept
 xdotool key c
 wait_exit 10
+end_leftover
 check "an accepted password ends the saver with 0" "$EXIT_CODE" 0
 check "after three questions" "$(calls)" 3
 check "the lock is released at the end" "$(running)" 0
@@ -93,6 +94,7 @@ start_in "$WITH_LIBRARY"
 check "without the value nothing locks" "$(running)" 0
 xdotool key a
 wait_exit 10
+end_leftover
 check "without the value the first key closes" "$EXIT_CODE" 0
 check "without the value the library is not loaded" "$(loads) $(calls)" "1 3"
 
@@ -102,6 +104,7 @@ start_in "$WITHOUT_LIBRARY"
 check "without the library nothing locks" "$(running)" 0
 xdotool key a
 wait_exit 10
+end_leftover
 check "without the library the first key closes" "$EXIT_CODE" 0
 
 # Preview never loads the library.
@@ -111,12 +114,13 @@ parent_pid=$!
 for _ in $(seq 50); do [ -s "$WITH_LIBRARY/parent.txt" ] && break; sleep 0.1; done
 parent=$(tr -d '\r\n' <"$WITH_LIBRARY/parent.txt")
 start_saver /p "$parent"
-sleep 1.5
-check_match "the preview runs" "$(driver children "$parent")" 'class=WindowsScreenSaverClass title=Preview'
+check_match "the preview runs" "$(driver findchild "$parent" WindowsScreenSaverClass Preview 15000)" \
+  '^[0-9]+$'
 xdotool key a
 sleep 0.5
 check "preview does not lock the system keys" "$(running)" 0
 wait_exit 20
+end_leftover
 check "preview ends with its parent" "$EXIT_CODE" 0
 check "preview never loaded the library" "$(loads) $(calls)" "1 3"
 wait "$parent_pid" 2>/dev/null
@@ -140,6 +144,7 @@ check "a close request during the dialog is refused" "$(alive)" yes
 check "and asks nothing more" "$(calls)" 4
 driver msgok "Screen saver password"
 wait_exit 10
+end_leftover
 check "the dialog's acceptance ends the saver with 0" "$EXIT_CODE" 0
 check "after one question" "$(calls)" 4
 
@@ -150,6 +155,7 @@ start_in "$WITH_LIBRARY"
 check "locked before the crash" "$(running)" 1
 xdotool key a
 wait_exit 60
+end_leftover
 check_match "the crash ends the saver" "$EXIT_CODE" '^[0-9]+$'
 check "a crash releases the lock" "$(running)" 0
 
@@ -166,6 +172,7 @@ check_match "no OpenGL: the error box" "$(driver find "#32770" "Error Creating W
 check "locked until then" "$(running)" 1
 driver msgok "Error Creating Window"
 wait_exit 10
+end_leftover
 check "no OpenGL ends the saver with 1" "$EXIT_CODE" 1
 check "no OpenGL releases the lock" "$(running)" 0
 kill "$xvfb_pid"
@@ -179,6 +186,7 @@ start_in "$WITH_LIBRARY"
 check "on NT the keys are not locked" "$(running)" 0
 xdotool key a
 wait_exit 10
+end_leftover
 check "on NT the first key closes" "$EXIT_CODE" 0
 check "on NT the library is never loaded" "$(loads)" "$loaded"
 run_saver /a

@@ -69,6 +69,7 @@ check_match "dragging the picture moves the dialog by the mouse's way" "$(driver
 # Escape ends the dialog as Cancel does.
 xdotool key Escape
 wait_exit 10
+end_leftover
 check "Escape ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
 check "Escape saves nothing" "$(settings_saved)" no
@@ -77,6 +78,7 @@ check "Escape saves nothing" "$(settings_saved)" no
 open_dialog
 driver post "$DIALOG" 0x0112 0xF060 0
 wait_exit 10
+end_leftover
 check "the close command ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
 check "closing saves nothing" "$(settings_saved)" no
@@ -102,6 +104,7 @@ expect_box Error "Please enter a valid month! (1-12)"
 driver settext "$DIALOG" 1016 7
 driver click "$DIALOG" 1
 wait_exit 10
+end_leftover
 check "OK ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
 check "the countdown is saved off" "$(stored "Show Countdown")" 0
@@ -121,6 +124,7 @@ check_match "the dialog belongs to the given window" "$(driver describe "$DIALOG
 check "the parent is disabled while the dialog runs" "$(driver enabled "$parent")" 0
 driver click "$DIALOG" 2
 wait_exit 10
+end_leftover
 check "Cancel ends the dialog with 1" "$EXIT_CODE" 1
 check "the parent is enabled again" "$(driver enabled "$parent")" 1
 kill "$parent_pid" 2>/dev/null

@@ -36,6 +36,7 @@ check "nothing is saved while the date is refused" "$(settings_saved)" no
 driver settext "$DIALOG" 1017 31 1016 12 1015 2010
 driver click "$DIALOG" 1
 wait_exit 10
+end_leftover
 check "OK ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
 check "the year is saved" "$(stored CountToYear)" 2010

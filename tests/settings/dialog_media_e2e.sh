@@ -18,6 +18,7 @@ check "the path text names the folder" "$(driver text "$DIALOG" 102 | tr '[:uppe
   "$(echo "${pictures%\\}" | tr '[:upper:]' '[:lower:]')"
 driver click "$DIALOG" 1
 wait_exit 10
+end_leftover
 check "OK ends the dialog" "$EXIT_CODE" 1
 read_settings
 check "pictures alone keep 'Play AVIs'" "$(stored "Play AVIs")" 1
@@ -42,6 +43,7 @@ External picture display and AVI movie playback have been disabled.
 You must select a directory with AVI and/or BMP files in it for these features to work.
 Instructions for setting up a media folder are on the Plinthwax web site."
 wait_exit 10
+end_leftover
 check "the warning does not keep the dialog open" "$EXIT_CODE" 1
 read_settings
 check "'Play AVIs' is saved off" "$(stored "Play AVIs")" 0
@@ -57,6 +59,7 @@ expect_box "Can't find any BMP files!" "You have selected to only show external 
 This function has been disabled.
 Please try again and be sure to select the directory you have placed your BMP/AVI files in."
 wait_exit 10
+end_leftover
 check "OK goes on after the warning" "$EXIT_CODE" 1
 read_settings
 check "'Only Show External Pics' is saved off" "$(stored "Only Show External Pics")" 0
@@ -77,6 +80,7 @@ check "and its controls disabled" "$(driver enabled "$DIALOG" "${MEDIA_IDS[@]}" 
   "0 0 0 0 0"
 driver click "$DIALOG" 2
 wait_exit 10
+end_leftover
 check "Cancel ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
 check "Cancel saves nothing" "$(stored "Play AVIs") $(stored "Only Show External Pics")" "1 1"
@@ -97,6 +101,7 @@ check_match "the parent lists its sub-folder" "$(driver list "$DIALOG" 1006 | pa
   '\[inner\]'
 driver click "$DIALOG" 1
 wait_exit 10
+end_leftover
 read_settings
 check "'AVI Path' moved one folder up, with its backslash" "$(stored "AVI Path")" "$top"
 
@@ -108,6 +113,7 @@ check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI F
 driver click "$DIALOG" 1
 driver msgok "Can't find any AVI/BMP files!"
 wait_exit 10
+end_leftover
 read_settings
 check "'AVI Path' moved one folder down" "$(stored "AVI Path")" "${top}inner\\"
 reset_settings

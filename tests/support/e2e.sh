@@ -7,7 +7,7 @@ DRIVER="$QUORVEL_BUILD/qdriver.exe"
 failures=0
 checks=0
 
-driver() { wine "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
+driver() { wine "$DRIVER" "$@" 2>/dev/null | sed -u 's/\r$//'; }
 
 # Starts the saver in the background; its pid is in SAVER_PID.
 start_saver() {
@@ -33,6 +33,12 @@ wait_exit() {
 run_saver() {
   start_saver "$@"
   wait_exit 20
+  [ "$EXIT_CODE" = running ] && stop_saver
+  return 0
+}
+
+# Ends a saver that a failed check left running, so the next case starts clean.
+end_leftover() {
   [ "$EXIT_CODE" = running ] && stop_saver
   return 0
 }
@@ -67,7 +73,19 @@ check_match() {
   fi
 }
 
-saver_window() { driver find WindowsScreenSaverClass "Screen Saver" "${1:-15000}"; }
+# Prints the full-screen saver window once it exists and is the foreground window, so that
+# input sent next reaches it.
+saver_window() {
+  local window i
+  window=$(driver find WindowsScreenSaverClass "Screen Saver" "${1:-15000}")
+  [ -n "$window" ] || return 0
+  for ((i = 0; i < 50; i++)); do
+    [ "$(driver foreground)" = "$window" ] && break
+    sleep 0.1
+  done
+  sleep 0.5
+  echo "$window"
+}
 
 finish() {
   echo "$((checks - failures)) passed, $failures failed"

@@ -28,10 +28,11 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
+HWND WaitForWindow(HWND parent, const char* className, const char* title, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindWindowA(className, std::strcmp(title, "*") == 0 ? nullptr : title);
+        HWND window = FindWindowExA(parent, nullptr, className,
+                                    std::strcmp(title, "*") == 0 ? nullptr : title);
         if (window != nullptr || GetTickCount() - start > timeoutMs) return window;
         Sleep(50);
     }
@@ -205,6 +206,7 @@ constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 int Usage() {
     std::fprintf(stderr,
                  "usage: qdriver find CLASS TITLE|* [TIMEOUT_MS]\n"
+                 "       qdriver findchild PARENT CLASS TITLE|* [TIMEOUT_MS]\n"
                  "       qdriver describe HWND\n"
                  "       qdriver children HWND\n"
                  "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
@@ -252,7 +254,7 @@ int QueryControls(const std::string& command, HWND dialog, int count, char** ids
 }
 
 int DriveMessageBox(const std::string& command, const char* title, DWORD timeoutMs) {
-    HWND box = WaitForWindow("#32770", title, timeoutMs);
+    HWND box = WaitForWindow(nullptr, "#32770", title, timeoutMs);
     if (box == nullptr) return 1;
     if (command == "msgok") {
         // Posted: the box's owner thread may be slow to let go of it.
@@ -338,8 +340,11 @@ int DriveDialog(const std::string& command, int argc, char** argv) {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
-    if (command == "find" && argc >= 4) {
-        return PrintFound(WaitForWindow(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 0));
+    if ((command == "find" && argc >= 4) || (command == "findchild" && argc >= 5)) {
+        const int first = command == "find" ? 2 : 3;
+        HWND parent = command == "find" ? nullptr : ParseHwnd(argv[2]);
+        return PrintFound(WaitForWindow(parent, argv[first], argv[first + 1],
+                                        argc > first + 2 ? std::atoi(argv[first + 2]) : 0));
     }
     if (command == "describe" && argc == 3) {
         HWND window = ParseHwnd(argv[2]);

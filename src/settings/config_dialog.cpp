@@ -64,10 +64,10 @@ bool FolderHolds(const char* pattern) {
 
 void ListFolder(HWND dialog, const char* folder) {
     // The listing rewrites the path it is given.
-    char spec[AVI_PATH_SIZE];
-    std::strncpy(spec, folder, sizeof(spec) - 1);
-    spec[sizeof(spec) - 1] = '\0';
-    DlgDirListA(dialog, spec, CONTROL_FOLDER_LIST, CONTROL_FOLDER_PATH, FOLDER_LIST_FLAGS);
+    char path[AVI_PATH_SIZE];
+    std::strncpy(path, folder, sizeof(path) - 1);
+    path[sizeof(path) - 1] = '\0';
+    DlgDirListA(dialog, path, CONTROL_FOLDER_LIST, CONTROL_FOLDER_PATH, FOLDER_LIST_FLAGS);
 }
 
 void ShowMediaCounts(HWND dialog) {

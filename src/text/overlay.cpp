@@ -147,6 +147,9 @@ void DrawOverlay() {
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     if (saverSettings.showCountdown) {
+        // The robot's lists leave texturing on; switched on here too so the lines never
+        // depend on what the frame drew before them.
+        glEnable(GL_TEXTURE_2D);
         char line[COUNTDOWN_LINE_SIZE];
         BuildCountdownText(line, sizeof(line));
         const float h = static_cast<float>(height);

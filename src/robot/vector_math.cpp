@@ -8,6 +8,15 @@ double Radians(double degrees) {
     return degrees * 3.141592653589793 / 180.0;
 }
 
+// Turns the pair (u, v) in its plane: u' = cos u - sin v, v' = sin u + cos v.
+void Turn(double& u, double& v, double degrees) {
+    const double c = std::cos(Radians(degrees));
+    const double s = std::sin(Radians(degrees));
+    const double turned = c * u - s * v;
+    v = s * u + c * v;
+    u = turned;
+}
+
 Vec3 Difference(Vec3 a, Vec3 b) {
     return {a.x - b.x, a.y - b.y, a.z - b.z};
 }
@@ -23,27 +32,9 @@ Vec2 MakeVec2(double s, double t) {
 }
 
 void RotatePoint(Vec3& point, double ax, double ay, double az) {
-    if (ax != 0.0) {
-        const double c = std::cos(Radians(ax));
-        const double s = std::sin(Radians(ax));
-        const double y = c * point.y - s * point.z;
-        point.z = s * point.y + c * point.z;
-        point.y = y;
-    }
-    if (ay != 0.0) {
-        const double c = std::cos(Radians(ay));
-        const double s = std::sin(Radians(ay));
-        const double x = c * point.x + s * point.z;
-        point.z = -s * point.x + c * point.z;
-        point.x = x;
-    }
-    if (az != 0.0) {
-        const double c = std::cos(Radians(az));
-        const double s = std::sin(Radians(az));
-        const double x = c * point.x - s * point.y;
-        point.y = s * point.x + c * point.y;
-        point.x = x;
-    }
+    if (ax != 0.0) Turn(point.y, point.z, ax);
+    if (ay != 0.0) Turn(point.z, point.x, ay);
+    if (az != 0.0) Turn(point.x, point.y, az);
 }
 
 Vec3 FaceNormal(Vec3 p1, Vec3 p2, Vec3 p3) {

@@ -41,11 +41,15 @@ std::pair<double, double> SentSRange(const RingMesh& mesh, size_t triangle, Sent
     return {low, high};
 }
 
-// Every triangle of a wrap-around band covers one step of s; none runs back across the picture.
-void ExpectNoBackwardTriangle(const RingMesh& mesh, size_t first, size_t end, double step) {
+// Every triangle of the 20-step wrap-around bands from `first` to `end` covers one step of s,
+// none runs back across the picture, and each band closes with a pair from 0.95 to 1.0.
+void ExpectForwardBands(const RingMesh& mesh, size_t first, size_t end) {
     for (size_t f = first; f < end; ++f) {
         const auto [low, high] = SentSRange(mesh, f, SentCoords::WrappedAtSeam);
-        EXPECT_NEAR(high - low, step, 1e-12) << "triangle " << f;
+        EXPECT_NEAR(high - low, 0.05, 1e-12) << "triangle " << f;
+        if ((f - first) % 40 < 38) continue;
+        EXPECT_DOUBLE_EQ(low, 0.95) << "triangle " << f;
+        EXPECT_DOUBLE_EQ(high, 1.0) << "triangle " << f;
     }
 }
 
@@ -115,15 +119,7 @@ TEST(DomeMesh, OnlyTheBandDecalHasASeamAndItClosesForwards) {
             EXPECT_DOUBLE_EQ(dome.texCoords[41 + 20 * m + j].t, 0.5 * m);
         }
     }
-    ExpectNoBackwardTriangle(dome, 100, 180, 0.05);
-    // Each lower band's closing pair (its last two triangles) runs from 0.95 to 1.0.
-    for (size_t last : {139u, 179u}) {
-        for (size_t f : {last - 1, last}) {
-            const auto [low, high] = SentSRange(dome, f, SentCoords::WrappedAtSeam);
-            EXPECT_DOUBLE_EQ(low, 0.95);
-            EXPECT_DOUBLE_EQ(high, 1.0);
-        }
-    }
+    ExpectForwardBands(dome, 100, 180);
 }
 
 TEST(BodyMesh, WrapsOnceAroundWithAClosedSeam) {
@@ -135,14 +131,7 @@ TEST(BodyMesh, WrapsOnceAroundWithAClosedSeam) {
     EXPECT_DOUBLE_EQ(body.texCoords[20].t, 0.875);
     EXPECT_DOUBLE_EQ(body.texCoords[59].t, 1.0);
     EXPECT_DOUBLE_EQ(body.texCoords[59].s, 0.95);
-    ExpectNoBackwardTriangle(body, 0, 80, 0.05);
-    for (size_t last : {39u, 79u}) {
-        for (size_t f : {last - 1, last}) {
-            const auto [low, high] = SentSRange(body, f, SentCoords::WrappedAtSeam);
-            EXPECT_DOUBLE_EQ(low, 0.95);
-            EXPECT_DOUBLE_EQ(high, 1.0);
-        }
-    }
+    ExpectForwardBands(body, 0, 80);
     // Without the substitution the closing pair would run back over the whole picture.
     const auto [low, high] = SentSRange(body, 79, SentCoords::Stored);
     EXPECT_DOUBLE_EQ(low, 0.0);
@@ -163,13 +152,9 @@ TEST(BodyMesh, NormalsPointOutwardsAndTheCreaseIsSmooth) {
     EXPECT_NEAR(body.vertexNormals[5].y, 0.0, 1e-12);
     EXPECT_LT(body.vertexNormals[25].y, -0.1);
     EXPECT_LT(body.vertexNormals[45].y, body.vertexNormals[25].y);
-    // Points (r cos a, h, -r sin a): j = 5 lies at -z.
-    EXPECT_NEAR(body.points[5].z, -1.0, 1e-12);
-    EXPECT_NEAR(body.points[45].z, -0.75, 1e-12);
-    EXPECT_DOUBLE_EQ(body.points[45].y, -1.8);
 }
 
-TEST(LensMesh, IsATaperedConeWithTheGlassMappedOnItsFrontRing) {
+TEST(LensMesh, IsAConeNarrowingTowardsTheFront) {
     const RingMesh lens = ComputeLensMesh();
     ASSERT_EQ(lens.points.size(), 16u);
     ASSERT_EQ(lens.indices.size(), 48u);
@@ -184,11 +169,6 @@ TEST(LensMesh, IsATaperedConeWithTheGlassMappedOnItsFrontRing) {
         // Narrower at the front: the side faces lean forwards.
         EXPECT_GT(lens.vertexNormals[v].z, 0.0) << v;
     }
-    EXPECT_NEAR(lens.texCoords[0].s, 1.0, 1e-15);
-    EXPECT_NEAR(lens.texCoords[0].t, 0.5, 1e-15);
-    EXPECT_NEAR(lens.texCoords[2].s, 0.5, 1e-15);
-    EXPECT_NEAR(lens.texCoords[2].t, 0.0, 1e-15);
-    EXPECT_NEAR(lens.texCoords[6].t, 1.0, 1e-15);
 }
 
 // Every quad is flat: its fourth corner lies in the plane of the first three.

@@ -28,10 +28,11 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
+HWND WaitForWindow(HWND parent, const char* className, const char* title, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindWindowA(className, std::strcmp(title, "*") == 0 ? nullptr : title);
+        HWND window = FindWindowExA(parent, nullptr, className,
+                                    std::strcmp(title, "*") == 0 ? nullptr : title);
         if (window != nullptr || GetTickCount() - start > timeoutMs) return window;
         Sleep(50);
     }
@@ -110,6 +111,7 @@ int RunParent(int width, int height, DWORD lifetimeMs) {
 int Usage() {
     std::fprintf(stderr,
                  "usage: qdriver find CLASS TITLE|* [TIMEOUT_MS]\n"
+                 "       qdriver findchild PARENT CLASS TITLE|* [TIMEOUT_MS]\n"
                  "       qdriver describe HWND\n"
                  "       qdriver children HWND\n"
                  "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
@@ -125,8 +127,11 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
-    if (command == "find" && argc >= 4) {
-        HWND window = WaitForWindow(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
+    if ((command == "find" && argc >= 4) || (command == "findchild" && argc >= 5)) {
+        const int first = command == "find" ? 2 : 3;
+        HWND parent = command == "find" ? nullptr : ParseHwnd(argv[2]);
+        HWND window = WaitForWindow(parent, argv[first], argv[first + 1],
+                                    argc > first + 2 ? std::atoi(argv[first + 2]) : 0);
         if (window == nullptr) return 1;
         std::printf("%llu\n", HwndNumber(window));
         return 0;

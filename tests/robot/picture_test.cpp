@@ -180,7 +180,7 @@ TEST_F(RobotPicture, RedSchemeRecoloursOnlyThePanels) {
     EXPECT_EQ(red.depth, blue.depth);
     EXPECT_GT(CountOf(panels), 4000);
     EXPECT_GT(CountOf(fixed), 400);
-    int panelFailures = 0, fixedFailures = 0, greenFailures = 0;
+    int panelFailures = 0, fixedFailures = 0, greenFailures = 0, bluePanelPixels = 0;
     for (size_t i = 0; i < panels.size(); ++i) {
         const uint8_t* b = &blue.rgba[i * 4];
         const uint8_t* r = &red.rgba[i * 4];
@@ -189,9 +189,12 @@ TEST_F(RobotPicture, RedSchemeRecoloursOnlyThePanels) {
                           std::abs(r[2] - b[0]) > 1)) {
             ++panelFailures;
         }
+        if (panels[i] && b[2] > b[0] + 40) ++bluePanelPixels;
         if (fixed[i] && (r[0] != b[0] || r[1] != b[1] || r[2] != b[2])) ++fixedFailures;
         if (r[1] != b[1]) ++greenFailures;
     }
+    // The panel art is blue on white and grey: a good share of the panels shows blue.
+    EXPECT_GT(bluePanelPixels, CountOf(panels) / 10);
     EXPECT_EQ(panelFailures, 0);
     EXPECT_EQ(fixedFailures, 0);
     EXPECT_EQ(greenFailures, 0);

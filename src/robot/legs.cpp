@@ -6,9 +6,6 @@
 
 namespace {
 
-constexpr int SLOT_LEGS = 10;
-constexpr int SLOT_FEET = 11;
-
 constexpr double CAP_RADIUS = 0.35;
 constexpr double SHOULDER_OUTER_X = -0.325;
 constexpr double SHOULDER_INNER_X = 0.1;

@@ -7,13 +7,6 @@
 
 namespace {
 
-constexpr int SLOT_CHROME = 3;
-constexpr int SLOT_BODY = 4;
-constexpr int SLOT_DOME_CAP = 5;
-constexpr int SLOT_DOME_BAND = 6;
-constexpr int SLOT_PANEL = 7;
-constexpr int SLOT_LENS_GLASS = 9;
-
 constexpr int DOME_SEGMENTS = 20;
 constexpr int DOME_RINGS = 5;
 constexpr double DOME_STEP = 18.0;

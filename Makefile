@@ -26,7 +26,7 @@ bench: configure
 	tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD)
 
 snapshots: configure
-	cmake --build $(BUILD) -j$(JOBS) --target qsnapshot
+	cmake --build $(BUILD) -j$(JOBS) --target quorvel qsnapshot qdriver
 	tools/with-wine.sh $(BUILD) tools/snapshots.sh $(BUILD)
 
 clean:

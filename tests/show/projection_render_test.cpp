@@ -2,19 +2,24 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cmath>
-#include <functional>
 #include <vector>
 #include "show/show_fixture.h"
 
 namespace {
 
 constexpr int SIZE = 256;
-constexpr double FRAME = 1.0 / 30.0;
 constexpr int PICTURE_SIDE = 128;
-constexpr int RED_ROWS = 32;
 
 struct Pixel {
     int r, g, b;
+    bool Lit() const { return r + g + b > 60; }
+    bool BeamBlue() const { return b > 25 && r < 8 && g < 8; }
+    bool White() const { return r > 120 && g > 120 && b > 120; }
+    bool Red() const { return r > 120 && g < 40 && b < 40; }
+};
+
+struct Box {
+    int left = SIZE, right = -1, top = SIZE, bottom = -1;
 };
 
 class Image {
@@ -25,51 +30,43 @@ public:
         const size_t i = (static_cast<size_t>(SIZE - 1 - y) * SIZE + x) * 4;
         return {rgba_[i], rgba_[i + 1], rgba_[i + 2]};
     }
-    int Count(const std::function<bool(Pixel)>& test) const {
+    int Count(bool (Pixel::*test)() const) const {
         int count = 0;
         for (int y = 0; y < SIZE; ++y) {
-            for (int x = 0; x < SIZE; ++x) count += test(At(x, y)) ? 1 : 0;
+            for (int x = 0; x < SIZE; ++x) count += (At(x, y).*test)() ? 1 : 0;
         }
         return count;
+    }
+    Box BoxOf(bool (Pixel::*test)() const) const {
+        Box box;
+        for (int y = 0; y < SIZE; ++y) {
+            for (int x = 0; x < SIZE; ++x) {
+                if (!(At(x, y).*test)()) continue;
+                box = {std::min(box.left, x), std::max(box.right, x), std::min(box.top, y),
+                       std::max(box.bottom, y)};
+            }
+        }
+        return box;
     }
 
 private:
     std::vector<uint8_t> rgba_;
 };
 
-bool IsBeamBlue(Pixel p) {
-    return p.b > 25 && p.r < 8 && p.g < 8;
-}
-
-bool IsLit(Pixel p) {
-    return p.r + p.g + p.b > 60;
-}
-
-// The hologram's own picture: opaque, red across its top rows and white below, so that its
-// rows and its orientation can be told on screen.
-void ReplaceHologramPicture() {
+// The hologram's picture replaced by one of our own, opaque, red across its top quarter and
+// white below, so that its rows and its orientation can be told on screen.
+void UseTestPicture() {
     std::vector<uint8_t> pixels(PICTURE_SIDE * PICTURE_SIDE * 4, 255);
-    for (int y = 0; y < RED_ROWS; ++y) {
-        for (int x = 0; x < PICTURE_SIDE; ++x) {
-            pixels[(y * PICTURE_SIDE + x) * 4 + 1] = 0;
-            pixels[(y * PICTURE_SIDE + x) * 4 + 2] = 0;
-        }
-    }
+    for (int i = 0; i < PICTURE_SIDE * PICTURE_SIDE / 4; ++i) pixels[i * 4 + 1] = 0;
+    for (int i = 0; i < PICTURE_SIDE * PICTURE_SIDE / 4; ++i) pixels[i * 4 + 2] = 0;
     glBindTexture(GL_TEXTURE_2D, textureSlots[2]);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, PICTURE_SIDE, PICTURE_SIDE, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, pixels.data());
     holoHalfWidth = 1.0f;
 }
 
-int FloorIndex() {
-    for (int i = 16; i < CATALOGUE_SIZE; ++i) {
-        if (pictureCatalogue[i].flags == PF_FLOOR) return i;
-    }
-    return -1;
-}
-
-// The real scene in a small window; the robot's own lists are left out, so that what is seen
-// is what the projector draws.
+// The real scene in a small window, without the robot's own lists: what is seen is what the
+// projector draws.
 class ProjectionRenderTest : public GlTest {
 protected:
     void SetUp() override {
@@ -86,175 +83,113 @@ protected:
         ResetShowState(1);
         GlTest::TearDown();
     }
-
     Image Frame() {
-        time_ += FRAME;
-        RenderFrame(time_);
-        if (showStep == SHOW_POSE && poseFrames == 1) ReplaceHologramPicture();
+        RenderFrame(frameTime + FRAME);
+        if (showStep == SHOW_POSE && poseFrames == 1) UseTestPicture();
         return Image(ReadBackBuffer(SIZE, SIZE));
     }
     // Frames until `done` holds after one; the image of that frame.
-    Image RunUntil(const std::function<bool()>& done, double seconds) {
+    Image FrameWhen(const std::function<bool()>& done) {
         Image image = Frame();
-        for (int i = 0; i < seconds / FRAME && !done(); ++i) image = Frame();
+        for (int i = 0; i < 3600 && !done(); ++i) image = Frame();
         EXPECT_TRUE(done());
         return image;
     }
-
-    double time_ = 0.0;
 };
 
 TEST_F(ProjectionRenderTest, BeamIsBlueWhileOpenAndNothingIsProjectedWhileWaiting) {
-    Image waiting = RunUntil([] { return leanAmount == 1.0; }, 5.0);
-    EXPECT_EQ(showStep, SHOW_WAIT);
-    EXPECT_EQ(waiting.Count(IsLit), 0);
-
-    const Image opening = RunUntil([] { return showStep == SHOW_OPEN && beamScale > 0.6; }, 60.0);
-    EXPECT_GT(opening.Count(IsBeamBlue), 300);
-
-    const Image closed = RunUntil([] { return showStep == SHOW_WAIT; }, 60.0);
-    EXPECT_EQ(closed.Count(IsLit), 0);
-    EXPECT_EQ(closed.Count(IsBeamBlue), 0);
+    EXPECT_EQ(FrameWhen([] { return leanAmount == 1.0; }).Count(&Pixel::Lit), 0);
+    const Image opening = FrameWhen([] { return showStep == SHOW_OPEN && beamScale > 0.6; });
+    EXPECT_GT(opening.Count(&Pixel::BeamBlue), 300);
+    const Image closed = FrameWhen([] { return showStep == SHOW_WAIT; });
+    EXPECT_EQ(closed.Count(&Pixel::Lit), 0);
 }
 
-// Brightness down one screen column through the picture, and how often it turns from rising to
-// falling: the rows alternate between two brightnesses.
-int CountRowTurns(const Image& image, int x, int top, int bottom) {
+TEST_F(ProjectionRenderTest, HoldShowsThePictureRowsInAlternatingBrightness) {
+    const Image hold =
+        FrameWhen([] { return holoPhase == HOLO_HOLD && sweepRow > 30.0f && glitchClock >= 0.3f; });
+    const Box white = hold.BoxOf(&Pixel::White);
+    ASSERT_GT(white.right - white.left, 30);
+    ASSERT_GT(white.bottom - white.top, 20);
+    // Down the middle of the picture the brightness keeps turning from rising to falling.
+    const int x = (white.left + white.right) / 2;
     int turns = 0, direction = 0;
-    for (int y = top + 1; y <= bottom; ++y) {
-        const int step = image.At(x, y).g - image.At(x, y - 1).g;
+    for (int y = white.top + 1; y < (white.top + white.bottom) / 2; ++y) {
+        const int step = hold.At(x, y).g - hold.At(x, y - 1).g;
         const int sign = (step > 0) - (step < 0);
-        if (sign != 0 && sign != direction) {
-            if (direction != 0) ++turns;
-            direction = sign;
-        }
+        turns += sign != 0 && direction != 0 && sign != direction ? 1 : 0;
+        direction = sign != 0 ? sign : direction;
     }
-    return turns;
+    EXPECT_GE(turns, 6);
+    // The picture's top is up: going down that column, red comes before white.
+    int firstRed = SIZE, firstWhite = SIZE;
+    for (int y = SIZE - 1; y >= 0; --y) {
+        if (hold.At(x, y).Red()) firstRed = y;
+        if (hold.At(x, y).White()) firstWhite = y;
+    }
+    EXPECT_LT(firstRed, firstWhite);
 }
 
-TEST_F(ProjectionRenderTest, HologramShowsThePictureRowsDuringTheHold) {
-    const Image hold = RunUntil(
-        [] { return holoPhase == HOLO_HOLD && sweepRow > 30.0f && glitchClock >= 0.3f; }, 60.0);
-    ASSERT_EQ(showStep, SHOW_PLAY);
-    // The white part of the picture, away from the bright scan line near its bottom.
-    int left = SIZE, right = -1, top = SIZE, bottom = -1;
-    for (int y = 0; y < SIZE; ++y) {
-        for (int x = 0; x < SIZE; ++x) {
-            const Pixel p = hold.At(x, y);
-            if (p.g > 120 && p.r > 120) {
-                left = std::min(left, x);
-                right = std::max(right, x);
-                top = std::min(top, y);
-                bottom = std::max(bottom, y);
+TEST_F(ProjectionRenderTest, FloorPictureStandsUprightFacingTheViewerWhateverTheBodyTurn) {
+    for (const float body : {-90.0f, 0.0f, 90.0f}) {
+        currentIndex = nextIndex = FirstIndexWithFlags(PF_FLOOR);
+        ASSERT_TRUE(LoadShowItem(pictureCatalogue[currentIndex]));
+        UseTestPicture();
+        showStep = SHOW_PLAY;
+        beamScale = leanAmount = 1.0;
+        headYaw = -17.5f;
+        bodyYaw = body;
+        holoPhase = HOLO_HOLD;
+        sweepRow = 36.0f;
+        holdUntil = 1e9;
+        const Image image = Frame();
+        const Box white = image.BoxOf(&Pixel::White);
+        const Box red = image.BoxOf(&Pixel::Red);
+        ASSERT_LT(white.left, white.right) << body;
+        EXPECT_LT(red.bottom, white.top + 3) << body;
+        // Upright: every row of the picture starts and ends in the same columns.
+        for (int y = red.top + 1; y < white.bottom - 8; ++y) {
+            Box row;
+            for (int x = 0; x < SIZE; ++x) {
+                if (image.At(x, y).White() || image.At(x, y).Red()) {
+                    row = {std::min(row.left, x), std::max(row.right, x)};
+                }
             }
+            EXPECT_NEAR(row.left, white.left, 2) << "row " << y << ", body " << body;
+            EXPECT_NEAR(row.right, white.right, 2) << "row " << y << ", body " << body;
         }
+        // Facing the viewer, it keeps its proportions: 1.9 high, 2 wide, a quarter of it red.
+        const double height = white.bottom - red.top + 1;
+        EXPECT_NEAR(height / (white.right - white.left + 1), 0.95, 0.06) << body;
+        EXPECT_NEAR((red.bottom - red.top + 1) / height, 0.25, 0.04) << body;
     }
-    ASSERT_LT(left, right);
-    EXPECT_GT(right - left, 30);
-    EXPECT_GT(bottom - top, 20);
-    const int column = (left + right) / 2;
-    EXPECT_GE(CountRowTurns(hold, column, top + 2, top + (bottom - top) / 2), 6);
-    // The red rows of the picture's top stand above the white ones.
-    int redAbove = 0;
-    for (int y = std::max(0, top - 25); y < top; ++y) {
-        const Pixel p = hold.At(column, y);
-        redAbove += (p.r > 120 && p.g < 40) ? 1 : 0;
-    }
-    EXPECT_GT(redAbove, 3);
 }
 
-struct Box {
-    int left = SIZE, right = -1, top = SIZE, bottom = -1;
-};
-
-Box BoxOf(const Image& image, const std::function<bool(Pixel)>& test) {
-    Box box;
-    for (int y = 0; y < SIZE; ++y) {
-        for (int x = 0; x < SIZE; ++x) {
-            if (!test(image.At(x, y))) continue;
-            box.left = std::min(box.left, x);
-            box.right = std::max(box.right, x);
-            box.top = std::min(box.top, y);
-            box.bottom = std::max(box.bottom, y);
-        }
-    }
-    return box;
-}
-
-bool IsWhite(Pixel p) {
-    return p.r > 120 && p.g > 120 && p.b > 120;
-}
-
-bool IsRed(Pixel p) {
-    return p.r > 120 && p.g < 40 && p.b < 40;
-}
-
-// Poses the robot for a floor item in mid-hold, as the director leaves it.
-void PoseForFloorPicture(float body) {
-    currentIndex = nextIndex = FloorIndex();
-    ASSERT_TRUE(LoadShowItem(pictureCatalogue[currentIndex]));
-    ReplaceHologramPicture();
-    showStep = SHOW_PLAY;
-    beamScale = 1.0;
-    leaning = true;
-    leanAmount = 1.0;
-    headYaw = -17.5f;
-    bodyYaw = body;
-    holoPhase = HOLO_HOLD;
-    sweepRow = 36.0f;
-    holdUntil = 1e9;
-}
-
-TEST_F(ProjectionRenderTest, FloorPictureFrameFacesTheViewerWhateverTheBodyTurn) {
-    for (const float body : {-100.0f, -37.5f, 0.0f, 55.0f, 99.0f}) {
-        PoseForFloorPicture(body);
+TEST_F(ProjectionRenderTest, AimedLensRisesTwentyDegreesOrDipsFortyInTheFloorPose) {
+    struct Case {
+        bool floor;
+        double lean, elevation;
+    };
+    for (const Case c : {Case{false, 0.0, 20.0}, Case{false, 1.0, 20.0}, Case{true, 1.0, -40.0}}) {
+        currentIndex = FirstIndexWithFlags(c.floor ? PF_FLOOR : PF_FRONT);
+        showStep = SHOW_PLAY;
+        leanAmount = c.lean;
+        leaning = c.lean == 1.0;
+        bodyYaw = 0.0f;
+        headYaw = -17.5f;
         frameDelta = 0.0;
         UpdateRobotPose();
-        ASSERT_EQ(leanAngle, -20.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
         ApplyBodyFrame();
         ApplyDomeFrame();
         ApplyLensFrame();
-        ApplyPictureFrame();
         GLdouble m[16];
         glGetDoublev(GL_MODELVIEW_MATRIX, m);
-        for (int column = 0; column < 3; ++column) {
-            for (int row = 0; row < 3; ++row) {
-                EXPECT_NEAR(m[column * 4 + row], column == row ? 1.0 : 0.0, 0.01)
-                    << "body " << body << " element " << row << "," << column;
-            }
-        }
-    }
-}
-
-TEST_F(ProjectionRenderTest, FloorPictureStandsUprightOnScreen) {
-    for (const float body : {-90.0f, 0.0f, 90.0f}) {
-        PoseForFloorPicture(body);
-        const Image image = Frame();
-        const Box white = BoxOf(image, IsWhite);
-        const Box red = BoxOf(image, IsRed);
-        ASSERT_LT(white.left, white.right) << body;
-        ASSERT_LT(red.left, red.right) << body;
-        EXPECT_LT(red.bottom, white.top + 3) << "the picture's top is up, body " << body;
-        EXPECT_NEAR(red.left, white.left, 2);
-        EXPECT_NEAR(red.right, white.right, 2);
-        // Its sides are upright: every white row starts and ends in the same columns.
-        for (int y = white.top + 2; y < white.bottom - 8; ++y) {
-            int first = SIZE, last = -1;
-            for (int x = 0; x < SIZE; ++x) {
-                if (!IsWhite(image.At(x, y)) && !IsRed(image.At(x, y))) continue;
-                first = std::min(first, x);
-                last = std::max(last, x);
-            }
-            EXPECT_NEAR(first, white.left, 2) << "row " << y << ", body " << body;
-            EXPECT_NEAR(last, white.right, 2) << "row " << y << ", body " << body;
-        }
-        // Facing the viewer, it keeps its proportions: 1.9 high, 2 wide, a quarter of it red.
-        const double width = white.right - white.left + 1;
-        const double height = white.bottom - red.top + 1;
-        EXPECT_NEAR(height / width, 0.95, 0.06) << body;
-        EXPECT_NEAR((red.bottom - red.top + 1) / height, 0.25, 0.04) << body;
+        // The lens axis, towards the viewer.
+        EXPECT_NEAR(std::asin(m[9]) * 180.0 / 3.14159265358979, c.elevation, 0.5) << c.floor;
+        EXPECT_GT(m[10], 0.7);
+        EXPECT_NEAR(m[8], 0.0, 0.02);
     }
 }
 

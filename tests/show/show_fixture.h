@@ -2,6 +2,7 @@
 #pragma once
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <functional>
 #include "render/frame_clock.h"
 #include "render/random.h"
 #include "render/scene.h"
@@ -11,57 +12,59 @@
 #include "show/hologram.h"
 #include "support/gl_fixture.h"
 
+constexpr double FRAME = 1.0 / 30.0;
+
 inline const std::array<PictureRecord, CATALOGUE_SIZE> startCatalogue = pictureCatalogue;
 
 inline void ResetShowState(uint32_t seed) {
     showStep = SHOW_WAIT;
     nextIndex = 70;
     recentPicks = {70, -1, -1, -1, -1};
-    currentIndex = 0;
-    poseFrames = 0;
+    currentIndex = poseFrames = 0;
     beamScale = 0.0;
-    captionVisible = false;
-    hologramDone = false;
+    captionVisible = hologramDone = zoomActive = movieActive = false;
     floorProjection = true;
-    zoomActive = false;
-    movieActive = false;
     holoHalfWidth = 1.0f;
-    texLeft = 0.0;
-    texTop = 0.0;
-    texRight = 1.0;
-    texBottom = 1.0;
+    texLeft = texTop = 0.0;
+    texRight = texBottom = 1.0;
     leaning = true;
-    leanAmount = 0.0;
-    leanAngle = 0.0;
-    lensPitch = 0.0;
+    leanAmount = leanAngle = lensPitch = 0.0;
     bodyYaw = -180.0f;
-    bodyYawTarget = 0.0f;
-    bodyTurnDir = 0;
-    bodyTurning = false;
-    headYaw = 0.0f;
-    headYawTarget = 0.0f;
-    headTurnDir = 0;
-    headTurning = false;
+    bodyYawTarget = headYaw = headYawTarget = 0.0f;
+    bodyTurnDir = headTurnDir = 0;
+    bodyTurning = headTurning = false;
     holoPhase = HOLO_SCAN;
     sweepRow = 0.0f;
     holdUntil = 0.0;
     glitchClock = 5.0f;
     scanPhase = false;
-    frameTime = 0.0;
+    frameTime = previousFrameTime = 0.0;
     frameDelta = 1.0;
-    previousFrameTime = 0.0;
     saverSettings = SaverSettings{};
     pictureCatalogue = startCatalogue;
     SeedRandom(seed);
 }
 
 // One frame of the show's logic in the order the frame runs it, without the drawing.
-inline void ShowFrame(double delta) {
-    frameTime += delta;
-    frameDelta = delta;
+inline void ShowFrame() {
+    frameTime += FRAME;
+    frameDelta = FRAME;
     RunShowDirector();
     UpdateRobotPose();
     if (showStep > 0 && AdvanceHologram()) ComputeHologramRows();
+}
+
+// Frames until `done` holds; false when it has not after `seconds`.
+inline bool RunUntil(const std::function<bool()>& done, double seconds) {
+    for (int i = 0; i < seconds / FRAME && !done(); ++i) ShowFrame();
+    return done();
+}
+
+inline int FirstIndexWithFlags(uint32_t flags) {
+    for (int i = 0; i < CATALOGUE_SIZE; ++i) {
+        if (pictureCatalogue[i].flags == flags) return i;
+    }
+    return -1;
 }
 
 class ShowStateTest : public ::testing::Test {

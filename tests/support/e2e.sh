@@ -7,7 +7,7 @@ DRIVER="$QUORVEL_BUILD/qdriver.exe"
 failures=0
 checks=0
 
-driver() { wine "$DRIVER" "$@" 2>/dev/null | tr -d '\r'; }
+driver() { wine "$DRIVER" "$@" 2>/dev/null | sed -u 's/\r$//'; }
 
 # Starts the saver in the background; its pid is in SAVER_PID.
 start_saver() {

@@ -23,7 +23,7 @@ run: configure
 
 bench: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quorvel qbench
-	tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD)
+	QUORVEL_SCREEN=1920x1080x24 tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD)
 
 snapshots: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quorvel qsnapshot qdriver

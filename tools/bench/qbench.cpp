@@ -1,14 +1,19 @@
 // Benchmarks of the saver's start-up and frame loop, run through the saver's own creation path.
 #include <windows.h>
 #include <GL/gl.h>
+#include <psapi.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include "host/command_line.h"
 #include "offscreen_window.h"
 #include "render/frame_clock.h"
 #include "render/gl_window.h"
 #include "render/scene.h"
+#include "settings/settings.h"
+#include "show/director.h"
+#include "show/hologram.h"
 #include "textures/texture_loader.h"
 
 namespace {
@@ -48,6 +53,94 @@ void EmptyFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
+// Frames of simulated time until the show holds a picture: the frame with the most to draw
+// (robot, beams, caption and the hologram strip).
+void FastForwardToHold() {
+    constexpr double step = 1.0 / 30.0;
+    for (int i = 0; i < 3600 && !(showStep == SHOW_PLAY && holoPhase == HOLO_HOLD); ++i) {
+        RenderFrame(frameTime + step);
+        SwapBuffers(glDC);
+    }
+}
+
+struct FrameCosts {
+    double emptyMs;
+    double fullMs;
+};
+
+// Empty and full frames in alternating short blocks, so that both meet the same machine load.
+// The full frames advance the show by a millisecond each, so the held picture stays on.
+FrameCosts CompareFrameCosts(double seconds) {
+    constexpr double block = 0.25;
+    double emptySeconds = 0.0, fullSeconds = 0.0;
+    int emptyFrames = 0, fullFrames = 0;
+    const auto timeBlock = [&](auto frame, double& total, int& frames) {
+        const double start = Now();
+        while (Now() - start < block) {
+            frame();
+            SwapBuffers(glDC);
+            ++frames;
+        }
+        glFinish();
+        total += Now() - start;
+    };
+    const double start = Now();
+    while (Now() - start < seconds) {
+        timeBlock(EmptyFrame, emptySeconds, emptyFrames);
+        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullFrames);
+    }
+    return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3};
+}
+
+// Texture names in use, counted among the first few thousand.
+int LiveTextureNames() {
+    int live = 0;
+    for (GLuint name = 1; name <= 4096; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
+
+PROCESS_MEMORY_COUNTERS MemoryCounters() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters;
+}
+
+double Megabytes(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// Hours of show in simulated time, a quarter second a frame, each frame drawn and swapped as
+// the saver does, with the external pictures of `mediaFolder`; textures and memory reported
+// every simulated hour.
+void Soak(double hours, const char* mediaFolder) {
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", mediaFolder);
+    saverSettings.playAvis = true;
+    saverSettings.showExternalBmps = true;
+    constexpr double step = 0.25;
+    int items = 0, externalItems = 0;
+    int previousStep = showStep;
+    const double start = frameTime;
+    for (int hour = 1; hour <= hours; ++hour) {
+        while (frameTime - start < hour * 3600.0) {
+            RenderFrame(frameTime + step);
+            SwapBuffers(glDC);
+            if (previousStep == SHOW_WAIT && showStep == SHOW_POSE) {
+                ++items;
+                externalItems += ItemHas(nextIndex, PF_EXTERNAL) ? 1 : 0;
+            }
+            previousStep = showStep;
+        }
+        glFinish();
+        const PROCESS_MEMORY_COUNTERS memory = MemoryCounters();
+        std::printf(
+            "soak hour %2d: %5d items (%d external), %d texture names, %.1f MB committed, "
+            "%.1f MB working set\n",
+            hour, items, externalItems, LiveTextureNames(), Megabytes(memory.PagefileUsage),
+            Megabytes(memory.WorkingSetSize));
+        std::fflush(stdout);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -58,6 +151,12 @@ int main(int argc, char** argv) {
     const double buildStart = Now();
     if (window == nullptr || !CreateScene(window, 1)) return 1;
     const double buildEnd = Now();
+    // qbench W H --soak HOURS MEDIA_FOLDER: only the soak.
+    if (argc > 5 && std::strcmp(argv[3], "--soak") == 0) {
+        Soak(std::atof(argv[4]), argv[5]);
+        DestroyScene();
+        return 0;
+    }
     RenderFrame(ReadFrameClock());
     SwapBuffers(glDC);
     glFinish();
@@ -96,6 +195,10 @@ int main(int argc, char** argv) {
     std::printf("one catalogue picture: %.2f ms\n", (Now() - pictureStart) * 1e3 / pictureLoads);
 
     std::printf("empty frame loop: %.1f frames/s\n", FramesPerSecond(3.0, EmptyFrame));
+    FastForwardToHold();
+    const FrameCosts costs = CompareFrameCosts(6.0);
+    std::printf("frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f\n",
+                costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs);
     DestroyScene();
     return 0;
 }

@@ -30,7 +30,6 @@ double texBottom = 1.0;
 
 namespace {
 
-constexpr int HOLOGRAM_SLOT = 2;
 constexpr int POSE_SETTLE_FRAMES = 5;
 constexpr float DOME_AIM = -17.5f;
 constexpr float FLOOR_BODY_LIMIT = 100.0f;
@@ -210,8 +209,8 @@ bool LoadShowItem(PictureRecord& record) {
     if ((record.flags & PF_MOVIE) != 0) movieActive = true;
     // Forget the freed name at once: a later load that fails must not delete it a second time,
     // when it may already belong to a newer texture.
-    glDeleteTextures(1, &textureSlots[HOLOGRAM_SLOT]);
-    textureSlots[HOLOGRAM_SLOT] = 0;
+    glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
+    textureSlots[SLOT_HOLOGRAM] = 0;
     zoomActive = false;
     texLeft = 0.0;
     texTop = 0.0;
@@ -230,7 +229,7 @@ bool LoadShowItem(PictureRecord& record) {
         if (!LoadExternalPicture()) return false;
     } else {
         const PictureSize size =
-            LoadResourceTexture(static_cast<uint16_t>(record.resourceId), HOLOGRAM_SLOT,
+            LoadResourceTexture(static_cast<uint16_t>(record.resourceId), SLOT_HOLOGRAM,
                                 GetModuleHandleA(nullptr), ALPHA_COLOUR_KEY, false);
         // A missing picture comes back as an empty size.
         if (size.width <= 0.0 || size.height <= 0.0) return false;

@@ -18,7 +18,6 @@ bool scanPhase = false;
 
 namespace {
 
-constexpr int HOLOGRAM_SLOT = 2;
 constexpr float SWEEP_ROWS = 40.0f;
 constexpr double SWEEP_SPEED = 40.0;
 constexpr double HOLD_SECONDS = 10.0;
@@ -154,7 +153,7 @@ void DrawProjections() {
 bool AdvanceHologram() {
     if (NextRandom() % 1000 == 2) glitchClock = 0.0f;
     if (glitchClock < GLITCH_CLOCK_STOP) glitchClock = static_cast<float>(glitchClock + frameDelta);
-    if (movieActive) AdvanceMovie(HOLOGRAM_SLOT);
+    if (movieActive) AdvanceMovie(SLOT_HOLOGRAM);
     if (hologramDone) return false;
     if (zoomActive && ItemHas(currentIndex, PF_ZOOM) && holoPhase > HOLO_REVEAL) {
         WidenTowardsZero(texLeft);
@@ -222,7 +221,7 @@ std::array<HoloRow, HOLO_ROW_COUNT> ComputeHologramRows() {
 void DrawHologram() {
     if (!AdvanceHologram()) return;
     const std::array<HoloRow, HOLO_ROW_COUNT> rows = ComputeHologramRows();
-    glBindTexture(GL_TEXTURE_2D, textureSlots[HOLOGRAM_SLOT]);
+    glBindTexture(GL_TEXTURE_2D, textureSlots[SLOT_HOLOGRAM]);
     glEnable(GL_BLEND);
     glTranslated(0.0, 1.0, 0.0);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, GLOW);

@@ -89,7 +89,7 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
         EXPECT_EQ(showStep, SHOW_WAIT);
         EXPECT_EQ(recentPicks[1], failing);
         EXPECT_FALSE(movieActive);
-        EXPECT_EQ(textureSlots[2], 0u) << "the previous picture is freed";
+        EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u) << "the previous picture is freed";
     }
 }
 

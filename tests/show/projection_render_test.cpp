@@ -59,7 +59,7 @@ void UseTestPicture() {
     std::vector<uint8_t> pixels(PICTURE_SIDE * PICTURE_SIDE * 4, 255);
     for (int i = 0; i < PICTURE_SIDE * PICTURE_SIDE / 4; ++i) pixels[i * 4 + 1] = 0;
     for (int i = 0; i < PICTURE_SIDE * PICTURE_SIDE / 4; ++i) pixels[i * 4 + 2] = 0;
-    glBindTexture(GL_TEXTURE_2D, textureSlots[2]);
+    glBindTexture(GL_TEXTURE_2D, textureSlots[SLOT_HOLOGRAM]);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, PICTURE_SIDE, PICTURE_SIDE, 0, GL_RGBA,
                  GL_UNSIGNED_BYTE, pixels.data());
     holoHalfWidth = 1.0f;

@@ -81,8 +81,8 @@ protected:
         ResetShowState(12345);
     }
     void TearDown() override {
-        glDeleteTextures(1, &textureSlots[2]);
-        textureSlots[2] = 0;
+        glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
+        textureSlots[SLOT_HOLOGRAM] = 0;
         ResetShowState(1);
         GlTest::TearDown();
     }

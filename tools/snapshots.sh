@@ -21,6 +21,17 @@ shoot() {
 
 shoot scene --seed 7 --size 800x600 --times 2,20,40,60
 
+# One whole show item each, from the beam opening to the beam closing.
+sequence() {
+  local name=$1
+  shift
+  shoot "$name" --size 800x600 "$@"
+  montage "$out/$name"/*.png -tile 4x -geometry 400x300+2+2 -background gray25 "$out/$name.png"
+}
+sequence front --seed 11 --item 18 --times 1.9,2.4,3.2,5,10,13.5,14.5,15.6
+sequence floor --seed 3 --item 16 --times 6.5,8.5,9.7,11.0,14,21.3,22.3,23.4
+sequence zoom --seed 14 --item 24 --times 4.3,5.4,6.3,6.8,7.4,10,16.8,17.8
+
 # The robot at rest: eight directions in each of the six colour schemes, one sheet.
 key='HKCU\Software\Plinthwax\QUORVEL'
 for scheme in 0 1 2 3 4 5; do
@@ -30,8 +41,8 @@ for scheme in 0 1 2 3 4 5; do
   done
 done
 wine reg delete "$key" /v "Mekan Colour" /f >/dev/null 2>&1 || true
-montage "$out"/robot/s?_y*/*.png -tile 8x6 -geometry 160x160+2+2 -background black \
-  "$out/robot_review.png"
+montage "$out"/robot/s?_y*/*.png -gravity center -crop 150x170+0+0 -tile 8x6 \
+  -geometry 150x170+2+2 -background black "$out/robot_review.png"
 
 "$here/dialog-shot.sh" "$build" "$out/dialog.png"
 echo "Pictures in $out"

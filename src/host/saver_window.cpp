@@ -133,7 +133,8 @@ int RunSaverWindow(HWND parent) {
     }
     if (isWin9x) autoPlayQueryMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
 
-    WPARAM exitCode = 0;
+    // A saver that could not make its window did not run: that is not a normal end.
+    int exitCode = -1;
     if (RegisterClassA(&windowClass)) {
         saverWindow = CreateWindowExA(exStyle, SAVER_CLASS, title, style, x, y, width, height,
                                       parent, nullptr, appInstance, nullptr);
@@ -145,10 +146,10 @@ int RunSaverWindow(HWND parent) {
             TranslateMessage(&message);
             DispatchMessageA(&message);
         }
-        exitCode = message.wParam;
+        exitCode = static_cast<int>(message.wParam);
     }
     UnloadPasswordSupport();
-    return static_cast<int>(exitCode);
+    return exitCode;
 }
 
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -28,7 +28,7 @@ poke16() {
 # Byte offset of the $2-th (1-based) occurrence of text $3 in file $1.
 find_tag() { grep -obUa "$3" "$1" | sed -n "$2p" | cut -d: -f1; }
 # Offsets inside a stream header chunk, counted from its tag.
-STRH_SCALE=28 STRH_RATE=32 STRH_LENGTH=40 STRH_SAMPLE_SIZE=52 STRH_RIGHT=60 STRH_BOTTOM=62
+STRH_SCALE=28 STRH_RATE=32 STRH_LENGTH=40 STRH_RIGHT=60 STRH_BOTTOM=62
 
 # Uncompressed frames as the platform's drawer takes them: bottom-up. The encoder writes rows
 # top-down and says so with a negative height; flipped rows and a positive height make the same
@@ -49,34 +49,38 @@ broken() {  # broken NAME SOURCE: a copy of SOURCE in a folder of its own
   echo "$1/m.avi"
 }
 
-mkdir -p raw msvideo1 cinepak long tone silent good
+mkdir -p raw msvideo1 cinepak long tone silent
 raw "$(quadrants 320x240 10 1 25)" raw/m.avi 240
 ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v msvideo1 -pix_fmt rgb555le msvideo1/m.avi
 ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v cinepak cinepak/m.avi
-raw "$(quadrants 64x32 10 4 6)" long/m.avi 32
+# 40 frames; frame n is red 32 (n mod 8) + 16, green 32 (n div 8) + 16, which survives the
+# codec's 5-bit colour. (The platform returns wrong frames when uncompressed frames are asked
+# for out of order, so jumps are played from a compressed movie.)
+ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=4,format=gbrp,geq=r='mod(N,8)*32+16':g='floor(N/8)*32+16':b=128" \
+  -c:v msvideo1 -pix_fmt rgb555le long/m.avi
 # 10,000 samples of 4 bytes, and the same sound as bare bytes.
 raw "color=c=gray:size=32x32:rate=10:duration=0.5" tone/m.avi 32 \
   -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le -shortest
 ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le -f s16le tone/m.raw
 raw "color=c=gray:size=32x32:rate=10:duration=0.5" silent/m.avi 32
 
-# A folder of short movies for long runs, with and without sound.
+# A folder of short movies for long runs, with and without sound; broken ones join it below.
+mkdir -p soak
 ff -f lavfi -i "$ramp,atrim=end_sample=4000" -f lavfi -i "$(quadrants 48x32 20 0.2 40)" \
-  -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -shortest good/a.avi
-ff -f lavfi -i "$(quadrants 48x32 20 0.2 40)" -c:v cinepak good/b.avi
-cp tone/m.avi good/c.avi
+  -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -shortest soak/a.avi
+ff -f lavfi -i "$(quadrants 48x32 20 0.2 40)" -c:v cinepak soak/b.avi
+cp tone/m.avi soak/c.avi
 
-mkdir -p mjpeg audioonly dir/m.avi topdown zeroframes
+mkdir -p mjpeg audioonly dir/m.avi topdown zeroframes empty
 ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v rawvideo -pix_fmt bgr24 topdown/m.avi
 ff -f lavfi -i "color=c=gray:size=32x32:rate=10:duration=0.5" -f lavfi -i "$ramp,atrim=end_sample=10000" \
   -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le -frames:v 0 zeroframes/m.avi
 ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v mjpeg mjpeg/m.avi
 ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le audioonly/m.avi
 
-# Without its index the file's length comes from its headers: 40 frames, of which the first 15
-# are there.
+# Without its index the file's length comes from its headers; the first frame is not whole.
 mkdir -p truncated
-head -c 100000 long/m.avi >truncated/m.avi
+head -c 150000 raw/m.avi >truncated/m.avi
 f=$(broken zeroduration tone/m.avi)
 poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_SCALE)) 0
 f=$(broken manyframes truncated/m.avi)
@@ -91,10 +95,12 @@ f=$(broken hugemovi tone/m.avi)
 poke32 "$f" $(($(find_tag "$f" 1 movi) - 4)) 4294967280
 f=$(broken hugejunk tone/m.avi)
 poke32 "$f" $(($(find_tag "$f" 1 JUNK) + 4)) 4294967280
-f=$(broken hugesample tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_SAMPLE_SIZE)) 1048576
-f=$(broken zerosample tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_SAMPLE_SIZE)) 0
+# Sample sizes (the platform takes them from the format's block size) of nothing and of more
+# than a buffer.
+f=$(broken zeroblock tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 0
+f=$(broken hugeblock tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 65535
 f=$(broken hugeformat tone/m.avi)
 poke32 "$f" $(($(find_tag "$f" 2 strf) + 4)) 2147483000
 f=$(broken audiorate tone/m.avi)
@@ -107,3 +113,7 @@ poke32 "$f" $(($(find_tag "$f" 2 strf) + 12)) 0
 f=$(broken badframe long/m.avi)
 idx=$(find_tag "$f" 1 idx1)
 poke32 "$f" $((idx + 8 + 5 * 16 + 8)) 2000000000
+
+cp badframe/m.avi soak/d.avi
+cp mjpeg/m.avi soak/e.avi
+cp topdown/m.avi soak/f.avi

@@ -45,7 +45,6 @@ inline int RunUnix(const std::string& command) {
     return -1;
 }
 
-
 inline void RemoveFolder() {
     RunUnix("rm -rf " + UnixFolder());
 }

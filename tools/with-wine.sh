@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Runs a command with the build's Wine prefix, a persistent wineserver and a virtual X display
-# of its own (1024x768, 24-bit, GLX). Usage: with-wine.sh BUILD_DIR COMMAND...
+# of its own (1024x768, 24-bit, GLX), or the user's display when QUORVEL_USE_DISPLAY=1.
+# Usage: with-wine.sh BUILD_DIR COMMAND...
 set -euo pipefail
 build=$(realpath "$1")
 shift
@@ -9,6 +10,8 @@ export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 : "${QUORVEL_SCREEN:=1024x768x24}"
 
+xvfb=""
+if [ "${QUORVEL_USE_DISPLAY:-0}" != 1 ]; then
 displayfile=$(mktemp)
 Xvfb -displayfd 3 -screen 0 "$QUORVEL_SCREEN" +extension GLX -nolisten tcp 3>"$displayfile" \
   >/dev/null 2>&1 &
@@ -17,10 +20,12 @@ for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done
 [ -s "$displayfile" ] || { echo "Xvfb did not start" >&2; exit 1; }
 export DISPLAY=":$(tr -d '[:space:]' <"$displayfile")"
 rm -f "$displayfile"
+fi
 
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  kill "$xvfb" 2>/dev/null || true
+  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
+  true
 }
 trap cleanup EXIT
 

@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <mmsystem.h>
 #include <ctime>
+#include "host/password.h"
 #include "host/saver_window.h"
 #include "media/movie.h"
 #include "media/sound.h"
@@ -76,8 +77,12 @@ void DestroyScene() {
 LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            // The user has already seen why the OpenGL window could not be made.
-            if (!CreateScene(window, ReadWallClock())) ExitProcess(1);
+            // The user has already seen why the OpenGL window could not be made; the
+            // system keys must not stay locked behind the ended process.
+            if (!CreateScene(window, ReadWallClock())) {
+                UnloadPasswordSupport();
+                ExitProcess(1);
+            }
             return 0;
         case WM_DESTROY:
             DestroyScene();

@@ -1,12 +1,224 @@
 #include "settings/config_dialog.h"
 
-INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam, LPARAM) {
+#include <array>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include "settings/settings.h"
+#include "text/countdown.h"
+#include "textures/media_scan.h"
+
+namespace {
+
+constexpr std::array<const char*, 7> COLOUR_NAMES{"Blue (Default)", "Red",  "Green", "Purple",
+                                                  "Yellow",         "Aqua", "Random"};
+constexpr std::array<int, 4> COUNTDOWN_CONTROLS{CONTROL_MESSAGE, CONTROL_YEAR, CONTROL_MONTH,
+                                                CONTROL_DAY};
+constexpr std::array<int, 5> MEDIA_CONTROLS{CONTROL_FOLDER_LIST, CONTROL_FOLDER_PATH,
+                                            CONTROL_MEDIA_COUNTS, CONTROL_PLAY_SOUND,
+                                            CONTROL_ONLY_EXTERNAL};
+
+constexpr std::string_view INVALID_DATE = "Please enter a valid date!";
+constexpr std::string_view INVALID_YEAR = "Please enter a valid year!";
+constexpr std::string_view INVALID_MONTH = "Please enter a valid month! (1-12)";
+constexpr std::string_view INVALID_DAY = "Please enter a valid day of the month!";
+constexpr uint32_t FIRST_YEAR = 1900;
+constexpr uint32_t LAST_YEAR = 9999;
+
+constexpr const char* NO_MEDIA_TITLE = "Can't find any AVI/BMP files!";
+constexpr const char* NO_MEDIA_TEXT =
+    "You have selected to play AVI files and/or display external BMPs but the directory you "
+    "have selected does not contain any AVI or BMP files!\n"
+    "External picture display and AVI movie playback have been disabled.\n"
+    "You must select a directory with AVI and/or BMP files in it for these features to work.\n"
+    "Instructions for setting up a media folder are on the Plinthwax web site.";
+constexpr const char* NO_BMP_TITLE = "Can't find any BMP files!";
+constexpr const char* NO_BMP_TEXT =
+    "You have selected to only show external BMP files but there are no BMP files in the "
+    "directory you have selected!\n"
+    "This function has been disabled.\n"
+    "Please try again and be sure to select the directory you have placed your BMP/AVI files "
+    "in.";
+
+template <size_t N>
+void EnableControls(HWND dialog, const std::array<int, N>& ids, bool enable) {
+    for (int id : ids) EnableWindow(GetDlgItem(dialog, id), enable ? TRUE : FALSE);
+}
+
+void CheckBox(HWND dialog, int id, bool checked) {
+    CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// The scan joins folder and pattern directly, so the folder must end with its separator.
+void AppendBackslash(char (&path)[AVI_PATH_SIZE]) {
+    const size_t length = std::strlen(path);
+    if (length > 0 && path[length - 1] == '\\') return;
+    if (length + 1 >= AVI_PATH_SIZE) return;
+    path[length] = '\\';
+    path[length + 1] = '\0';
+}
+
+bool FolderHolds(const char* pattern) {
+    return CountMediaFiles(saverSettings.aviPath, pattern) > 0;
+}
+
+void ListFolder(HWND dialog, const char* folder) {
+    // The listing rewrites the path it is given.
+    char path[AVI_PATH_SIZE];
+    std::strncpy(path, folder, sizeof(path) - 1);
+    path[sizeof(path) - 1] = '\0';
+    DlgDirListA(dialog, path, CONTROL_FOLDER_LIST, CONTROL_FOLDER_PATH, FOLDER_LIST_FLAGS);
+}
+
+void ShowMediaCounts(HWND dialog) {
+    char text[64];
+    std::snprintf(text, sizeof(text), "Contains: %d AVI Files - %d BMP Files",
+                  CountMediaFiles(saverSettings.aviPath, "*.avi"),
+                  CountMediaFiles(saverSettings.aviPath, "*.bmp"));
+    SetDlgItemTextA(dialog, CONTROL_MEDIA_COUNTS, text);
+}
+
+void ShowStop(const char* text, const char* title) {
+    MessageBoxA(nullptr, text, title, MB_OK | MB_ICONSTOP);
+}
+
+DateFieldValue ReadNumber(HWND dialog, int id) {
+    BOOL translated = FALSE;
+    const UINT number = GetDlgItemInt(dialog, id, &translated, FALSE);
+    return {translated != FALSE, number};
+}
+
+void OnInitDialog(HWND dialog) {
+    LoadSettings();
+    SaverSettings& s = saverSettings;
+    // One box stands for movies and external pictures together.
+    if (s.showExternalBmps) s.playAvis = true;
+    AppendBackslash(s.aviPath);
+    ListFolder(dialog, s.aviPath);
+    ShowMediaCounts(dialog);
+
+    SetDlgItemTextA(dialog, CONTROL_MESSAGE, s.countMessage);
+    SetDlgItemInt(dialog, CONTROL_YEAR, static_cast<UINT>(s.countToYear), TRUE);
+    SetDlgItemInt(dialog, CONTROL_MONTH, static_cast<UINT>(s.countToMonth) + 1u, TRUE);
+    SetDlgItemInt(dialog, CONTROL_DAY, static_cast<UINT>(s.countToDay), TRUE);
+
+    CheckBox(dialog, CONTROL_SHOW_COUNTDOWN, s.showCountdown);
+    EnableControls(dialog, COUNTDOWN_CONTROLS, s.showCountdown);
+    CheckBox(dialog, CONTROL_PLAY_AVIS, s.playAvis);
+    EnableControls(dialog, MEDIA_CONTROLS, s.playAvis);
+    CheckBox(dialog, CONTROL_PLAY_SOUND, s.playAviSound);
+    CheckBox(dialog, CONTROL_ONLY_EXTERNAL, s.onlyExternalPics);
+
+    for (const char* name : COLOUR_NAMES)
+        SendDlgItemMessageA(dialog, CONTROL_COLOUR, CB_ADDSTRING, 0,
+                            reinterpret_cast<LPARAM>(name));
+    SendDlgItemMessageA(dialog, CONTROL_COLOUR, CB_SETCURSEL, static_cast<WPARAM>(s.robotColour),
+                        0);
+}
+
+void OnFolderDoubleClick(HWND dialog) {
+    char selection[AVI_PATH_SIZE];
+    if (!DlgDirSelectExA(dialog, selection, sizeof(selection), CONTROL_FOLDER_LIST)) return;
+    // Listing a folder also makes it the current directory.
+    ListFolder(dialog, selection);
+    GetCurrentDirectoryA(sizeof(saverSettings.aviPath), saverSettings.aviPath);
+    AppendBackslash(saverSettings.aviPath);
+    ShowMediaCounts(dialog);
+}
+
+void OnOk(HWND dialog) {
+    SaverSettings& s = saverSettings;
+    const LRESULT colour = SendDlgItemMessageA(dialog, CONTROL_COLOUR, CB_GETCURSEL, 0, 0);
+    // A stored colour outside the list selects nothing; it is kept rather than saved as -1.
+    if (colour != CB_ERR) s.robotColour = static_cast<int32_t>(colour);
+
+    // A switched-off feature also unticks its box, so that the next click turns it back on.
+    if (s.playAvis && !FolderHolds("*.avi") && !FolderHolds("*.bmp")) {
+        ShowStop(NO_MEDIA_TEXT, NO_MEDIA_TITLE);
+        s.playAvis = false;
+        CheckBox(dialog, CONTROL_PLAY_AVIS, false);
+        EnableControls(dialog, MEDIA_CONTROLS, false);
+    }
+    if (s.onlyExternalPics && !FolderHolds("*.bmp")) {
+        ShowStop(NO_BMP_TEXT, NO_BMP_TITLE);
+        s.onlyExternalPics = false;
+        CheckBox(dialog, CONTROL_ONLY_EXTERNAL, false);
+    }
+    GetDlgItemTextA(dialog, CONTROL_MESSAGE, s.countMessage, COUNT_MESSAGE_MAX_CHARS + 1);
+
+    const DateFieldValue year = ReadNumber(dialog, CONTROL_YEAR);
+    const DateFieldValue month = ReadNumber(dialog, CONTROL_MONTH);
+    const DateFieldValue day = ReadNumber(dialog, CONTROL_DAY);
+    if (const auto problem = CheckCountdownDate(year, month, day)) {
+        ShowStop(std::string(*problem).c_str(), "Error");
+        return;
+    }
+    s.countToYear = static_cast<int32_t>(year.number);
+    s.countToMonth = static_cast<int32_t>(month.number - 1);
+    s.countToDay = static_cast<int32_t>(day.number);
+    SaveSettings();
+    EndDialog(dialog, 1);
+}
+
+void OnCommand(HWND dialog, int id, int notification) {
+    SaverSettings& s = saverSettings;
+    // The boxes tick themselves; the settings flip alongside.
+    switch (id) {
+        case CONTROL_SHOW_COUNTDOWN:
+            s.showCountdown = !s.showCountdown;
+            EnableControls(dialog, COUNTDOWN_CONTROLS, s.showCountdown);
+            break;
+        case CONTROL_PLAY_AVIS:
+            s.playAvis = !s.playAvis;
+            EnableControls(dialog, MEDIA_CONTROLS, s.playAvis);
+            break;
+        case CONTROL_PLAY_SOUND:
+            s.playAviSound = !s.playAviSound;
+            break;
+        case CONTROL_ONLY_EXTERNAL:
+            s.onlyExternalPics = !s.onlyExternalPics;
+            break;
+        case CONTROL_FOLDER_LIST:
+            if (notification == LBN_DBLCLK) OnFolderDoubleClick(dialog);
+            break;
+        case IDCANCEL:
+            EndDialog(dialog, 1);
+            break;
+        case IDOK:
+            OnOk(dialog);
+            break;
+        default:
+            break;
+    }
+}
+
+}  // namespace
+
+std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
+                                                   DateFieldValue day) {
+    if (!year.valid) return INVALID_DATE;
+    if (year.number < FIRST_YEAR || year.number > LAST_YEAR) return INVALID_YEAR;
+    if (!month.valid) return INVALID_DATE;
+    if (month.number < 1 || month.number > daysInMonth.size()) return INVALID_MONTH;
+    if (!day.valid) return INVALID_DATE;
+    if (day.number < 1 || day.number > static_cast<uint32_t>(daysInMonth[month.number - 1]))
+        return INVALID_DAY;
+    return std::nullopt;
+}
+
+INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
+                                            LPARAM lParam) {
     switch (message) {
         case WM_INITDIALOG:
+            OnInitDialog(dialog);
             return TRUE;
         case WM_COMMAND:
-            if (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) EndDialog(dialog, 1);
+            OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_LBUTTONDOWN:
+            // Pressing anywhere on the picture drags the dialog as a caption would.
+            PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, lParam);
+            return FALSE;
         default:
             return FALSE;
     }

@@ -1,5 +1,17 @@
 #include "text/overlay.h"
 
+#include <windows.h>
+#include <GL/gl.h>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+#include "render/frame_clock.h"
+#include "render/random.h"
+#include "render/scene.h"
+#include "settings/settings.h"
+#include "text/countdown.h"
+#include "textures/texture_loader.h"
+
 std::array<uint32_t, GLYPH_COUNT> glyphTextures{};
 float overlayTimeBase = 0.0f;
 float bannerX = 0.0f;
@@ -8,7 +20,144 @@ float textOffset = 0.0f;
 bool textTurn = false;
 bool bannerAtTop = false;
 bool textAtBottom = true;
+bool overlayStarted = false;
 
-void BuildFont() {}
-void DrawHoloText(const char*, float, float) {}
-void DrawOverlay() {}
+namespace {
+
+constexpr uint16_t FONT_RESOURCE = 111;
+constexpr int GLYPH_CELL = 16;
+constexpr int FIRST_GLYPH_CODE = 32;
+constexpr float BANNER_WIDTH = 256.0f;
+constexpr float SLIDE_DISTANCE = 40.0f;
+// Bottom edge of banner and text offset when shown at the bottom, and when hidden below it.
+constexpr float BOTTOM_SHOWN = 5.0f;
+constexpr float BOTTOM_HIDDEN = BOTTOM_SHOWN - SLIDE_DISTANCE;
+constexpr float COUNTDOWN_LINE_DROP = 21.0f;
+constexpr float MESSAGE_LINE_DROP = 10.0f;
+constexpr float SHORT_HOLD = 15.0f;
+constexpr float OVERLAY_GLYPH_SIZE = 12.0f;
+constexpr float OVERLAY_TEXT_ALPHA = 0.5f;
+constexpr size_t COUNTDOWN_LINE_SIZE = 100;
+
+void SetHoloTextState(const GLfloat emission[4], const GLfloat colour[4]) {
+    glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, emission);
+    glColor4fv(colour);
+}
+
+void DrawOverlayLine(const char* text, int width, float height) {
+    glPushMatrix();
+    glTranslatef(TextLineX(width, std::strlen(text)), height, 0.0f);
+    DrawHoloText(text, OVERLAY_GLYPH_SIZE, OVERLAY_TEXT_ALPHA);
+    glPopMatrix();
+}
+
+}  // namespace
+
+int GlyphIndex(char c) {
+    // char is signed: bytes of 128 and up must not become negative indices.
+    const int code = static_cast<unsigned char>(c);
+    if (code <= FIRST_GLYPH_CODE || code >= FIRST_GLYPH_CODE + GLYPH_COUNT) return -1;
+    return code - FIRST_GLYPH_CODE;
+}
+
+void BuildFont() {
+    LoadGlyphTextures(FONT_RESOURCE, GetModuleHandleA(nullptr), GLYPH_CELL, GLYPH_CELL, GLYPH_COUNT,
+                      ALPHA_FROM_RED);
+    glNewList(LIST_GLYPH, GL_COMPILE);
+    glNormal3f(0.0f, 0.0f, 1.0f);
+    glBegin(GL_TRIANGLE_STRIP);
+    glTexCoord2f(0.0f, 0.0f);
+    glVertex3f(-0.5f, 0.5f, 0.0f);
+    glTexCoord2f(1.0f, 0.0f);
+    glVertex3f(0.5f, 0.5f, 0.0f);
+    glTexCoord2f(0.0f, 1.0f);
+    glVertex3f(-0.5f, -0.5f, 0.0f);
+    glTexCoord2f(1.0f, 1.0f);
+    glVertex3f(0.5f, -0.5f, 0.0f);
+    glEnd();
+    glEndList();
+}
+
+void DrawHoloText(const char* text, float size, float alpha) {
+    const GLfloat holo[] = {0.0f, 0.35f, 1.0f, alpha};
+    SetHoloTextState(holo, holo);
+    glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
+    glEnable(GL_BLEND);
+    const size_t length = std::strlen(text);
+    for (size_t i = 0; i < length; ++i) {
+        const int glyph = GlyphIndex(text[i]);
+        if (glyph < 0) continue;
+        glPushMatrix();
+        glTranslatef(static_cast<float>(i) * size, 0.0f, 0.0f);
+        glBindTexture(GL_TEXTURE_2D, glyphTextures[glyph]);
+        glScalef(size, size, size);
+        glCallList(LIST_GLYPH);
+        glPopMatrix();
+    }
+    glDisable(GL_BLEND);
+    constexpr GLfloat dark[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    constexpr GLfloat white[] = {1.0f, 1.0f, 1.0f, 1.0f};
+    SetHoloTextState(dark, white);
+}
+
+float TextLineX(int width, size_t length) {
+    return static_cast<float>(width) / 2.0f -
+           (static_cast<float>(length) / 2.0f) * OVERLAY_GLYPH_SIZE;
+}
+
+void StepOverlay(double time, int width, int height) {
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    if (!overlayStarted) {
+        bannerX = w - BANNER_WIDTH;
+        overlayStarted = true;
+    }
+    const float t = static_cast<float>(time - overlayTimeBase);
+    if (t <= 0.0f) return;
+
+    const float s = std::sin(static_cast<float>(t * std::numbers::pi / 2.0));
+    const float slide = SLIDE_DISTANCE * s;
+    if (textTurn) {
+        bannerY = bannerAtTop ? (h - SLIDE_DISTANCE) + slide : BOTTOM_SHOWN - slide;
+        textOffset = textAtBottom ? h - slide : BOTTOM_HIDDEN + slide;
+    } else {
+        bannerY = bannerAtTop ? h - slide : BOTTOM_HIDDEN + slide;
+        textOffset = textAtBottom ? (h - SLIDE_DISTANCE) + slide : BOTTOM_SHOWN - slide;
+    }
+    if (t < 1.0f) return;
+
+    overlayTimeBase = static_cast<float>(time + SHORT_HOLD);
+    textTurn = !textTurn;
+    if (textTurn) {
+        textAtBottom = !textAtBottom;
+    } else {
+        bannerX = NextRandom() % 2 == 1 ? w - BANNER_WIDTH : 0.0f;
+        bannerAtTop = !bannerAtTop;
+        overlayTimeBase += SHORT_HOLD;
+    }
+}
+
+void DrawOverlay() {
+    const int width = clientRect.right;
+    const int height = clientRect.bottom;
+    StepOverlay(frameTime, width, height);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    if (saverSettings.showCountdown) {
+        // The robot's lists leave texturing on; switched on here too so the lines never
+        // depend on what the frame drew before them.
+        glEnable(GL_TEXTURE_2D);
+        char line[COUNTDOWN_LINE_SIZE];
+        BuildCountdownText(line, sizeof(line));
+        const float h = static_cast<float>(height);
+        DrawOverlayLine(line, width, (h - COUNTDOWN_LINE_DROP) - textOffset);
+        DrawOverlayLine(saverSettings.countMessage, width, (h - MESSAGE_LINE_DROP) - textOffset);
+    }
+    glPushMatrix();
+    glTranslatef(bannerX, bannerY, 0.0f);
+    glCallList(LIST_BANNER);
+    glPopMatrix();
+}

@@ -1,6 +1,7 @@
 // The bitmap font and the overlay pass: banner, countdown and message line.
 #pragma once
 #include <array>
+#include <cstddef>
 #include <cstdint>
 
 constexpr int GLYPH_COUNT = 96;
@@ -13,7 +14,18 @@ extern float textOffset;
 extern bool textTurn;
 extern bool bannerAtTop;
 extern bool textAtBottom;
+// False until the first overlay pass has placed the banner in its first corner.
+extern bool overlayStarted;
 
 void BuildFont();
 void DrawHoloText(const char* text, float size, float alpha);
 void DrawOverlay();
+
+// The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a space, or
+// a code the font has no cell for).
+int GlyphIndex(char c);
+// One frame of the overlay's motion at frame time `time` in a width × height window: the
+// slides of banner and text and the turn at the end of each slide.
+void StepOverlay(double time, int width, int height);
+// The left glyph centre of a line of `length` characters centred in a window `width` wide.
+float TextLineX(int width, size_t length);

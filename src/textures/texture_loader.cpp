@@ -131,6 +131,16 @@ bool LooksLikeShowableBmp(const char* fileName) {
                 infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight;
             sane = infoHeader.biWidth > 0 && infoHeader.biWidth <= LARGEST_FILE_SIDE &&
                    height > 0 && height <= LARGEST_FILE_SIDE;
+            if (sane && infoHeader.biCompression == BI_RGB) {
+                // Uncompressed rows must all be in the file; a truncated file is refused.
+                const uint64_t rowBytes =
+                    (static_cast<uint64_t>(infoHeader.biWidth) * infoHeader.biBitCount + 31) / 32 *
+                    4;
+                std::fseek(file, 0, SEEK_END);
+                const long fileSize = std::ftell(file);
+                sane = fileSize >= 0 &&
+                       fileHeader.bfOffBits + rowBytes * height <= static_cast<uint64_t>(fileSize);
+            }
         }
     }
     std::fclose(file);

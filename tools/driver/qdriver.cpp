@@ -28,13 +28,21 @@ std::string TextOf(HWND window) {
     return text;
 }
 
-HWND WaitForWindow(const char* className, const char* title, DWORD timeoutMs) {
+HWND WaitForWindow(HWND parent, const char* className, const char* title, DWORD timeoutMs) {
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindWindowA(className, std::strcmp(title, "*") == 0 ? nullptr : title);
+        HWND window = FindWindowExA(parent, nullptr, className,
+                                    std::strcmp(title, "*") == 0 ? nullptr : title);
         if (window != nullptr || GetTickCount() - start > timeoutMs) return window;
         Sleep(50);
     }
+}
+
+// Prints a found window's handle; exit code 1 when there is none.
+int PrintFound(HWND window) {
+    if (window == nullptr) return 1;
+    std::printf("%llu\n", HwndNumber(window));
+    return 0;
 }
 
 void Describe(HWND window) {
@@ -107,17 +115,224 @@ int RunParent(int width, int height, DWORD lifetimeMs) {
     return 0;
 }
 
+// The text a control holds now; WM_GETTEXT reaches another process's edit controls too.
+std::string ControlText(HWND control) {
+    char text[1024] = "";
+    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
+    return text;
+}
+
+// Sends and returns once the message is handled, or soon after when it opened something modal
+// (a message box) that keeps the receiver busy; a later sent message waits its turn anyway.
+void SendBriefly(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutA(window, message, wParam, lParam, SMTO_NORMAL, 250, &result);
+}
+
+struct DialogSearch {
+    int controlId;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWithControl(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    if (ClassOf(window) != "#32770" || GetDlgItem(window, search->controlId) == nullptr)
+        return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+// A top-level dialog that holds a control with the given id.
+HWND WaitForDialog(int controlId, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+        DialogSearch search{controlId, nullptr};
+        EnumWindows(FindDialogWithControl, reinterpret_cast<LPARAM>(&search));
+        if (search.found != nullptr || GetTickCount() - start > timeoutMs) return search.found;
+        Sleep(50);
+    }
+}
+
+// Pixels of a control's place given in dialog units (x, y, width, height) in a dialog of the
+// given font: each of the four is mapped on its own, as the dialog manager places controls.
+RECT MapDialogUnits(const char* face, WORD points, RECT units) {
+    alignas(4) WORD buffer[128] = {};
+    auto* header = reinterpret_cast<DLGTEMPLATE*>(buffer);
+    header->style = WS_POPUP | DS_SETFONT;
+    header->cx = 100;
+    header->cy = 100;
+    WORD* p = reinterpret_cast<WORD*>(header + 1);
+    *p++ = 0;  // no menu
+    *p++ = 0;  // default class
+    *p++ = 0;  // no title
+    *p++ = points;
+    p += MultiByteToWideChar(CP_ACP, 0, face, -1, reinterpret_cast<wchar_t*>(p), 64);
+    HWND dialog = CreateDialogIndirectParamA(
+        GetModuleHandleA(nullptr), header, nullptr,
+        [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
+    MapDialogRect(dialog, &units);
+    DestroyWindow(dialog);
+    return {units.left, units.top, units.left + units.right, units.top + units.bottom};
+}
+
+// The text of entry `index` of a list or combo box. Another process's box answers only the
+// wide-character request with the whole text.
+std::string EntryText(HWND box, UINT lengthMessage, UINT textMessage, LRESULT index) {
+    wchar_t wide[512] = L"";
+    if (SendMessageW(box, lengthMessage, index, 0) >= 512) return "";
+    SendMessageW(box, textMessage, index, reinterpret_cast<LPARAM>(wide));
+    char text[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
+    return text;
+}
+
+// Prints every entry of a list box, or finds the index of the entry `wanted`.
+int ListEntries(HWND list, const char* wanted) {
+    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    for (LRESULT i = 0; i < count; ++i) {
+        const std::string text = EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
+        if (wanted == nullptr) {
+            std::printf("%s\n", text.c_str());
+        } else if (text == wanted) {
+            return static_cast<int>(i);
+        }
+    }
+    return -1;
+}
+
+// The platform's message box puts its text in the static control 0xFFFF.
+constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
+
 int Usage() {
     std::fprintf(stderr,
                  "usage: qdriver find CLASS TITLE|* [TIMEOUT_MS]\n"
+                 "       qdriver findchild PARENT CLASS TITLE|* [TIMEOUT_MS]\n"
                  "       qdriver describe HWND\n"
                  "       qdriver children HWND\n"
                  "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
                  "       qdriver post HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver send HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver foreground\n"
-                 "       qdriver cursor\n");
+                 "       qdriver cursor\n"
+                 "       qdriver cursorinfo\n"
+                 "       qdriver saverrunning\n"
+                 "       qdriver enabled HWND\n"
+                 "       qdriver dialog CONTROL_ID [TIMEOUT_MS]\n"
+                 "       qdriver text|checked|enabled|rect DIALOG ID...\n"
+                 "       qdriver settext DIALOG ID TEXT [ID TEXT]...\n"
+                 "       qdriver click DIALOG ID\n"
+                 "       qdriver select DIALOG ID INDEX\n"
+                 "       qdriver combo DIALOG ID\n"
+                 "       qdriver list DIALOG ID\n"
+                 "       qdriver dblclick DIALOG ID ENTRY\n"
+                 "       qdriver dlgunits FACE POINTS X Y WIDTH HEIGHT...\n"
+                 "       qdriver msgbox TITLE [TIMEOUT_MS]   (its icon's screen geometry, then "
+                 "its text)\n"
+                 "       qdriver msgok TITLE\n");
     return 2;
+}
+
+// One line per control: its text, check state, enabled state or rectangle in the dialog.
+int QueryControls(const std::string& command, HWND dialog, int count, char** ids) {
+    for (int i = 0; i < count; ++i) {
+        HWND control = GetDlgItem(dialog, std::atoi(ids[i]));
+        if (!IsWindow(control)) return 1;
+        if (command == "text") {
+            std::printf("%s\n", ControlText(control).c_str());
+        } else if (command == "checked") {
+            std::printf("%lld\n", static_cast<long long>(SendMessageA(control, BM_GETCHECK, 0, 0)));
+        } else if (command == "enabled") {
+            std::printf("%d\n", IsWindowEnabled(control) ? 1 : 0);
+        } else {
+            RECT rect;
+            GetWindowRect(control, &rect);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&rect), 2);
+            std::printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+        }
+    }
+    return 0;
+}
+
+int DriveMessageBox(const std::string& command, const char* title, DWORD timeoutMs) {
+    HWND box = WaitForWindow(nullptr, "#32770", title, timeoutMs);
+    if (box == nullptr) return 1;
+    if (command == "msgok") {
+        // Posted: the box's owner thread may be slow to let go of it.
+        PostMessageA(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+        const DWORD start = GetTickCount();
+        while (IsWindow(box) && GetTickCount() - start < 5000) Sleep(20);
+        return IsWindow(box) ? 1 : 0;
+    }
+    // Icons are not shared between processes: the caller looks at the pixels.
+    HWND icon = FindWindowExA(box, nullptr, "Static", nullptr);
+    for (; icon != nullptr; icon = FindWindowExA(box, icon, "Static", nullptr)) {
+        if ((GetWindowLongA(icon, GWL_STYLE) & SS_TYPEMASK) == SS_ICON) break;
+    }
+    RECT rect{};
+    if (icon != nullptr) GetWindowRect(icon, &rect);
+    std::printf("%ldx%ld+%ld+%ld\n%s\n", rect.right - rect.left, rect.bottom - rect.top, rect.left,
+                rect.top, ControlText(GetDlgItem(box, MESSAGE_BOX_TEXT_ID)).c_str());
+    return 0;
+}
+
+int DriveDialog(const std::string& command, int argc, char** argv) {
+    if (command == "dialog" && argc >= 3) {
+        return PrintFound(WaitForDialog(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0));
+    }
+    if (command == "enabled" && argc == 3) {
+        HWND window = ParseHwnd(argv[2]);
+        if (!IsWindow(window)) return 1;
+        std::printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+        return 0;
+    }
+    if (command == "dlgunits" && argc >= 8 && (argc - 4) % 4 == 0) {
+        for (int i = 4; i < argc; i += 4) {
+            const RECT pixels = MapDialogUnits(argv[2], static_cast<WORD>(std::atoi(argv[3])),
+                                               {std::atoi(argv[i]), std::atoi(argv[i + 1]),
+                                                std::atoi(argv[i + 2]), std::atoi(argv[i + 3])});
+            std::printf("%ld %ld %ld %ld\n", pixels.left, pixels.top, pixels.right, pixels.bottom);
+        }
+        return 0;
+    }
+    if ((command == "msgbox" || command == "msgok") && argc >= 3) {
+        return DriveMessageBox(command, argv[2], argc > 3 ? std::atoi(argv[3]) : 0);
+    }
+    if (argc < 4) return Usage();
+    HWND dialog = ParseHwnd(argv[2]);
+    if (command == "text" || command == "checked" || command == "enabled" || command == "rect") {
+        return QueryControls(command, dialog, argc - 3, argv + 3);
+    }
+    if (command == "settext" && argc % 2 == 1) {
+        for (int i = 3; i < argc; i += 2) {
+            HWND control = GetDlgItem(dialog, std::atoi(argv[i]));
+            if (!IsWindow(control)) return 1;
+            SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
+        }
+        return 0;
+    }
+    HWND control = GetDlgItem(dialog, std::atoi(argv[3]));
+    if (!IsWindow(control)) return 1;
+    if (command == "click" && argc == 4) {
+        SendBriefly(control, BM_CLICK, 0, 0);
+    } else if (command == "select" && argc == 5) {
+        SendMessageA(control, CB_SETCURSEL, std::atoi(argv[4]), 0);
+    } else if (command == "combo" && argc == 4) {
+        const LRESULT index = SendMessageA(control, CB_GETCURSEL, 0, 0);
+        const std::string text =
+            index >= 0 ? EntryText(control, CB_GETLBTEXTLEN, CB_GETLBTEXT, index) : "";
+        std::printf("%lld %s\n", static_cast<long long>(index), text.c_str());
+    } else if (command == "list" && argc == 4) {
+        ListEntries(control, nullptr);
+    } else if (command == "dblclick" && argc == 5) {
+        const int index = ListEntries(control, argv[4]);
+        if (index < 0) return 1;
+        SendMessageA(control, LB_SETCURSEL, index, 0);
+        SendBriefly(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
+                    reinterpret_cast<LPARAM>(control));
+    } else {
+        return Usage();
+    }
+    return 0;
 }
 
 }  // namespace
@@ -125,11 +340,11 @@ int Usage() {
 int main(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
-    if (command == "find" && argc >= 4) {
-        HWND window = WaitForWindow(argv[2], argv[3], argc > 4 ? std::atoi(argv[4]) : 0);
-        if (window == nullptr) return 1;
-        std::printf("%llu\n", HwndNumber(window));
-        return 0;
+    if ((command == "find" && argc >= 4) || (command == "findchild" && argc >= 5)) {
+        const int first = command == "find" ? 2 : 3;
+        HWND parent = command == "find" ? nullptr : ParseHwnd(argv[2]);
+        return PrintFound(WaitForWindow(parent, argv[first], argv[first + 1],
+                                        argc > first + 2 ? std::atoi(argv[first + 2]) : 0));
     }
     if (command == "describe" && argc == 3) {
         HWND window = ParseHwnd(argv[2]);
@@ -166,5 +381,19 @@ int main(int argc, char** argv) {
         std::printf("%ld %ld\n", point.x, point.y);
         return 0;
     }
-    return Usage();
+    if (command == "cursorinfo") {
+        CURSORINFO info{};
+        info.cbSize = sizeof(info);
+        if (!GetCursorInfo(&info)) return 1;
+        std::printf("cursor=%d flags=0x%lx\n", info.hCursor != nullptr ? 1 : 0,
+                    static_cast<unsigned long>(info.flags));
+        return 0;
+    }
+    if (command == "saverrunning") {
+        BOOL running = FALSE;
+        if (!SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0)) return 1;
+        std::printf("%d\n", running ? 1 : 0);
+        return 0;
+    }
+    return DriveDialog(command, argc, argv);
 }

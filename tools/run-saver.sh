@@ -1,0 +1,24 @@
+#!/usr/bin/env bash
+# Runs the saver full screen under Wine. On a reachable X display it runs until input ends it;
+# without one it runs in a virtual display for a while and writes screenshots.
+set -euo pipefail
+build=$(realpath "$1")
+here=$(dirname "$0")
+if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then
+  QUORVEL_USE_DISPLAY=1 "$here/with-wine.sh" "$build" wine "$build/quorvel.scr" /s
+  exit 0
+fi
+out="$build/screenshots"
+mkdir -p "$out"
+rm -f "$out"/*.png
+"$here/with-wine.sh" "$build" bash -c '
+  wine "$1/quorvel.scr" /s >/dev/null 2>&1 &
+  saver=$!
+  for i in 01 02 03 04 05 06 07 08; do
+    sleep 4
+    import -window root "$2/screen-$i.png"
+  done
+  xdotool key Escape
+  wait $saver
+' run "$build" "$out"
+echo "No X display: the saver ran in a virtual display; screenshots are in $out"

@@ -96,7 +96,9 @@ protected:
         return PumpUntil([] { return soundDevice == nullptr; });
     }
 
-    // What the device played since it was last opened, once the file has stopped growing.
+    // What the device played since it was last opened, once the file has stopped growing,
+    // without the silence the platform may add when it runs out of sound: every 4-byte frame
+    // of the tone holds sound.
     std::vector<unsigned char> Captured() {
         std::vector<unsigned char> bytes = ReadFile(capturePath_);
         for (int i = 0; i < 50; ++i) {
@@ -105,7 +107,12 @@ protected:
             if (again == bytes) break;
             bytes = std::move(again);
         }
-        return bytes;
+        std::vector<unsigned char> sound;
+        for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
+            if (std::any_of(bytes.begin() + at, bytes.begin() + at + 4, [](int b) { return b; }))
+                sound.insert(sound.end(), bytes.begin() + at, bytes.begin() + at + 4);
+        }
+        return sound;
     }
 
     void ClearCapture() { DeleteFileA(capturePath_.c_str()); }

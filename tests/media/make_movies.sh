@@ -109,10 +109,10 @@ poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_RATE)) 0
 f=$(broken badwave tone/m.avi)
 poke16 "$f" $(($(find_tag "$f" 2 strf) + 10)) 0
 poke32 "$f" $(($(find_tag "$f" 2 strf) + 12)) 0
-# The index entry of frame 5 sends the reader past the end of the file.
+# The index entry of frame 15 sends the reader past the end of the file.
 f=$(broken badframe long/m.avi)
 idx=$(find_tag "$f" 1 idx1)
-poke32 "$f" $((idx + 8 + 5 * 16 + 8)) 2000000000
+poke32 "$f" $((idx + 8 + 15 * 16 + 8)) 2000000000
 
 cp badframe/m.avi soak/d.avi
 cp mjpeg/m.avi soak/e.avi

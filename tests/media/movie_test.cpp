@@ -190,19 +190,21 @@ TEST_F(MovieTest, RestartGoesBackToTheFirstFrame) {
 }
 
 TEST_F(MovieTest, AFrameThatCannotBeDecodedEndsTheMovie) {
-    // Frames 0 to 4 are whole; the index sends frame 5 past the end of the file.
+    // Frames 0 to 14 are whole; the index sends frame 15 past the end of the file.
     ASSERT_TRUE(OpenMovie("badframe"));
     frameTime = 12.0;
     holdUntil = 99.0;
-    for (int frame = 0; frame < 5; ++frame) {
-        Advance(frame == 0 ? 0.0 : 0.1);
+    Advance(0.0);
+    for (int frame = 1; frame < 15; ++frame) {
+        Advance(0.1);
         ASSERT_TRUE(movieActive) << frame;
     }
+    EXPECT_EQ(LongFrameShown(), 14);
     Advance(0.1);
     EXPECT_FALSE(movieActive);
-    EXPECT_DOUBLE_EQ(holdUntil, 12.5);
+    EXPECT_DOUBLE_EQ(holdUntil, 13.5);
     ExpectNothingOpen();
-    EXPECT_EQ(LongFrameShown(), 4);
+    EXPECT_EQ(LongFrameShown(), 14);
     // The hologram keeps its texture until the director loads the next item.
     EXPECT_TRUE(glIsTexture(textureSlots[MOVIE_TEXTURE_SLOT]));
 }
@@ -264,6 +266,77 @@ TEST_F(MovieTest, ClosingTwiceReleasesNothingTwice) {
     CloseMovieAndSound();
     ExpectNothingOpen();
     EXPECT_NE(movieDC, nullptr);
+}
+
+// The movie in the hologram's cadence: the scan line sweeps 40 rows a second, the picture is
+// revealed at the first wrap and held until the first wrap after holdUntil.
+class MovieInHologram : public MovieTest {
+protected:
+    void SetUp() override {
+        MovieTest::SetUp();
+        holoPhase = HOLO_SCAN;
+        sweepRow = 0.0f;
+        frameTime = 20.0;
+    }
+
+    // The hologram's steps that touch the movie, as it takes them each frame.
+    void HologramFrame() {
+        frameDelta = 1.0 / 30.0;
+        frameTime += frameDelta;
+        if (movieActive) AdvanceMovie(MOVIE_TEXTURE_SLOT);
+        sweepRow = static_cast<float>(sweepRow + 40.0 * frameDelta);
+        if (sweepRow >= 40.0f) {
+            sweepRow = 0.0f;
+            if (holoPhase != HOLO_HOLD) ++holoPhase;
+            if (holoPhase == HOLO_REVEAL) {
+                holdUntil = frameTime + (movieActive ? movieDurationMs / 1000.0 : 10.0);
+                if (movieActive) RestartMovie();
+            }
+        }
+        if (sweepRow == 0.0f && holoPhase == HOLO_HOLD && frameTime > holdUntil)
+            holoPhase = HOLO_LAST;
+    }
+
+    // Frames until the phase is reached (or a minute has passed); the clock then.
+    double RunUntil(int phase) {
+        for (int frame = 0; frame < 1800 && holoPhase != phase; ++frame) HologramFrame();
+        EXPECT_EQ(holoPhase, phase);
+        return frameTime;
+    }
+};
+
+TEST_F(MovieInHologram, TheMovieStartsAgainAtTheReveal) {
+    ASSERT_TRUE(OpenMovie("raw"));
+    while (holoPhase == HOLO_SCAN && sweepRow < 39.0f) HologramFrame();
+    EXPECT_GE(movieFrameIndex, 8);
+    const double reveal = RunUntil(HOLO_REVEAL);
+    EXPECT_EQ(movieElapsedMs, 0.0);
+    EXPECT_EQ(movieFrameIndex, 0);
+    EXPECT_DOUBLE_EQ(holdUntil, reveal + 1.0);
+    HologramFrame();
+    EXPECT_EQ(movieFrameIndex, 0);
+    EXPECT_EQ(TexelAt(10, 10).red, 5);
+}
+
+TEST_F(MovieInHologram, TheMovieIsHeldForItsLength) {
+    ASSERT_TRUE(OpenMovie("long"));
+    const double reveal = RunUntil(HOLO_REVEAL);
+    const double last = RunUntil(HOLO_LAST);
+    EXPECT_GT(last - reveal, 4.0);
+    EXPECT_LT(last - reveal, 5.1);
+    EXPECT_TRUE(movieActive);
+    EXPECT_EQ(LongFrameShown(), 39);
+}
+
+TEST_F(MovieInHologram, ADecodingFailureEndsTheHoldAtTheNextWrap) {
+    ASSERT_TRUE(OpenMovie("badframe"));
+    RunUntil(HOLO_REVEAL);
+    while (movieActive && holoPhase != HOLO_LAST) HologramFrame();
+    const double failed = frameTime;
+    EXPECT_DOUBLE_EQ(holdUntil, failed);
+    const double last = RunUntil(HOLO_LAST);
+    EXPECT_LE(last - failed, 1.0 + 1.0 / 30.0);
+    EXPECT_EQ(LongFrameShown(), 14);
 }
 
 TEST(MovieFrameAt, FromTheFirstFrameToTheLastAndNoFurther) {

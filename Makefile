@@ -23,10 +23,10 @@ run: configure
 
 bench: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quorvel qbench
-	tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD)
+	QUORVEL_SCREEN=1920x1080x24 tools/with-wine.sh $(BUILD) tools/bench.sh $(BUILD)
 
 snapshots: configure
-	cmake --build $(BUILD) -j$(JOBS) --target qsnapshot
+	cmake --build $(BUILD) -j$(JOBS) --target quorvel qsnapshot qdriver
 	tools/with-wine.sh $(BUILD) tools/snapshots.sh $(BUILD)
 
 clean:

@@ -1,9 +1,11 @@
 #!/usr/bin/env bash
 # The figures of the closing notes, inside the Wine wrapper: start-up, scene build, texture
-# loads and frame rates.
+# loads and frame rates at two screen sizes, then a day of show in simulated time.
 set -euo pipefail
 build=$1
-# Four-second movies for the cost of a movie frame, one per folder.
+wine "$build/qbench.exe" 1024 768 2>/dev/null | tr -d '\r'
+wine "$build/qbench.exe" 1920 1080 2>/dev/null | tr -d '\r' | grep -E '^(size|frame cost)'
+# Four-second movies, one per folder, for the cost of a movie frame.
 movies=$(mktemp -d)
 trap 'rm -rf "$movies"' EXIT
 mkdir -p "$movies/msvideo1" "$movies/cinepak" "$movies/cinepak640"
@@ -11,4 +13,13 @@ clip() { ffmpeg -nostdin -v error -y -f lavfi -i "testsrc=size=$1:rate=15:durati
 clip 320x240 -c:v msvideo1 -pix_fmt rgb555le "$movies/msvideo1/m.avi"
 clip 320x240 -c:v cinepak "$movies/cinepak/m.avi"
 clip 640x480 -c:v cinepak "$movies/cinepak640/m.avi"
-wine "$build/qbench.exe" 1024 768 "Z:$movies" 2>/dev/null | tr -d '\r'
+wine "$build/qbench.exe" 1024 768 --movies "$(winepath -w "$movies")\\" msvideo1 cinepak cinepak640 \
+  2>/dev/null | tr -d '\r' | grep -E '^(movie|frame cost)'
+media=$(mktemp -d)
+trap 'rm -rf "$movies" "$media"' EXIT
+convert -size 320x240 gradient:navy-white "$media/wide.bmp"
+convert -size 200x400 plasma:fractal "$media/tall.bmp"
+convert -size 64x64 xc:orange "$media/small.bmp"
+echo "not a picture" >"$media/broken.bmp"
+wine "$build/qbench.exe" 160 120 --soak "${QUORVEL_SOAK_HOURS:-24}" "$(winepath -w "$media")\\" \
+  2>/dev/null | tr -d '\r'

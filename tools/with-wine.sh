@@ -13,7 +13,7 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 xvfb=""
 if [ "${QUORVEL_USE_DISPLAY:-0}" != 1 ]; then
 displayfile=$(mktemp)
-Xvfb -displayfd 3 -screen 0 "$QUORVEL_SCREEN" +extension GLX -nolisten tcp 3>"$displayfile" \
+Xvfb -displayfd 3 -screen 0 "$QUORVEL_SCREEN" +extension GLX ${QUORVEL_XVFB_FLAGS:-} -nolisten tcp 3>"$displayfile" \
   >/dev/null 2>&1 &
 xvfb=$!
 for _ in $(seq 100); do [ -s "$displayfile" ] && break; sleep 0.1; done

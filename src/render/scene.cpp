@@ -27,16 +27,6 @@ double previousFrameTime = 0.0;
 
 namespace {
 
-constexpr int SLOT_BANNER = 0;
-constexpr int SLOT_CHROME = 3;
-constexpr int SLOT_BODY = 4;
-constexpr int SLOT_DOME_CAP = 5;
-constexpr int SLOT_DOME_BAND = 6;
-constexpr int SLOT_PANEL = 7;
-constexpr int SLOT_LENS_GLASS = 9;
-constexpr int SLOT_LEGS = 10;
-constexpr int SLOT_FEET = 11;
-
 void RealizeScenePalette() {
     UnrealizeObject(glPalette);
     SelectPalette(glDC, glPalette, FALSE);

@@ -20,6 +20,16 @@ constexpr unsigned int LIST_CENTRE_FOOT = 14;
 constexpr unsigned int LIST_BEAM = 15;
 
 constexpr int TEXTURE_SLOT_COUNT = 12;
+constexpr int SLOT_BANNER = 0;
+constexpr int SLOT_HOLOGRAM = 2;
+constexpr int SLOT_CHROME = 3;
+constexpr int SLOT_BODY = 4;
+constexpr int SLOT_DOME_CAP = 5;
+constexpr int SLOT_DOME_BAND = 6;
+constexpr int SLOT_PANEL = 7;
+constexpr int SLOT_LENS_GLASS = 9;
+constexpr int SLOT_LEGS = 10;
+constexpr int SLOT_FEET = 11;
 constexpr UINT FRAME_TIMER_ID = 1;
 constexpr UINT FRAME_TIMER_PERIOD_MS = 33;
 

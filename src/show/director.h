@@ -26,6 +26,8 @@ extern double texTop;
 extern double texRight;
 extern double texBottom;
 
+// Whether catalogue entry `index` carries the flag bit.
+bool ItemHas(int index, uint32_t flag);
 void RunShowDirector();
 void ChooseNextItem();
 bool LoadShowItem(PictureRecord& record);

@@ -7,6 +7,8 @@ fresh_saver() {
   xdotool mousemove 500 400
   start_saver /s
   WINDOW=$(saver_window)
+  xdotool mousemove 500 400
+  sleep 0.5
 }
 
 # Sends input ($@ is an xdotool command), then expects the saver to end with 0 or to stay.
@@ -24,7 +26,7 @@ expect_stay() {
   local what=$1
   shift
   xdotool "$@"
-  sleep 1.5
+  sleep 3
   check "$what leaves the saver running" "$(kill -0 "$SAVER_PID" 2>/dev/null && echo running)" running
 }
 
@@ -33,9 +35,9 @@ check_match "class, title, full screen and topmost" "$(driver describe "$WINDOW"
   'class=WindowsScreenSaverClass title=Screen Saver rect=0,0,1024,768 .*exstyle=0x0000000[89]'
 check_match "the OpenGL child covers the client area" "$(driver children "$WINDOW")" \
   'class=OpenGL Window .*client=1024,768 .*visible=1'
-expect_stay "a 4-pixel move (2 right, 2 down)" mousemove 502 402
 expect_stay "a key release" keyup shift
 expect_stay "a wheel turn" click 4
+expect_stay "a 4-pixel move (2 right, 2 down)" mousemove 502 402
 xdotool mousemove 503 402
 wait_exit 10
 check "one pixel more closes the saver" "$EXIT_CODE" 0

@@ -46,8 +46,9 @@ TEST_F(SceneTest, CreationFillsTheTablesAndRecordsTheWindow) {
     EXPECT_EQ(clientRect.bottom, 240);
     EXPECT_FALSE(overlayDisabled);
     EXPECT_NE(frameTimerId, 0u);
-    for (unsigned int list : {LIST_PROJECTION, LIST_BANNER}) EXPECT_TRUE(glIsList(list)) << list;
-    EXPECT_FALSE(glIsList(9));
+    for (unsigned int list = 1; list <= LIST_BEAM; ++list) {
+        EXPECT_EQ(glIsList(list), list != 9) << list;
+    }
     for (int slot : {0, 3, 4, 5, 6, 7, 9, 10, 11})
         EXPECT_TRUE(glIsTexture(textureSlots[slot])) << slot;
     EXPECT_EQ(textureSlots[1], 0u);

@@ -26,6 +26,6 @@ struct CaptionLine {
     int id;
     std::string text;
 };
-// The lines of resources/captions.inc, in file order.
+// The captions of resources/pictures.inc, in file order.
 const std::vector<CaptionLine>& Captions();
 std::string CaptionOf(int id);

@@ -1,8 +1,10 @@
 // Benchmarks of the saver's start-up and frame loop, run through the saver's own creation path.
 #include <windows.h>
 #include <GL/gl.h>
+#include <psapi.h>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include "host/command_line.h"
 #include "media/movie.h"
@@ -12,6 +14,7 @@
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "show/director.h"
+#include "show/hologram.h"
 #include "textures/texture_loader.h"
 
 namespace {
@@ -51,13 +54,109 @@ void EmptyFrame() {
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
 }
 
-// One movie of `folder`: its open, the cost of a frame (decode, scale, upload) when every
-// frame shows the next movie frame, the upload alone, and the frame rate of a cleared and
-// swapped frame with and without the movie advancing, where a picture's frame has no
-// per-frame texture work at all.
-void MovieFigures(const std::string& folder, const char* name) {
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s\\%s\\", folder.c_str(),
-                  name);
+// Frames of simulated time until the show holds a picture: the frame with the most to draw
+// (robot, beams, caption and the hologram strip).
+void FastForwardToHold() {
+    constexpr double step = 1.0 / 30.0;
+    for (int i = 0; i < 3600 && !(showStep == SHOW_PLAY && holoPhase == HOLO_HOLD); ++i) {
+        RenderFrame(frameTime + step);
+        SwapBuffers(glDC);
+    }
+}
+
+struct FrameCosts {
+    double emptyMs;
+    double fullMs;
+};
+
+// Empty and full frames in alternating short blocks, so that both meet the same machine load.
+// The full frames advance the show by a millisecond each, so the held picture stays on.
+FrameCosts CompareFrameCosts(double seconds) {
+    constexpr double block = 0.25;
+    double emptySeconds = 0.0, fullSeconds = 0.0;
+    int emptyFrames = 0, fullFrames = 0;
+    const auto timeBlock = [&](auto frame, double& total, int& frames) {
+        const double start = Now();
+        while (Now() - start < block) {
+            frame();
+            SwapBuffers(glDC);
+            ++frames;
+        }
+        glFinish();
+        total += Now() - start;
+    };
+    const double start = Now();
+    while (Now() - start < seconds) {
+        timeBlock(EmptyFrame, emptySeconds, emptyFrames);
+        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullFrames);
+    }
+    return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3};
+}
+
+// Texture names in use, counted among the first few thousand.
+int LiveTextureNames() {
+    int live = 0;
+    for (GLuint name = 1; name <= 4096; ++name) live += glIsTexture(name) ? 1 : 0;
+    return live;
+}
+
+PROCESS_MEMORY_COUNTERS MemoryCounters() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    K32GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters;
+}
+
+double Megabytes(SIZE_T bytes) {
+    return static_cast<double>(bytes) / (1024.0 * 1024.0);
+}
+
+// Hours of show in simulated time, a quarter second a frame, each frame drawn and swapped as
+// the saver does, with the external pictures of `mediaFolder`; textures and memory reported
+// every simulated hour.
+void Soak(double hours, const char* mediaFolder) {
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", mediaFolder);
+    saverSettings.playAvis = true;
+    saverSettings.showExternalBmps = true;
+    constexpr double step = 0.25;
+    int items = 0, externalItems = 0;
+    int previousStep = showStep;
+    const double start = frameTime;
+    for (int hour = 1; hour <= hours; ++hour) {
+        while (frameTime - start < hour * 3600.0) {
+            RenderFrame(frameTime + step);
+            SwapBuffers(glDC);
+            if (previousStep == SHOW_WAIT && showStep == SHOW_POSE) {
+                ++items;
+                externalItems += ItemHas(nextIndex, PF_EXTERNAL) ? 1 : 0;
+            }
+            previousStep = showStep;
+        }
+        glFinish();
+        const PROCESS_MEMORY_COUNTERS memory = MemoryCounters();
+        std::printf(
+            "soak hour %2d: %5d items (%d external), %d texture names, %.1f MB committed, "
+            "%.1f MB working set\n",
+            hour, items, externalItems, LiveTextureNames(), Megabytes(memory.PagefileUsage),
+            Megabytes(memory.WorkingSetSize));
+        std::fflush(stdout);
+    }
+}
+
+// The first catalogue slot that is a movie projected in front of the robot.
+int FrontMovieSlot() {
+    for (int i = 0; i < CATALOGUE_SIZE; ++i) {
+        if (ItemHas(i, PF_MOVIE) && !ItemHas(i, PF_FLOOR)) return i;
+    }
+    return 0;
+}
+
+// The movie in `folder`\`name`: its open and the cost of showing the next movie frame (decode,
+// scale, upload) on its own; then the show holding it, against the picture the show held
+// before, in full frames a millisecond apart, so that a frame mostly draws the same movie
+// frame again, as the saver does when it renders faster than the movie runs.
+void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s%s\\", folder, name);
+    saverSettings.playAvis = true;
     saverSettings.playAviSound = false;
     glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
     movieActive = true;
@@ -65,41 +164,42 @@ void MovieFigures(const std::string& folder, const char* name) {
     if (!OpenRandomMovie()) {
         std::printf("movie %s: cannot be opened\n", name);
         CloseMovieAndSound();
+        movieActive = false;
         return;
     }
     const double openMs = (Now() - openStart) * 1e3;
-    const double frameSeconds = movieDurationMs / movieFrameCount / 1e3;
     const int frames = movieFrameCount - 1;
     const double decodeStart = Now();
     for (int i = 0; i < frames; ++i) {
-        frameDelta = frameSeconds;
+        frameDelta = movieDurationMs / movieFrameCount / 1e3;
         AdvanceMovie(MOVIE_TEXTURE_SLOT);
     }
     glFinish();
     const double frameMs = (Now() - decodeStart) * 1e3 / frames;
-    const double uploadStart = Now();
-    for (int i = 0; i < frames; ++i) {
-        glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, GL_RGB,
-                        GL_UNSIGNED_BYTE, surfaceBits);
-    }
-    glFinish();
-    const double uploadMs = (Now() - uploadStart) * 1e3 / frames;
-    const double pictureRate = FramesPerSecond(2.0, EmptyFrame);
-    const double movieRate = FramesPerSecond(2.0, [&] {
-        EmptyFrame();
-        // Round and round the movie, one new frame each time.
-        if (movieFrameIndex >= movieFrameCount - 1) RestartMovie();
-        frameDelta = frameSeconds;
-        AdvanceMovie(MOVIE_TEXTURE_SLOT);
-    });
-    std::printf(
-        "movie %s (%dx%d, %d frames): open %.1f ms; decode, scale and upload %.2f ms a frame "
-        "(upload alone %.2f ms); frame loop %.0f frames/s with a picture, %.0f with the movie "
-        "(+%.2f ms a frame)\n",
-        name, movieFrameWidth, movieFrameHeight, movieFrameCount, openMs, frameMs, uploadMs,
-        pictureRate, movieRate, 1e3 / movieRate - 1e3 / pictureRate);
+    std::printf("movie %s (%dx%d): open %.1f ms, next frame decoded, scaled and uploaded %.2f ms\n",
+                name, movieFrameWidth, movieFrameHeight, openMs, frameMs);
     CloseMovieAndSound();
     movieActive = false;
+
+    // Once the current item is over, the movie is the next one.
+    const auto renderUntil = [](auto done) {
+        for (int i = 0; i < 36000 && !done(); ++i) {
+            RenderFrame(frameTime + 1.0 / 30.0);
+            SwapBuffers(glDC);
+        }
+    };
+    renderUntil([] { return showStep == SHOW_WAIT; });
+    nextIndex = FrontMovieSlot();
+    renderUntil([] { return showStep == SHOW_POSE; });
+    FastForwardToHold();
+    if (!movieActive) {
+        std::printf("movie %s: not held by the show\n", name);
+        return;
+    }
+    const FrameCosts costs = CompareFrameCosts(4.0);
+    std::printf(
+        "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap\n", name,
+        costs.fullMs, pictureFrameMs, costs.emptyMs);
 }
 
 }  // namespace
@@ -112,6 +212,12 @@ int main(int argc, char** argv) {
     const double buildStart = Now();
     if (window == nullptr || !CreateScene(window, 1)) return 1;
     const double buildEnd = Now();
+    // qbench W H --soak HOURS MEDIA_FOLDER: only the soak.
+    if (argc > 5 && std::strcmp(argv[3], "--soak") == 0) {
+        Soak(std::atof(argv[4]), argv[5]);
+        DestroyScene();
+        return 0;
+    }
     RenderFrame(ReadFrameClock());
     SwapBuffers(glDC);
     glFinish();
@@ -150,8 +256,13 @@ int main(int argc, char** argv) {
     std::printf("one catalogue picture: %.2f ms\n", (Now() - pictureStart) * 1e3 / pictureLoads);
 
     std::printf("empty frame loop: %.1f frames/s\n", FramesPerSecond(3.0, EmptyFrame));
-    if (argc > 3) {
-        for (const char* name : {"msvideo1", "cinepak", "cinepak640"}) MovieFigures(argv[3], name);
+    FastForwardToHold();
+    const FrameCosts costs = CompareFrameCosts(6.0);
+    std::printf("frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f\n",
+                costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs);
+    // qbench W H --movies FOLDER NAME...: then each movie of FOLDER\NAME.
+    if (argc > 5 && std::strcmp(argv[3], "--movies") == 0) {
+        for (int i = 5; i < argc; ++i) MovieFigures(argv[4], argv[i], costs.fullMs);
     }
     DestroyScene();
     return 0;

@@ -1,9 +1,33 @@
 // Movies of the media folder decoded frame by frame into the hologram's texture.
 #pragma once
 #include <windows.h>
+#include <vfw.h>
+
+constexpr int MOVIE_SURFACE_WIDTH = 256;
+constexpr int MOVIE_SURFACE_HEIGHT = 128;
+constexpr int MOVIE_SURFACE_PIXELS = MOVIE_SURFACE_WIDTH * MOVIE_SURFACE_HEIGHT;
+constexpr int MOVIE_TEXTURE_SLOT = 2;
 
 extern HDC movieDC;
+extern HDRAWDIB frameDrawer;
+extern PAVISTREAM videoStream;
+extern PAVISTREAM audioStream;
+extern PGETFRAME frameDecoder;
+extern HBITMAP frameSurface;
+extern unsigned char* surfaceBits;
+extern int movieFrameWidth;
+extern int movieFrameHeight;
+extern int movieFrameCount;
 extern double movieDurationMs;
+extern double movieElapsedMs;
+extern int movieFrameIndex;
+extern bool movieSoundOn;
+// The video stream's first sample: frame indices count from it.
+extern LONG movieFirstFrame;
+// The bitmap movieDC held before the frame surface was selected into it.
+extern HGDIOBJ movieDCBitmap;
+// Whether the open movie holds a reference on the AVI file library.
+extern bool aviLibraryOpen;
 
 bool OpenRandomMovie();
 bool OpenMovieFile(const char* fileName);
@@ -13,3 +37,12 @@ void RestartMovie();
 void CloseMovie();
 void CloseMovieAndSound();
 void SwapRedBlue(unsigned char* pixels);
+
+// The frame on show after `elapsedMs` of a movie lasting `durationMs` with `frameCount`
+// frames: 0 before the start, the last frame once the movie is over.
+int MovieFrameAt(double elapsedMs, double durationMs, int frameCount);
+// False for a file the AVI library must not be given: one with a chunk of 2 GiB or more in its
+// headers, which the library reads as a negative size.
+bool AviChunkSizesValid(const char* fileName);
+// Where a packed bitmap's pixels start: after its header, colour table and colour masks.
+const unsigned char* PackedBitmapPixels(const BITMAPINFOHEADER* header);

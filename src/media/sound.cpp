@@ -1,9 +1,217 @@
 #include "media/sound.h"
 
-bool StartMovieSound(HWND, PAVISTREAM, int, int) {
-    return false;
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <memory>
+
+HWAVEOUT soundDevice = nullptr;
+std::array<WAVEHDR*, SOUND_BUFFER_MAX> soundBuffers{};
+std::array<bool, SOUND_BUFFER_MAX> soundBufferQueued{};
+unsigned int soundBufferCount = 0;
+unsigned int buffersQueued = 0;
+unsigned int nextBuffer = 0;
+bool soundPlaying = false;
+int sampleSize = 0;
+int soundCurrentSample = 0;
+int soundEndSample = 0;
+PAVISTREAM soundStream = nullptr;
+unsigned int soundBufferLimit = SOUND_BUFFER_MAX;
+
+namespace {
+
+constexpr SIZE_T SOUND_BLOCK_BYTES = sizeof(WAVEHDR) + SOUND_BUFFER_BYTES;
+constexpr LONG LARGEST_FORMAT = sizeof(WAVEFORMATEX) + 0xFFFF;
+
+struct FreeGlobal {
+    void operator()(HGLOBAL memory) const { GlobalFree(memory); }
+};
+using GlobalBlock = std::unique_ptr<std::remove_pointer_t<HGLOBAL>, FreeGlobal>;
+
+// A locked block: its address stays put until it is freed.
+WAVEHDR* AllocateSoundBuffer() {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_SHARE, SOUND_BLOCK_BYTES);
+    if (memory == nullptr) return nullptr;
+    auto* header = static_cast<WAVEHDR*>(GlobalLock(memory));
+    if (header == nullptr) {
+        GlobalFree(memory);
+        return nullptr;
+    }
+    *header = WAVEHDR{};
+    header->lpData = reinterpret_cast<LPSTR>(header + 1);
+    header->dwBufferLength = SOUND_BUFFER_BYTES;
+    header->dwFlags = WHDR_DONE;
+    return header;
 }
-LRESULT OnSoundBufferDone(HWND, UINT, WPARAM, LPARAM) {
+
+void FreeSoundBuffer(WAVEHDR* header) {
+    HGLOBAL memory = GlobalHandle(header);
+    GlobalUnlock(memory);
+    GlobalFree(memory);
+}
+
+// The stream's wave format in a zero-filled block that holds at least a whole WAVEFORMATEX.
+GlobalBlock ReadWaveFormat(PAVISTREAM stream) {
+    LONG size = 0;
+    if (AVIStreamReadFormat(stream, 0, nullptr, &size) != 0) return nullptr;
+    if (size < static_cast<LONG>(sizeof(PCMWAVEFORMAT)) || size > LARGEST_FORMAT) return nullptr;
+    GlobalBlock block(
+        GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, std::max<SIZE_T>(size, sizeof(WAVEFORMATEX))));
+    if (block == nullptr) return nullptr;
+    auto* format = static_cast<WAVEFORMATEX*>(GlobalLock(block.get()));
+    if (format == nullptr) return nullptr;
+    LONG readSize = size;
+    const bool read = AVIStreamReadFormat(stream, 0, format, &readSize) == 0;
+    const bool fits = read && WaveFormatFits(*format, size);
+    GlobalUnlock(block.get());
+    if (!fits) return nullptr;
+    return block;
+}
+
+bool OpenWaveOut(HWND window, const WAVEFORMATEX* format) {
+    return waveOutOpen(&soundDevice, WAVE_MAPPER, format, reinterpret_cast<DWORD_PTR>(window), 0,
+                       CALLBACK_WINDOW) == MMSYSERR_NOERROR;
+}
+
+void MakeSoundBuffers() {
+    const unsigned int limit = std::min(soundBufferLimit, SOUND_BUFFER_MAX);
+    while (soundBufferCount < limit) {
+        WAVEHDR* header = AllocateSoundBuffer();
+        if (header == nullptr) return;
+        if (waveOutPrepareHeader(soundDevice, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+            FreeSoundBuffer(header);
+            return;
+        }
+        soundBufferQueued[soundBufferCount] = false;
+        soundBuffers[soundBufferCount++] = header;
+    }
+}
+
+}  // namespace
+
+bool WaveFormatFits(const WAVEFORMATEX& format, LONG size) {
+    if (size < static_cast<LONG>(sizeof(PCMWAVEFORMAT)) || size > LARGEST_FORMAT) return false;
+    // A record shorter than WAVEFORMATEX is read into a zero-filled one: no extra bytes.
+    if (size < static_cast<LONG>(sizeof(WAVEFORMATEX))) return format.cbSize == 0;
+    return static_cast<LONG>(sizeof(WAVEFORMATEX)) + format.cbSize <= size;
+}
+
+bool OpenSoundDevice(HWND window, PAVISTREAM stream) {
+    if (stream == nullptr) return false;
+    if (soundDevice != nullptr) return true;
+    AVISTREAMINFOA info{};
+    if (AVIStreamInfoA(stream, &info, sizeof(info)) != 0) return false;
+    if (info.dwSampleSize < 1 || info.dwSampleSize > static_cast<DWORD>(SOUND_BUFFER_BYTES))
+        return false;
+    sampleSize = static_cast<int>(info.dwSampleSize);
+    GlobalBlock formatBlock = ReadWaveFormat(stream);
+    if (formatBlock == nullptr) return false;
+    const auto* format = static_cast<const WAVEFORMATEX*>(GlobalLock(formatBlock.get()));
+    bool opened = OpenWaveOut(window, format);
+    if (!opened) {
+        // The simple sound player may be holding the device.
+        sndPlaySoundA(nullptr, 0);
+        opened = OpenWaveOut(window, format);
+    }
+    GlobalUnlock(formatBlock.get());
+    if (!opened) {
+        soundDevice = nullptr;
+        return false;
+    }
+    MakeSoundBuffers();
+    if (soundBufferCount < 2) {
+        CloseSoundDevice();
+        return false;
+    }
+    buffersQueued = 0;
+    nextBuffer = 0;
+    soundPlaying = false;
+    return true;
+}
+
+bool StartMovieSound(HWND window, PAVISTREAM stream, int start, int end) {
+    if (stream == nullptr) return false;
+    const LONG first = AVIStreamStart(stream);
+    int64_t from = start;
+    int64_t to = end;
+    if (from < 0) from = first;
+    if (to < 0) to = int64_t{first} + AVIStreamLength(stream);
+    to = std::min<int64_t>(to, INT_MAX);
+    if (from < 0 || from >= to) return false;
+    if (!OpenSoundDevice(window, stream)) return false;
+    if (!soundPlaying) {
+        waveOutPause(soundDevice);
+        soundStream = stream;
+        soundCurrentSample = static_cast<int>(from);
+        soundPlaying = true;
+    }
+    soundEndSample = static_cast<int>(to);
+    FillSoundBuffers();
+    // Everything queued while paused starts together.
+    if (soundDevice != nullptr) waveOutRestart(soundDevice);
+    return true;
+}
+
+bool FillSoundBuffers() {
+    if (!soundPlaying) return true;
+    while (buffersQueued < soundBufferCount) {
+        if (soundCurrentSample >= soundEndSample) break;
+        const int count =
+            std::min<int>(soundEndSample - soundCurrentSample, SOUND_BUFFER_BYTES / sampleSize);
+        WAVEHDR* header = soundBuffers[nextBuffer];
+        LONG bytesRead = 0;
+        LONG samplesRead = 0;
+        if (AVIStreamRead(soundStream, soundCurrentSample, count, header->lpData,
+                          SOUND_BUFFER_BYTES, &bytesRead, &samplesRead) != 0 ||
+            samplesRead != count || bytesRead < 0 || bytesRead > SOUND_BUFFER_BYTES) {
+            return false;
+        }
+        header->dwBufferLength = static_cast<DWORD>(bytesRead);
+        if (waveOutWrite(soundDevice, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+        // Moved on only once the device has the samples, so a refused write loses none.
+        soundCurrentSample += samplesRead;
+        soundBufferQueued[nextBuffer] = true;
+        ++buffersQueued;
+        nextBuffer = (nextBuffer + 1) % soundBufferCount;
+    }
+    if (buffersQueued == 0 && soundCurrentSample >= soundEndSample) StopMovieSound();
+    return true;
+}
+
+LRESULT OnSoundBufferDone(HWND, UINT message, WPARAM, LPARAM lParam) {
+    if (message != MM_WOM_DONE) return 0;
+    // A reset device hands its buffers back by message too, possibly after the next open:
+    // only a buffer this device holds counts.
+    const auto* header = reinterpret_cast<const WAVEHDR*>(lParam);
+    for (unsigned int i = 0; i < soundBufferCount; ++i) {
+        if (soundBuffers[i] == header && soundBufferQueued[i] &&
+            (soundBuffers[i]->dwFlags & WHDR_DONE) != 0) {
+            soundBufferQueued[i] = false;
+            --buffersQueued;
+            FillSoundBuffers();
+            break;
+        }
+    }
     return 0;
 }
-void StopMovieSound() {}
+
+void StopMovieSound() {
+    if (soundDevice == nullptr) return;
+    waveOutReset(soundDevice);
+    soundPlaying = false;
+    CloseSoundDevice();
+}
+
+void CloseSoundDevice() {
+    if (soundDevice == nullptr) return;
+    for (unsigned int i = soundBufferCount; i-- > 0;) {
+        waveOutUnprepareHeader(soundDevice, soundBuffers[i], sizeof(WAVEHDR));
+        FreeSoundBuffer(soundBuffers[i]);
+        soundBuffers[i] = nullptr;
+        soundBufferQueued[i] = false;
+    }
+    waveOutClose(soundDevice);
+    soundDevice = nullptr;
+    soundBufferCount = 0;
+    soundStream = nullptr;
+}

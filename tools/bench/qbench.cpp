@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 #include "host/command_line.h"
+#include "media/movie.h"
 #include "offscreen_window.h"
 #include "render/frame_clock.h"
 #include "render/gl_window.h"
@@ -141,6 +142,66 @@ void Soak(double hours, const char* mediaFolder) {
     }
 }
 
+// The first catalogue slot that is a movie projected in front of the robot.
+int FrontMovieSlot() {
+    for (int i = 0; i < CATALOGUE_SIZE; ++i) {
+        if (ItemHas(i, PF_MOVIE) && !ItemHas(i, PF_FLOOR)) return i;
+    }
+    return 0;
+}
+
+// The movie in `folder`\`name`: its open and the cost of showing the next movie frame (decode,
+// scale, upload) on its own; then the show holding it, against the picture the show held
+// before, in full frames a millisecond apart, so that a frame mostly draws the same movie
+// frame again, as the saver does when it renders faster than the movie runs.
+void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s%s\\", folder, name);
+    saverSettings.playAvis = true;
+    saverSettings.playAviSound = false;
+    glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+    movieActive = true;
+    const double openStart = Now();
+    if (!OpenRandomMovie()) {
+        std::printf("movie %s: cannot be opened\n", name);
+        CloseMovieAndSound();
+        movieActive = false;
+        return;
+    }
+    const double openMs = (Now() - openStart) * 1e3;
+    const int frames = movieFrameCount - 1;
+    const double decodeStart = Now();
+    for (int i = 0; i < frames; ++i) {
+        frameDelta = movieDurationMs / movieFrameCount / 1e3;
+        AdvanceMovie(MOVIE_TEXTURE_SLOT);
+    }
+    glFinish();
+    const double frameMs = (Now() - decodeStart) * 1e3 / frames;
+    std::printf("movie %s (%dx%d): open %.1f ms, next frame decoded, scaled and uploaded %.2f ms\n",
+                name, movieFrameWidth, movieFrameHeight, openMs, frameMs);
+    CloseMovieAndSound();
+    movieActive = false;
+
+    // Once the current item is over, the movie is the next one.
+    const auto renderUntil = [](auto done) {
+        for (int i = 0; i < 36000 && !done(); ++i) {
+            RenderFrame(frameTime + 1.0 / 30.0);
+            SwapBuffers(glDC);
+        }
+    };
+    renderUntil([] { return showStep == SHOW_WAIT; });
+    nextIndex = FrontMovieSlot();
+    renderUntil([] { return showStep == SHOW_POSE; });
+    FastForwardToHold();
+    if (!movieActive) {
+        std::printf("movie %s: not held by the show\n", name);
+        return;
+    }
+    const FrameCosts costs = CompareFrameCosts(4.0);
+    std::printf(
+        "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap\n", name,
+        costs.fullMs, pictureFrameMs, costs.emptyMs);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -199,6 +260,10 @@ int main(int argc, char** argv) {
     const FrameCosts costs = CompareFrameCosts(6.0);
     std::printf("frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f\n",
                 costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs);
+    // qbench W H --movies FOLDER NAME...: then each movie of FOLDER\NAME.
+    if (argc > 5 && std::strcmp(argv[3], "--movies") == 0) {
+        for (int i = 5; i < argc; ++i) MovieFigures(argv[4], argv[i], costs.fullMs);
+    }
     DestroyScene();
     return 0;
 }

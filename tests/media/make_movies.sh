@@ -1,0 +1,119 @@
+#!/usr/bin/env bash
+# Makes the movies the media tests play, good and broken, into folder $1 (one sub-folder per
+# case, so each can serve as a media folder of its own).
+set -euo pipefail
+out=$1
+mkdir -p "$out"
+cd "$out"
+
+ff() { ffmpeg -nostdin -v error -y "$@"; }
+
+# Frame n is red 25n + 5; green tells the left half (40) from the right (200), blue the top
+# half (60) from the bottom (220).
+quadrants() {
+  echo "color=c=black:size=$1:rate=$2:duration=$3,format=gbrp,geq=r='N*$4+5':g='if(lt(X,W/2),40,200)':b='if(lt(Y,H/2),60,220)'"
+}
+# A sound with no silent sample and no repeating stretch shorter than a buffer.
+ramp="aevalsrc='0.1+mod(n,997)/2000|0.7-mod(n,991)/2000':s=22050:c=stereo"
+
+# Writes the 32-bit little-endian value $3 at byte $2 of file $1.
+poke32() {
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
+    $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+poke16() {
+  printf "$(printf '\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+# Byte offset of the $2-th (1-based) occurrence of text $3 in file $1.
+find_tag() { grep -obUa "$3" "$1" | sed -n "$2p" | cut -d: -f1; }
+# Offsets inside a stream header chunk, counted from its tag.
+STRH_SCALE=28 STRH_RATE=32 STRH_LENGTH=40 STRH_RIGHT=60 STRH_BOTTOM=62
+
+# Uncompressed frames as the platform's drawer takes them: bottom-up. The encoder writes rows
+# top-down and says so with a negative height; flipped rows and a positive height make the same
+# picture bottom-up. $1 file, $2 height.
+bottom_up() {
+  poke32 "$1" $(($(find_tag "$1" 1 strf) + 16)) "$2"
+}
+raw() {  # raw FILTER FILE HEIGHT [more ffmpeg arguments before the output]
+  local filter=$1 file=$2 height=$3
+  shift 3
+  ff -f lavfi -i "$filter,vflip" "$@" -c:v rawvideo -pix_fmt bgr24 "$file"
+  bottom_up "$file" "$height"
+}
+
+broken() {  # broken NAME SOURCE: a copy of SOURCE in a folder of its own
+  mkdir -p "$1"
+  cp "$2" "$1/m.avi"
+  echo "$1/m.avi"
+}
+
+mkdir -p raw msvideo1 cinepak long tone silent
+raw "$(quadrants 320x240 10 1 25)" raw/m.avi 240
+ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v msvideo1 -pix_fmt rgb555le msvideo1/m.avi
+ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v cinepak cinepak/m.avi
+# 40 frames; frame n is red 32 (n mod 8) + 16, green 32 (n div 8) + 16, which survives the
+# codec's 5-bit colour. (The platform returns wrong frames when uncompressed frames are asked
+# for out of order, so jumps are played from a compressed movie.)
+ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=4,format=gbrp,geq=r='mod(N,8)*32+16':g='floor(N/8)*32+16':b=128" \
+  -c:v msvideo1 -pix_fmt rgb555le long/m.avi
+# 10,000 samples of 4 bytes, and the same sound as bare bytes.
+raw "color=c=gray:size=32x32:rate=10:duration=0.5" tone/m.avi 32 \
+  -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le -shortest
+ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le -f s16le tone/m.raw
+raw "color=c=gray:size=32x32:rate=10:duration=0.5" silent/m.avi 32
+
+# A folder of short movies for long runs, with and without sound; broken ones join it below.
+mkdir -p soak
+ff -f lavfi -i "$ramp,atrim=end_sample=4000" -f lavfi -i "$(quadrants 48x32 20 0.2 40)" \
+  -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -shortest soak/a.avi
+ff -f lavfi -i "$(quadrants 48x32 20 0.2 40)" -c:v cinepak soak/b.avi
+cp tone/m.avi soak/c.avi
+
+mkdir -p mjpeg audioonly dir/m.avi topdown zeroframes empty
+ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v rawvideo -pix_fmt bgr24 topdown/m.avi
+ff -f lavfi -i "color=c=gray:size=32x32:rate=10:duration=0.5" -f lavfi -i "$ramp,atrim=end_sample=10000" \
+  -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le -frames:v 0 zeroframes/m.avi
+ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v mjpeg mjpeg/m.avi
+ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le audioonly/m.avi
+
+# Without its index the file's length comes from its headers; the first frame is not whole.
+mkdir -p truncated
+head -c 150000 raw/m.avi >truncated/m.avi
+f=$(broken zeroduration tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_SCALE)) 0
+f=$(broken manyframes truncated/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_LENGTH)) 2147483647
+f=$(broken hugeframe tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 1 strh) + STRH_RIGHT)) 30000
+poke16 "$f" $(($(find_tag "$f" 1 strh) + STRH_BOTTOM)) 20000
+f=$(broken riffsize tone/m.avi)
+poke32 "$f" 4 2147483632
+# Sizes of 2 GiB and more: frame data and a header padding chunk.
+f=$(broken hugemovi tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 movi) - 4)) 4294967280
+f=$(broken hugejunk tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 JUNK) + 4)) 4294967280
+# Sample sizes (the platform takes them from the format's block size) of nothing and of more
+# than a buffer.
+f=$(broken zeroblock tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 0
+f=$(broken hugeblock tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 65535
+f=$(broken hugeformat tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 2 strf) + 4)) 2147483000
+f=$(broken audiorate tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_RATE)) 0
+# A wave format of no channels at no rate.
+f=$(broken badwave tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 10)) 0
+poke32 "$f" $(($(find_tag "$f" 2 strf) + 12)) 0
+# The index entry of frame 15 sends the reader past the end of the file.
+f=$(broken badframe long/m.avi)
+idx=$(find_tag "$f" 1 idx1)
+poke32 "$f" $((idx + 8 + 15 * 16 + 8)) 2000000000
+
+cp badframe/m.avi soak/d.avi
+cp mjpeg/m.avi soak/e.avi
+cp topdown/m.avi soak/f.avi

@@ -1,7 +1,6 @@
 #include "media/movie.h"
 
 #include <GL/gl.h>
-#include <algorithm>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>

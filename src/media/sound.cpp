@@ -155,7 +155,8 @@ bool StartMovieSound(HWND window, PAVISTREAM stream, int start, int end) {
 bool FillSoundBuffers() {
     if (!soundPlaying) return true;
     while (buffersQueued < soundBufferCount) {
-        if (soundCurrentSample >= soundEndSample) break;
+        // Never refill a buffer the device still holds.
+        if (soundCurrentSample >= soundEndSample || soundBufferQueued[nextBuffer]) break;
         const int count =
             std::min<int>(soundEndSample - soundCurrentSample, SOUND_BUFFER_BYTES / sampleSize);
         WAVEHDR* header = soundBuffers[nextBuffer];

@@ -268,33 +268,23 @@ TEST_F(MovieTest, ClosingTwiceReleasesNothingTwice) {
     EXPECT_NE(movieDC, nullptr);
 }
 
-// The movie in the hologram's cadence: the scan line sweeps 40 rows a second, the picture is
-// revealed at the first wrap and held until the first wrap after holdUntil.
+// The movie in the hologram: the scan line sweeps 40 rows a second, the picture is revealed at
+// the first wrap and held until the first wrap after holdUntil.
 class MovieInHologram : public MovieTest {
 protected:
     void SetUp() override {
         MovieTest::SetUp();
         holoPhase = HOLO_SCAN;
         sweepRow = 0.0f;
+        hologramDone = false;
+        zoomActive = false;
         frameTime = 20.0;
     }
 
-    // The hologram's steps that touch the movie, as it takes them each frame.
     void HologramFrame() {
         frameDelta = 1.0 / 30.0;
         frameTime += frameDelta;
-        if (movieActive) AdvanceMovie(MOVIE_TEXTURE_SLOT);
-        sweepRow = static_cast<float>(sweepRow + 40.0 * frameDelta);
-        if (sweepRow >= 40.0f) {
-            sweepRow = 0.0f;
-            if (holoPhase != HOLO_HOLD) ++holoPhase;
-            if (holoPhase == HOLO_REVEAL) {
-                holdUntil = frameTime + (movieActive ? movieDurationMs / 1000.0 : 10.0);
-                if (movieActive) RestartMovie();
-            }
-        }
-        if (sweepRow == 0.0f && holoPhase == HOLO_HOLD && frameTime > holdUntil)
-            holoPhase = HOLO_LAST;
+        AdvanceHologram();
     }
 
     // Frames until the phase is reached (or a minute has passed); the clock then.
@@ -326,6 +316,11 @@ TEST_F(MovieInHologram, TheMovieIsHeldForItsLength) {
     EXPECT_LT(last - reveal, 5.1);
     EXPECT_TRUE(movieActive);
     EXPECT_EQ(LongFrameShown(), 39);
+    // The last sweep and the erase run on the last frame; then the movie is closed.
+    for (int frame = 0; frame < 90 && !hologramDone; ++frame) HologramFrame();
+    EXPECT_TRUE(hologramDone);
+    EXPECT_FALSE(movieActive);
+    ExpectNothingOpen();
 }
 
 TEST_F(MovieInHologram, ADecodingFailureEndsTheHoldAtTheNextWrap) {

@@ -12,8 +12,13 @@
 
 namespace movie_files {
 
-inline std::string UnixFolder() {
-    return "/tmp/quorvel-media-" + std::to_string(GetCurrentProcessId());
+// Wine's process ids are small and repeat between prefixes, so the tick count makes the name
+// unique when two test runs share the machine.
+inline const std::string& UnixFolder() {
+    static const std::string folder = "/tmp/quorvel-media-" +
+                                      std::to_string(GetCurrentProcessId()) + "-" +
+                                      std::to_string(GetTickCount64());
+    return folder;
 }
 
 // Runs a Unix command (Wine starts Unix programs like Windows ones, but its process handle

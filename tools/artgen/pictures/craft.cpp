@@ -106,22 +106,7 @@ void AsteroidMiner(Canvas& c) {
 void OrbitalRingStation(Canvas& c) {
     const Vec2 centre{128, 64};
     Planet(c, {{128, 64}, 26, Surface::Ocean, 214, {-0.6f, -0.6f}, 0.7f});
-    Path back, front;
-    auto ring = [&](bool isFront) {
-        std::vector<Vec2> pts;
-        const float from = isFront ? 0 : kPi, to = isFront ? kPi : 2 * kPi;
-        for (int i = 0; i <= 48; ++i) {
-            const float a = from + (to - from) * i / 48;
-            pts.push_back(centre + Rotated({110 * std::cos(a), 22 * std::sin(a)}, -6));
-        }
-        for (int i = 48; i >= 0; --i) {
-            const float a = from + (to - from) * i / 48;
-            pts.push_back(centre + Rotated({102 * std::cos(a), 18 * std::sin(a)}, -6));
-        }
-        Path p;
-        p.Polygon(pts);
-        return p;
-    };
+    auto ring = [&](bool isFront) { return HalfBand(centre, {110, 22}, {102, 18}, -6, isFront); };
     c.Fill(ring(false), Holo(0.45f, 0.8f));
     Path spokes;
     for (int i = 0; i < 6; ++i) {

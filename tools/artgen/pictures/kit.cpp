@@ -268,3 +268,19 @@ void Lines(Canvas& c, const Path& p, Color colour, float glow) {
     if (glow > 0) Glow(c, p, colour, glow, 0.9f);
     c.Fill(p, colour);
 }
+
+Path HalfBand(Vec2 centre, Vec2 outer, Vec2 inner, float tilt, bool front) {
+    std::vector<Vec2> pts;
+    const float from = front ? 0 : kPi, to = front ? kPi : 2 * kPi;
+    for (int i = 0; i <= 48; ++i) {
+        const float a = from + (to - from) * i / 48;
+        pts.push_back(centre + Rotated({outer.x * std::cos(a), outer.y * std::sin(a)}, tilt));
+    }
+    for (int i = 48; i >= 0; --i) {
+        const float a = from + (to - from) * i / 48;
+        pts.push_back(centre + Rotated({inner.x * std::cos(a), inner.y * std::sin(a)}, tilt));
+    }
+    Path p;
+    p.Polygon(pts);
+    return p;
+}

@@ -41,6 +41,9 @@ void Planet(Canvas& c, const PlanetLook& p);
 // A ring system round a planet; the back half is drawn before the planet, the front after.
 void PlanetRings(Canvas& c, Vec2 centre, float outer, float inner, float flatten, float tilt,
                  bool front, Color (*ramp)(float, float) = Holo);
+// Half of a tilted elliptical band (outer radii, inner radii): the near half when `front`, the
+// far half otherwise, so a body can be drawn between the two.
+Path HalfBand(Vec2 centre, Vec2 outer, Vec2 inner, float tilt, bool front);
 
 // A side-view hull from stations along x: each (x, top, bottom).
 struct Station {

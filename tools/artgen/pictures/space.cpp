@@ -312,19 +312,7 @@ void AsteroidBelt(Canvas& c) {
 void BlackHole(Canvas& c) {
     const Vec2 centre{128, 128};
     auto disk = [&](bool front) {
-        std::vector<Vec2> pts;
-        const float from = front ? 0 : kPi, to = front ? kPi : 2 * kPi;
-        for (int i = 0; i <= 48; ++i) {
-            const float a = from + (to - from) * i / 48;
-            pts.push_back(centre + Rotated({110 * std::cos(a), 26 * std::sin(a)}, -8));
-        }
-        for (int i = 48; i >= 0; --i) {
-            const float a = from + (to - from) * i / 48;
-            pts.push_back(centre + Rotated({40 * std::cos(a), 12 * std::sin(a)}, -8));
-        }
-        Path p;
-        p.Polygon(pts);
-        c.Fill(p, [&](float x, float y) {
+        c.Fill(HalfBand(centre, {110, 26}, {40, 12}, -8, front), [&](float x, float y) {
             const Vec2 d = Rotated(Vec2{x, y} - centre, 8);
             const float e = std::sqrt(d.x * d.x + (d.y * 4) * (d.y * 4)) / 110;
             const float swirl = 0.5f + 0.5f * std::sin(std::atan2(d.y * 4, d.x) * 6 + e * 30);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the run need, when any is missing.
 set -euo pipefail
-packages=(cmake make g++ mingw-w64 googletest wine64 xvfb xdotool imagemagick ffmpeg
+packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
           libfreetype-dev libpng-dev fonts-dejavu-core x11-utils)
 missing=()
 for p in "${packages[@]}"; do

@@ -1,234 +1,304 @@
-#include <gtest/gtest.h>
+// The robot's display lists as OpenGL receives them: positions, texture coordinates, colours
+// and, read back through lighting, normals.
+#include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
+#include <numbers>
 #include "render/scene.h"
-#include "robot/legs.h"
 #include "robot/robot_model.h"
-#include "robot/feedback.h"
 #include "support/gl_fixture.h"
 
 namespace {
+
+constexpr double DEG = std::numbers::pi / 180.0;
+constexpr double R = std::numbers::sqrt2 / 2.0;
 
 class RobotLists : public GlTest {
 protected:
     void SetUp() override {
         GlTest::SetUp();
-        glDisable(GL_LIGHTING);
-        glEnable(GL_TEXTURE_2D);
-        SetFeedbackView();
         BuildRobotLists();
     }
 };
 
-// The fed triangle repeats the mesh's triangle at `triangle`, corner by corner.
-void ExpectMeshTriangle(const FedPolygon& fed, const RingMesh& mesh, size_t triangle,
-                        std::optional<SentCoords> coords) {
-    ASSERT_EQ(fed.size(), 3u) << "triangle " << triangle;
-    for (size_t c = 0; c < 3; ++c) {
-        const size_t position = triangle * 3 + c;
-        const Vec3& p = mesh.points[mesh.indices[position]];
-        EXPECT_NEAR(ModelX(fed[c]), p.x, 1e-4) << "position " << position;
-        EXPECT_NEAR(ModelY(fed[c]), p.y, 1e-4) << "position " << position;
-        EXPECT_NEAR(ModelZ(fed[c]), p.z, 1e-4) << "position " << position;
-        if (!coords) continue;
-        const Vec2 tex = SentTexCoord(mesh, position, *coords);
-        EXPECT_NEAR(fed[c].s, tex.s, 1e-6) << "position " << position;
-        EXPECT_NEAR(fed[c].t, tex.t, 1e-6) << "position " << position;
+void ExpectNear(P3 actual, P3 expected, double tolerance, const char* what, size_t index) {
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(actual[i], expected[i], tolerance) << what << " " << index << " axis " << i;
+}
+
+// s of a wrap-around texture at the angle of each corner, in steps of 1/20; the triangle that
+// closes the band must run on to 1.0 instead of back to 0.
+void ExpectWrappedS(const FedPolygon& triangle, const std::function<double(P3)>& angle,
+                    size_t index) {
+    std::array<double, 3> s{};
+    for (int c = 0; c < 3; ++c) {
+        const double turns = angle(triangle[c].p) / 360.0;
+        s[c] = std::round((turns - std::floor(turns)) * 20.0) / 20.0;
+        if (s[c] == 1.0) s[c] = 0.0;
+    }
+    const bool closing = *std::ranges::max_element(s) - *std::ranges::min_element(s) > 0.5;
+    for (int c = 0; c < 3; ++c) {
+        EXPECT_NEAR(triangle[c].s, closing && s[c] < 0.5 ? s[c] + 1.0 : s[c], 1e-5)
+            << "triangle " << index << " corner " << c;
     }
 }
 
-void ExpectColour(const FedPolygon& fed, float grey) {
-    for (const FedVertex& v : fed) {
-        EXPECT_FLOAT_EQ(v.red, grey);
-        EXPECT_FLOAT_EQ(v.green, grey);
-        EXPECT_FLOAT_EQ(v.blue, grey);
-        EXPECT_FLOAT_EQ(v.alpha, 1.0f);
-    }
-}
-
-TEST_F(RobotLists, BodySendsTheWallThenTheGreySkirt) {
-    glColor4f(1.0f, 1.0f, 1.0f, 1.0f);
-    const std::vector<FedPolygon> fed = FeedbackOf(LIST_BODY);
+TEST_F(RobotLists, BodyWallWrapsOutwardsAndTheGreySkirtFacesTheAxis) {
+    glColor4f(0.3f, 0.3f, 0.3f, 1.0f);
+    const Fed fed = Feed([] { glCallList(LIST_BODY); });
+    const std::vector<P3> normals = FedNormals(LIST_BODY);
     ASSERT_EQ(fed.size(), 120u);
-    const RingMesh body = ComputeBodyMesh();
-    for (size_t f = 0; f < 80; ++f) {
-        ExpectMeshTriangle(fed[f], body, f, SentCoords::WrappedAtSeam);
-        ExpectColour(fed[f], 1.0f);
-    }
-    for (size_t f = 80; f < 120; ++f) {
-        ASSERT_EQ(fed[f].size(), 3u);
-        ExpectColour(fed[f], 0.5f);
-        for (const FedVertex& v : fed[f]) {
-            EXPECT_NEAR(std::hypot(ModelX(v), ModelZ(v)), 0.75, 1e-4);
-            const double y = ModelY(v);
-            EXPECT_TRUE(std::abs(y + 1.8) < 1e-4 || std::abs(y + 1.3) < 1e-4) << y;
-            // The skirt keeps the last coordinate the wall sent.
-            EXPECT_NEAR(v.s, 0.95, 1e-6);
-            EXPECT_NEAR(v.t, 1.0, 1e-6);
+    for (size_t f = 0; f < fed.size(); ++f) {
+        const bool skirt = f >= 80;
+        for (size_t c = 0; c < 3; ++c) {
+            const FedVertex& v = fed[f][c];
+            const P3 radial = Unit({v.p[0], 0.0, v.p[2]});
+            const P3 n = normals[3 * f + c];
+            // The wall keeps the caller's colour, the skirt is grey.
+            EXPECT_FLOAT_EQ(v.rgba[0], skirt ? 0.5f : 0.3f) << f;
+            if (skirt) {
+                EXPECT_NEAR(Dot(n, radial), -1.0, 1e-3) << f;
+                EXPECT_NEAR(std::hypot(v.p[0], v.p[2]), 0.75, 1e-4);
+                EXPECT_TRUE(std::abs(v.p[1] + 1.8) < 1e-4 || std::abs(v.p[1] + 1.3) < 1e-4);
+                // No coordinates of its own: the wall's last one, (0.95, 1).
+                EXPECT_NEAR(v.s, 0.95, 1e-6);
+                EXPECT_NEAR(v.t, 1.0, 1e-6);
+                continue;
+            }
+            // Straight wall, then the taper: the crease ring's normal leans down, averaged.
+            EXPECT_GT(Dot(n, radial), 0.6) << f;
+            EXPECT_EQ(n[1] < -0.1, v.p[1] < -1.0) << f;
+            const double t = v.p[1] > 0.0 ? 0.0 : v.p[1] > -1.7 ? 0.875 : 1.0;
+            EXPECT_NEAR(v.t, t, 1e-6) << f;
         }
+        if (!skirt)
+            ExpectWrappedS(
+                fed[f], [](P3 p) { return std::atan2(-p[2], p[0]) / DEG; }, f);
     }
     GLfloat colour[4];
     glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_FLOAT_EQ(colour[0], 1.0f);
-    EXPECT_FLOAT_EQ(colour[1], 1.0f);
+    EXPECT_EQ(colour[1], 1.0f) << "the skirt's grey does not leak out of the list";
 }
 
-TEST_F(RobotLists, DomeSendsShellPanelDecalsAndTwoLenses) {
-    glColor4f(0.25f, 0.25f, 0.25f, 1.0f);
+TEST_F(RobotLists, DomeShellDecalsPanelAndLenses) {
     glDepthFunc(GL_LESS);
-    const std::vector<FedPolygon> fed = FeedbackOf(LIST_DOME);
-    RingMesh dome = ComputeDomeMesh();
-    const FaceList block = ComputePanelBlock();
-    const RingMesh lens = ComputeLensMesh();
-    const size_t shell = 180, panel = 2 * block.quads.size(), cap = 100, band = 80;
-    const size_t lensTriangles = lens.indices.size() / 3 + 8;
-    ASSERT_EQ(fed.size(), shell + panel + cap + band + 2 * lensTriangles);
+    const Fed fed = Feed([] { glCallList(LIST_DOME); });
+    const std::vector<P3> normals = FedNormals(LIST_DOME);
+    constexpr size_t shell = 180, panel = 10, cap = 100, band = 80, lens = 24;
+    ASSERT_EQ(fed.size(), shell + panel + cap + band + 2 * lens);
     for (size_t f = 0; f < shell; ++f) {
-        ExpectMeshTriangle(fed[f], dome, f, std::nullopt);
-        ExpectColour(fed[f], 1.0f);
-    }
-    for (size_t q = 0; q < block.quads.size(); ++q) {
-        const std::vector<FedVertex> quad = FedQuad(fed, shell + 2 * q);
-        ASSERT_EQ(quad.size(), 4u);
-        for (int c = 0; c < 4; ++c) {
-            EXPECT_NEAR(quad[c].s, block.quads[q].texCoords[c].s, 1e-6);
-            EXPECT_NEAR(quad[c].t, block.quads[q].texCoords[c].t, 1e-6);
-            // Out on the dome's surface, a little proud of it.
-            const double r =
-                std::sqrt(ModelX(quad[c]) * ModelX(quad[c]) + ModelY(quad[c]) * ModelY(quad[c]) +
-                          ModelZ(quad[c]) * ModelZ(quad[c]));
-            EXPECT_GT(r, 0.5);
-            EXPECT_LT(r, 1.15);
+        for (size_t c = 0; c < 3; ++c) {
+            const P3 p = fed[f][c].p;
+            EXPECT_NEAR(Length(p), 1.0, 1e-4) << f;
+            EXPECT_GT(p[1], -1e-4) << f;
+            EXPECT_GT(Dot(normals[3 * f + c], p), 0.95) << f;
+            EXPECT_EQ(fed[f][c].rgba[0], 1.0f);
+            // The decals repeat the shell's vertices exactly.
+            EXPECT_EQ(fed[shell + panel + f][c].p, p) << f;
         }
     }
-    const size_t capStart = shell + panel;
+    EXPECT_NEAR(normals[2][1], 1.0, 1e-4) << "the pole";
+    // Panel block: each face looks away from the block's middle; its front shows the picture.
+    const P3 middle = MeanPosition(fed, shell, shell + panel);
+    for (size_t f = shell; f < shell + panel; ++f) {
+        for (size_t c = 0; c < 3; ++c)
+            EXPECT_GT(Dot(normals[3 * f + c], fed[f][c].p - middle), 0.0) << f;
+    }
+    const FedPolygon& front = fed[shell];
+    EXPECT_EQ(std::ranges::count_if(front, [](const FedVertex& v) { return v.t == 0.0f; }), 1);
+    // Cap decal: radial coordinates, the picture's square reaching ring 3 at 54 degrees.
     for (size_t f = 0; f < cap; ++f) {
-        ExpectMeshTriangle(fed[capStart + f], dome, f, SentCoords::Stored);
-    }
-    SetDomeBandCoordinates(dome);
-    for (size_t f = 0; f < band; ++f) {
-        ExpectMeshTriangle(fed[capStart + cap + f], dome, cap + f, SentCoords::WrappedAtSeam);
-    }
-    // The small lenses sit on the dome's surface, their fronts just outside it.
-    for (size_t f = capStart + cap + band; f < fed.size(); ++f) {
-        ASSERT_EQ(fed[f].size(), 3u);
-        for (const FedVertex& v : fed[f]) {
-            const double r =
-                std::sqrt(ModelX(v) * ModelX(v) + ModelY(v) * ModelY(v) + ModelZ(v) * ModelZ(v));
-            EXPECT_GT(r, 0.87);
-            EXPECT_LT(r, 1.08);
+        for (const FedVertex& v : fed[shell + panel + f]) {
+            const double phi = std::acos(std::clamp(v.p[1], -1.0, 1.0));
+            const double k = phi / (18.0 * DEG) / 6.0 / std::max(std::sin(phi), 1e-9);
+            EXPECT_NEAR(v.s, 0.5 + k * v.p[0], 1e-4) << f;
+            EXPECT_NEAR(v.t, 0.5 - k * v.p[2], 1e-4) << f;
         }
+    }
+    // Band decal: once round the lower half, t 0 at 54 degrees down to 1 at the rim.
+    for (size_t f = 0; f < band; ++f) {
+        const FedPolygon& triangle = fed[shell + panel + cap + f];
+        for (const FedVertex& v : triangle) {
+            const double down = std::acos(std::clamp(v.p[1], -1.0, 1.0)) / DEG;
+            EXPECT_NEAR(v.t, (down - 54.0) / 36.0, 1e-4) << f;
+        }
+        ExpectWrappedS(
+            triangle, [](P3 p) { return std::atan2(p[2], -p[0]) / DEG - 18.0; }, f);
+    }
+    // The two small lenses sit just proud of the shell.
+    for (size_t f = fed.size() - 2 * lens; f < fed.size(); ++f) {
+        for (const FedVertex& v : fed[f]) EXPECT_NEAR(Length(v.p), 0.975, 0.11);
     }
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S));
-    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_T));
+    EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
     GLint depthFunc = 0;
     glGetIntegerv(GL_DEPTH_FUNC, &depthFunc);
     EXPECT_EQ(depthFunc, GL_LEQUAL);
 }
 
-TEST_F(RobotLists, LensGlassIsRecessedInsideTheRim) {
-    const std::vector<FedPolygon> fed = FeedbackOf(LIST_LENS);
-    const RingMesh lens = ComputeLensMesh();
+TEST_F(RobotLists, LensConeFacesOutAndForwardAndItsGlassFacesFront) {
+    const Fed fed = Feed([] { glCallList(LIST_LENS); });
+    const std::vector<P3> normals = FedNormals(LIST_LENS);
     ASSERT_EQ(fed.size(), 24u);
-    for (size_t f = 0; f < 16; ++f) ExpectMeshTriangle(fed[f], lens, f, std::nullopt);
-    for (size_t f = 16; f < 24; ++f) {
-        ASSERT_EQ(fed[f].size(), 3u);
-        int centres = 0;
-        for (const FedVertex& v : fed[f]) {
-            if (std::abs(ModelZ(v) - 0.075) < 1e-4) {
-                ++centres;
-                EXPECT_NEAR(v.s, 0.5, 1e-6);
-                EXPECT_NEAR(v.t, 0.5, 1e-6);
-            } else {
-                EXPECT_NEAR(ModelZ(v), 0.1, 1e-4);
-                EXPECT_NEAR(std::hypot(ModelX(v), ModelY(v)), 0.075, 1e-4);
-                // The glass picture's circle: (0.5 + x, 0.5 - y) of the radius-0.5 point.
-                EXPECT_NEAR(v.s, 0.5 + ModelX(v) / 0.15, 1e-3);
-                EXPECT_NEAR(v.t, 0.5 - ModelY(v) / 0.15, 1e-3);
+    for (size_t f = 0; f < 24; ++f) {
+        for (size_t c = 0; c < 3; ++c) {
+            const FedVertex& v = fed[f][c];
+            const P3 n = normals[3 * f + c];
+            if (f < 16) {
+                // Narrower at the front (z = 0.1, radius 0.075) than at the back.
+                const double radius = std::hypot(v.p[0], v.p[1]);
+                EXPECT_NEAR(radius, v.p[2] > 0 ? 0.075 : 0.1, 1e-4);
+                EXPECT_NEAR(std::abs(v.p[2]), 0.1, 1e-4);
+                EXPECT_GT(Dot(n, (1.0 / radius) * P3{v.p[0], v.p[1], 0.0}), 0.95) << f;
+                EXPECT_GT(n[2], 0.05) << f;
+                continue;
+            }
+            ExpectNear(n, {0, 0, 1}, 1e-3, "glass", f);
+            const bool centre = v.p[2] < 0.09;
+            EXPECT_NEAR(v.p[2], centre ? 0.075 : 0.1, 1e-4) << "recessed behind the rim";
+            EXPECT_NEAR(v.s, 0.5 + v.p[0] / 0.15, 1e-4);
+            EXPECT_NEAR(v.t, 0.5 - v.p[1] / 0.15, 1e-4);
+        }
+    }
+}
+
+// A face's expected normal and the texture coordinates of its corners lower left, upper left,
+// upper right and lower right as seen from outside.
+struct Face {
+    P3 normal;
+    std::array<double, 8> tex;
+};
+
+void ExpectFaces(GLuint list, const std::vector<Face>& faces) {
+    const Fed fed = Feed([list] { glCallList(list); });
+    const std::vector<P3> normals = FedNormals(list);
+    ASSERT_GE(fed.size(), 2 * faces.size());
+    for (size_t q = 0; q < faces.size(); ++q) {
+        const Face& face = faces[q];
+        const FedPolygon& a = fed[2 * q];
+        const FedPolygon& b = fed[2 * q + 1];
+        const std::array<FedVertex, 4> corners{a[0], a[1], b[1], a[2]};
+        for (size_t i : {6 * q, 6 * q + 1, 6 * q + 2, 6 * q + 4})
+            ExpectNear(normals[i], face.normal, 1e-3, "normal of face", q);
+        // A level face (all its corners alike) has no up and down.
+        const P3 level = P3{0, 1, 0} - Dot({0, 1, 0}, face.normal) * face.normal;
+        const bool upright = Length(level) > 0.1;
+        const P3 up = upright ? Unit(level) : P3{0, 0, 0};
+        const P3 right = Cross(-1.0 * face.normal, up);
+        const P3 middle = MeanPosition({{corners.begin(), corners.end()}}, 0, 1);
+        for (const FedVertex& corner : corners) {
+            const P3 offset = corner.p - middle;
+            EXPECT_NEAR(Dot(offset, face.normal), 0.0, 1e-4) << "flat face " << q;
+            const int at = !upright              ? 0
+                           : Dot(offset, up) < 0 ? (Dot(offset, right) < 0 ? 0 : 3)
+                                                 : (Dot(offset, right) < 0 ? 1 : 2);
+            EXPECT_NEAR(corner.s, face.tex[2 * at], 1e-6) << "face " << q << " corner " << at;
+            EXPECT_NEAR(corner.t, face.tex[2 * at + 1], 1e-6) << "face " << q << " corner " << at;
+        }
+    }
+}
+
+constexpr std::array<double, 8> SHOE_END{0.125, 0.75, 0.195, 0, 0.305, 0, 0.375, 0.75};
+constexpr std::array<double, 8> SHOE_SIDE{0, 0.75, 0, 0, 0.125, 0, 0.125, 0.75};
+constexpr std::array<double, 8> LEDGE{0.125, 0.75, 0.125, 0.75, 0.125, 0.75, 0.125, 0.75};
+constexpr std::array<double, 8> PLATE_SIDE{0, 1, 0, 0.75, 0.125, 0.75, 0.125, 1};
+constexpr std::array<double, 8> PLATE_END{0.125, 1, 0.125, 0.75, 0.375, 0.75, 0.375, 1};
+
+std::vector<Face> FootFaces(P3 innerEnd) {
+    return {{{-0.9635, 0.2676, 0}, SHOE_END},
+            {{0, 0.4061, -0.9138}, SHOE_SIDE},
+            {{0, 0.4061, 0.9138}, SHOE_SIDE},
+            {innerEnd, SHOE_END},
+            {{0, 1, 0}, LEDGE},
+            {{0, 0, -1}, PLATE_SIDE},
+            {{0, 0, 1}, PLATE_SIDE},
+            {{-1, 0, 0}, PLATE_END},
+            {{1, 0, 0}, PLATE_END}};
+}
+
+TEST_F(RobotLists, LegAndFootFacesHaveTheirNormalsAndTextureCorners) {
+    constexpr double o = 0.9701, d = 0.2425;
+    ExpectFaces(LIST_SIDE_LEG, {
+                                   {{-1, 0, 0}, {0.57, 1.0, 0.57, 0.3, 0.93, 0.3, 0.93, 1.0}},
+                                   {{0, 0, -1}, {0.25, 1.0, 0.25, 0.3, 0.5, 0.3, 0.5, 1.0}},
+                                   // The strut's +z side shows the texture upside down.
+                                   {{0, 0, 1}, {0.5, 0.3, 0.5, 1.0, 0.25, 1.0, 0.25, 0.3}},
+                                   {{1, 0, 0}, {0, 1.1, 0, 0.3, 0.2, 0.3, 0.2, 1.1}},
+                                   {{-1, 0, 0}, {0.5, 0.225, 0.5, 0.1, 1.0, 0.1, 1.0, 0.225}},
+                                   {{0, 0, -1}, {0.15, 0.25, 0.15, 0.1, 0.5, 0.1, 0.5, 0.25}},
+                                   {{0, 0, 1}, {0.5, 0.25, 0.5, 0.1, 0.15, 0.1, 0.15, 0.25}},
+                                   {{-o, -d, 0}, {0.57, 0.3, 0.5, 0.225, 1.0, 0.225, 0.93, 0.3}},
+                                   {{0, -R, -R}, {0.25, 0.3, 0.15, 0.25, 0.5, 0.25, 0.5, 0.3}},
+                                   {{0, -R, R}, {0.5, 1.0, 0.5, 0.25, 0.15, 0.25, 0.25, 1.0}},
+                                   {{R, -R, 0}, {0.57, 1, 0.57, 1, 0.57, 1, 0.57, 1}},
+                               });
+    ExpectFaces(LIST_SIDE_FOOT, FootFaces({1, 0, 0}));
+    // The centre foot's two slanted ends mirror each other, so they are lit alike.
+    ExpectFaces(LIST_CENTRE_FOOT, FootFaces({0.9635, 0.2676, 0}));
+    // The centre leg is open at the front; all of it takes one texel.
+    const std::array<double, 8> corner{};
+    ExpectFaces(LIST_CENTRE_LEG, {{{0, 0, -1}, corner}, {{-1, 0, 0}, corner}, {{1, 0, 0}, corner}});
+    EXPECT_EQ(Feed([] { glCallList(LIST_CENTRE_LEG); }).size(), 6u);
+}
+
+TEST_F(RobotLists, ShoulderCapIsAHalfDiscAndARoundedTop) {
+    const Fed fed = Feed([] { glCallList(LIST_SIDE_LEG); });
+    const std::vector<P3> normals = FedNormals(LIST_SIDE_LEG);
+    ASSERT_EQ(fed.size(), 22u + 7u + 14u);
+    for (size_t f = 22; f < 29; ++f) {
+        for (size_t c = 0; c < 3; ++c) {
+            const FedVertex& v = fed[f][c];
+            ExpectNear(normals[3 * f + c], {-1, 0, 0}, 1e-3, "half disc", f);
+            EXPECT_NEAR(v.p[0], -0.325, 1e-4);
+            EXPECT_GT(v.p[1], -1e-4);
+            EXPECT_NEAR(v.s, 0.75 + v.p[2] / 1.4, 1e-4) << f;
+            EXPECT_NEAR(v.t, 0.1 - v.p[1] / 2.8, 1e-4) << f;
+        }
+    }
+    for (size_t f = 29; f < fed.size(); f += 2) {
+        const P3 middle = MeanPosition(fed, f, f + 2);
+        for (size_t i = 0; i < 6; ++i) {
+            const FedVertex& v = fed[f + i / 3][i % 3];
+            EXPECT_NEAR(std::hypot(v.p[1], v.p[2]), 0.35, 1e-4);
+            ExpectNear(normals[3 * f + i], Unit({0, v.p[1], v.p[2]}), 1e-3, "round top", f);
+            const bool inner = v.p[0] > 0.0;
+            EXPECT_NEAR(v.p[0], inner ? 0.1 : -0.325, 1e-4);
+            EXPECT_NEAR(v.s, inner ? 0.15 : 0.5, 1e-6) << f;
+            // Each strip quad runs t from 0.1 on its -z edge to 0 on its +z edge.
+            EXPECT_NEAR(v.t, v.p[2] < middle[2] ? 0.1 : 0.0, 1e-6) << f;
+        }
+    }
+}
+
+TEST_F(RobotLists, MirroredLegsAndFeetAreTurnedHalfRound) {
+    for (const auto& [list, mirrored] : {std::pair{LIST_SIDE_LEG, LIST_SIDE_LEG_MIRRORED},
+                                         std::pair{LIST_SIDE_FOOT, LIST_SIDE_FOOT_MIRRORED}}) {
+        const Fed plain = Feed([list] { glCallList(list); });
+        const Fed turned = Feed([mirrored] { glCallList(mirrored); });
+        const std::vector<P3> plainNormals = FedNormals(list);
+        const std::vector<P3> turnedNormals = FedNormals(mirrored);
+        ASSERT_EQ(plain.size(), turned.size());
+        for (size_t f = 0; f < plain.size(); ++f) {
+            for (size_t c = 0; c < 3; ++c) {
+                const P3 p = plain[f][c].p, n = plainNormals[3 * f + c];
+                ExpectNear(turned[f][c].p, {-p[0], p[1], -p[2]}, 1e-4, "corner", f);
+                ExpectNear(turnedNormals[3 * f + c], {-n[0], n[1], -n[2]}, 1e-3, "normal", f);
+                EXPECT_EQ(turned[f][c].s, plain[f][c].s);
+                EXPECT_EQ(turned[f][c].t, plain[f][c].t);
             }
         }
-        EXPECT_EQ(centres, 1);
     }
-}
-
-// The second list draws the first turned half round: (x, y, z) becomes (-x, y, -z).
-void ExpectMirrored(GLuint list, GLuint mirrored) {
-    const std::vector<FedPolygon> plain = FeedbackOf(list);
-    const std::vector<FedPolygon> turned = FeedbackOf(mirrored);
-    ASSERT_FALSE(plain.empty());
-    ASSERT_EQ(plain.size(), turned.size());
-    for (size_t f = 0; f < plain.size(); ++f) {
-        ASSERT_EQ(plain[f].size(), turned[f].size());
-        for (size_t c = 0; c < plain[f].size(); ++c) {
-            EXPECT_NEAR(ModelX(turned[f][c]), -ModelX(plain[f][c]), 1e-4);
-            EXPECT_NEAR(ModelY(turned[f][c]), ModelY(plain[f][c]), 1e-4);
-            EXPECT_NEAR(ModelZ(turned[f][c]), -ModelZ(plain[f][c]), 1e-4);
-        }
-    }
-}
-
-TEST_F(RobotLists, MirroredLegKeepsItsStrutOutside) {
-    ExpectMirrored(LIST_SIDE_LEG, LIST_SIDE_LEG_MIRRORED);
-    ExpectMirrored(LIST_SIDE_FOOT, LIST_SIDE_FOOT_MIRRORED);
-    // Placed at x = +1 the turned strut spans x 1.0 to 1.3.
+    // Placed at x = +1, the turned strut lies outside the body: x from 1.0 to 1.3.
     double low = 10.0, high = -10.0;
-    for (const FedPolygon& polygon : FeedbackOf(LIST_SIDE_LEG_MIRRORED)) {
+    for (const FedPolygon& polygon : Feed([] { glCallList(LIST_SIDE_LEG_MIRRORED); })) {
         for (const FedVertex& v : polygon) {
-            if (ModelY(v) >= -0.45) continue;
-            low = std::min(low, ModelX(v) + 1.0);
-            high = std::max(high, ModelX(v) + 1.0);
+            if (v.p[1] > -0.45) continue;
+            low = std::min(low, v.p[0] + 1.0);
+            high = std::max(high, v.p[0] + 1.0);
         }
     }
     EXPECT_NEAR(low, 1.0, 1e-4);
     EXPECT_NEAR(high, 1.3, 1e-4);
-}
-
-TEST_F(RobotLists, LegsAndFeetSendTheirFaces) {
-    // Eleven faces, the cap's half disc as a fan of seven triangles, its seven curved quads.
-    const std::vector<FedPolygon> leg = FeedbackOf(LIST_SIDE_LEG);
-    const FaceList faces = ComputeSideLegFaces();
-    ASSERT_EQ(leg.size(), 2 * 11u + 7u + 2 * 7u);
-    for (size_t q = 0; q < 11; ++q) {
-        const std::vector<FedVertex> quad = FedQuad(leg, 2 * q);
-        ASSERT_EQ(quad.size(), 4u);
-        for (int c = 0; c < 4; ++c) {
-            const Vec3& corner = faces.corners[faces.quads[q].corners[c]];
-            EXPECT_NEAR(ModelX(quad[c]), corner.x, 1e-4) << q;
-            EXPECT_NEAR(ModelY(quad[c]), corner.y, 1e-4) << q;
-            EXPECT_NEAR(ModelZ(quad[c]), corner.z, 1e-4) << q;
-        }
-    }
-    for (size_t f = 22; f < 29; ++f) {
-        ASSERT_EQ(leg[f].size(), 3u);
-        for (const FedVertex& v : leg[f]) EXPECT_NEAR(ModelX(v), -0.325, 1e-4);
-    }
-    // The curved strip spans the shoulder on the cap's circle.
-    for (size_t f = 29; f < leg.size(); ++f) {
-        for (const FedVertex& v : leg[f]) {
-            EXPECT_NEAR(std::hypot(ModelY(v), ModelZ(v)), 0.35, 1e-4);
-            EXPECT_TRUE(std::abs(ModelX(v) - 0.1) < 1e-4 || std::abs(ModelX(v) + 0.325) < 1e-4);
-        }
-    }
-    EXPECT_EQ(FeedbackOf(LIST_CENTRE_LEG).size(), 2 * 3u);
-    EXPECT_EQ(FeedbackOf(LIST_SIDE_FOOT).size(), 2 * 9u);
-}
-
-using RobotListBuild = GlTest;
-
-// The first build in a fresh context, as at scene build.
-TEST_F(RobotListBuild, TakesLittleTime) {
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
-    QueryPerformanceCounter(&start);
-    BuildRobotLists();
-    QueryPerformanceCounter(&end);
-    const double ms = 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) /
-                      static_cast<double>(frequency.QuadPart);
-    RecordProperty("robot_lists_ms", std::to_string(ms));
-    std::printf("BuildRobotLists: %.2f ms\n", ms);
-    EXPECT_LT(ms, 1000.0);
 }
 
 }  // namespace

@@ -1,16 +1,22 @@
-// The show's state back at its start-up values, and frames of the show without drawing.
+// The show's state back at its start-up values, frames of the show without drawing, and the
+// robot's real drawing read back in feedback mode.
 #pragma once
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <functional>
+#include <initializer_list>
 #include "render/frame_clock.h"
 #include "render/random.h"
 #include "render/scene.h"
+#include "robot/robot_model.h"
 #include "settings/settings.h"
 #include "show/animation.h"
 #include "show/director.h"
 #include "show/hologram.h"
 #include "support/gl_fixture.h"
+#include "text/overlay.h"
+#include "textures/texture_loader.h"
 
 constexpr double FRAME = 1.0 / 30.0;
 
@@ -67,13 +73,50 @@ inline int FirstIndexWithFlags(uint32_t flags) {
     return -1;
 }
 
+// The robot aimed for a projection (dome at -17.5 degrees) and held still while it projects:
+// leaned by `lean`, in the floor pose or not, turned by `body` (0 faces the viewer, who looks
+// down -z).
+inline void HoldPose(bool floor, double lean, float body = 0.0f) {
+    currentIndex = nextIndex = FirstIndexWithFlags(floor ? PF_FLOOR : PF_FRONT);
+    floorProjection = floor;
+    showStep = SHOW_PLAY;
+    hologramDone = true;
+    leanAmount = lean;
+    leaning = lean > 0.0;
+    bodyYaw = body;
+    headYaw = -17.5f;
+    frameDelta = 0.0;
+}
+
+// What one DrawRobotAndHologram sends with only the listed robot and beam lists in place, the
+// others emptied, so that each piece can be told apart. The font's quad is left as it is.
+inline Fed FeedRobot(std::initializer_list<unsigned int> keep) {
+    BuildRobotLists();
+    BuildBeamList();
+    for (unsigned int list = LIST_BODY; list <= LIST_BEAM; ++list) {
+        if (std::ranges::find(keep, list) != keep.end()) continue;
+        glNewList(list, GL_COMPILE);
+        glEndList();
+    }
+    return Feed([] { DrawRobotAndHologram(); });
+}
+
+// A lens as fed (its 16 cone triangles, then 8 of glass): its middle and where it looks.
+struct Axis {
+    P3 origin, direction;
+};
+inline Axis LensAxis(const Fed& fed, size_t first) {
+    const P3 origin = MeanPosition(fed, first, first + 16);
+    return {origin, Unit(MeanPosition(fed, first + 16, first + 24) - origin)};
+}
+
 class ShowStateTest : public ::testing::Test {
 protected:
     void SetUp() override { ResetShowState(12345); }
     void TearDown() override { ResetShowState(1); }
 };
 
-// Loading items makes textures, so these tests need a context.
+// Loading items makes textures and drawing needs lists, so these tests need a context.
 class ShowTest : public GlTest {
 protected:
     void SetUp() override {
@@ -83,6 +126,7 @@ protected:
     void TearDown() override {
         glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
         textureSlots[SLOT_HOLOGRAM] = 0;
+        ReleaseGlyphTextures();
         ResetShowState(1);
         GlTest::TearDown();
     }

@@ -1,8 +1,11 @@
-// A hidden window with a current OpenGL context, for tests that make textures and lists.
+// A hidden window with a current OpenGL context, and what tests read back from it: the back
+// buffer, the vertices a drawing sends (feedback mode), and the normals lighting sees.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
+#include <array>
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 class GlTest : public ::testing::Test {
@@ -16,3 +19,55 @@ protected:
     HDC dc_ = nullptr;
     HGLRC context_ = nullptr;
 };
+
+using P3 = std::array<double, 3>;
+
+P3 operator+(P3 a, P3 b);
+P3 operator-(P3 a, P3 b);
+P3 operator*(double k, P3 a);
+double Dot(P3 a, P3 b);
+P3 Cross(P3 a, P3 b);
+double Length(P3 a);
+P3 Unit(P3 a);
+
+// One vertex as sent: position in the units the drawing was given (see Feed), colour after
+// lighting if lighting is on, texture coordinate.
+struct FedVertex {
+    P3 p;
+    std::array<float, 4> rgba;
+    float s, t;
+};
+using FedPolygon = std::vector<FedVertex>;
+using Fed = std::vector<FedPolygon>;
+
+// Runs `draw` in feedback mode under an orthographic view with the identity model-view matrix,
+// so that positions come back in the drawing's own units (within +-8 in x and y, +-40 in z);
+// or, for a drawing that sets its own view, in window coordinates of a 256 x 256 viewport.
+// Mesa reports every polygon as triangles, a quad as two.
+Fed Feed(const std::function<void()>& draw, bool ownView = false);
+// The normal of every fed vertex of a call of `list`, as lighting sees it: six passes, each lit
+// by one directional light along an axis.
+std::vector<P3> FedNormals(unsigned int list);
+// The mean position of the vertices of polygons first to end - 1.
+P3 MeanPosition(const Fed& fed, size_t first, size_t end);
+
+using Rgb8 = std::array<uint8_t, 3>;
+// A bitmap resource of the program (8-bit palette or 24-bit, uncompressed) decoded here from its
+// bytes, top row first.
+struct Bitmap {
+    int width = 0, height = 0;
+    std::vector<Rgb8> pixels;
+    Rgb8 At(int x, int y) const { return pixels[static_cast<size_t>(y) * width + x]; }
+    // Differs from its own upside-down image in more than a tenth of its rows.
+    bool TopDiffersFromBottom() const;
+};
+Bitmap DecodeBitmapResource(int id);
+// Level 0 of a texture as RGBA, row t = 0 first.
+std::vector<uint8_t> TexturePixels(uint32_t name, int* width, int* height);
+// Which source channel (0 red, 1 green, 2 blue) each colour scheme writes into red, green, blue.
+constexpr int SCHEME_SOURCES[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
+                                      {2, 0, 2}, {2, 2, 0}, {0, 2, 2}};
+// Texels of a texture that differ from the resource's pixel at the same place (top row at
+// t = 0) with its channels moved by the scheme; alpha 0 where the pixel is the colour key (the
+// top-left pixel) of a keyed texture, else 255. A texture of the wrong size counts as all wrong.
+int TextureMismatches(uint32_t name, int resource, int scheme, bool keyed);

@@ -1,11 +1,21 @@
+// The overlay's 94-second cycle of banner and text lines, and what its frames draw.
+#include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 #include <set>
+#include <string>
 #include <vector>
+#include "render/frame_clock.h"
 #include "render/random.h"
+#include "render/scene.h"
+#include "settings/settings.h"
+#include "support/gl_fixture.h"
+#include "text/countdown.h"
 #include "text/overlay.h"
 #include "text/overlay_state.h"
+#include "textures/texture_loader.h"
 
 namespace {
 
@@ -155,6 +165,82 @@ TEST(GlyphIndex, OnlyCodesWithACellDrawAGlyph) {
     EXPECT_EQ(GlyphIndex('\x7F'), 95);
     for (int code = 0; code <= 32; ++code) EXPECT_EQ(GlyphIndex(static_cast<char>(code)), -1);
     for (int code = 128; code < 256; ++code) EXPECT_EQ(GlyphIndex(static_cast<char>(code)), -1);
+}
+
+class OverlayDraw : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        BuildFont();
+        BuildBannerList();
+        saved_ = saverSettings;
+        ResetOverlayState();
+        SeedRandom(77);
+        clientRect = {0, 0, 800, 600};
+        // Counted down long ago: the line is the closing sentence.
+        saverSettings.countToYear = 2002;
+        std::strcpy(saverSettings.countMessage, "ABCDEFGHIJKLMNOPQRSTU");
+    }
+    void TearDown() override {
+        saverSettings = saved_;
+        clientRect = {};
+        ResetOverlayState();
+        ReleaseGlyphTextures();
+        GlTest::TearDown();
+    }
+    // The overlay run frame by frame up to `time`; the quads of that frame as middle and size in
+    // overlay units (the feedback viewport is 256 x 256).
+    static std::vector<std::pair<P3, P3>> QuadsAt(double time) {
+        for (frameTime = TICK; frameTime < time; frameTime += TICK)
+            StepOverlay(frameTime, 800, 600);
+        frameTime = time;
+        const Fed fed = Feed([] { DrawOverlay(); }, true);
+        std::vector<std::pair<P3, P3>> quads;
+        for (size_t f = 0; f + 1 < fed.size(); f += 2) {
+            P3 low{1e9, 1e9, 0}, high{-1e9, -1e9, 0};
+            for (size_t i = 0; i < 6; ++i) {
+                const P3 p = fed[f + i / 3][i % 3].p;
+                for (int axis = 0; axis < 2; ++axis) {
+                    const double scaled = p[axis] * (axis == 0 ? 800.0 : 600.0) / 256.0;
+                    low[axis] = std::min(low[axis], scaled);
+                    high[axis] = std::max(high[axis], scaled);
+                }
+            }
+            quads.push_back({0.5 * (low + high), high - low});
+        }
+        return quads;
+    }
+    SaverSettings saved_;
+};
+
+TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorner) {
+    const auto text = QuadsAt(30.0);
+    std::vector<P3> expected;
+    for (const auto& [line, y] : {std::pair<std::string, double>{COUNTDOWN_OVER_TEXT, 574.0},
+                                  {saverSettings.countMessage, 585.0}}) {
+        for (size_t i = 0; i < line.size(); ++i) {
+            if (line[i] != ' ') expected.push_back({400.0 - 6.0 * line.size() + 12.0 * i, y, 0});
+        }
+    }
+    EXPECT_EQ(expected.back()[0] - 12.0 * 20, 274.0) << "a 21-character line starts at 274";
+    ASSERT_EQ(text.size(), expected.size());
+    for (size_t q = 0; q < text.size(); ++q) {
+        EXPECT_NEAR(text[q].first[0], expected[q][0], 0.05) << q;
+        EXPECT_NEAR(text[q].first[1], expected[q][1], 0.05) << q;
+        EXPECT_NEAR(text[q].second[0], 12.0, 0.05) << q;
+        EXPECT_NEAR(text[q].second[1], 12.0, 0.05) << q;
+    }
+    const auto banner = QuadsAt(55.0);
+    ASSERT_EQ(banner.size(), 1u);
+    EXPECT_TRUE(bannerX == 0.0f || bannerX == 544.0f) << bannerX;
+    EXPECT_NEAR(banner[0].first[0], bannerX + 128.0, 0.05);
+    EXPECT_NEAR(banner[0].first[1], 576.0, 0.05);
+    EXPECT_NEAR(banner[0].second[0], 256.0, 0.05);
+    EXPECT_NEAR(banner[0].second[1], 32.0, 0.05);
+    // Without the countdown the text hold shows nothing.
+    saverSettings.showCountdown = false;
+    ResetOverlayState();
+    EXPECT_TRUE(QuadsAt(30.0).empty());
 }
 
 }  // namespace

@@ -1,0 +1,233 @@
+// What the robot projects, as the real drawing sends it: each beam out of its lens, the
+// captions in their beams, the picture across its beam or standing before the viewer.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <cmath>
+#include <cstring>
+#include <map>
+#include <numbers>
+#include <set>
+#include "show/show_fixture.h"
+
+namespace {
+
+constexpr const char* CAPTION = "HOLOGRAM";
+constexpr double N = 8.0;  // its length
+constexpr double SCALE = 0.5;
+constexpr double HALF_WIDTH = 1.5;
+
+// A beam pyramid as fed, a fan from its tip over the corners (-1, 1), (1, 1), (1, -1), ...
+struct Beam {
+    P3 tip, base, across, up;
+};
+Beam BeamAt(const Fed& fed, size_t first) {
+    const FedPolygon& a = fed.at(first);
+    const FedPolygon& b = fed.at(first + 1);
+    EXPECT_EQ(a[0].rgba[3], 0.5f) << "half transparent at the tip";
+    EXPECT_EQ(a[1].rgba[3], 0.0f) << "clear at the base";
+    return {a[0].p, 0.5 * (a[1].p + b[2].p), a[2].p - a[1].p, a[2].p - b[2].p};
+}
+
+// A glyph quad as fed: its middle, its left-to-right edge (s 0 to 1) and its bottom-to-top
+// edge (t 1 to 0), and its alpha.
+struct Glyph {
+    P3 centre, right, up;
+    float alpha;
+};
+Glyph GlyphAt(const Fed& fed, size_t first) {
+    const FedPolygon& a = fed.at(first);
+    return {0.5 * (a[1].p + a[2].p), a[1].p - a[0].p, a[0].p - a[2].p, a[0].rgba[3]};
+}
+
+void ExpectParallel(P3 actual, P3 expected, const char* what, double tolerance = 2e-3) {
+    EXPECT_NEAR(Length(actual - expected), 0.0, tolerance)
+        << what << ": (" << actual[0] << ", " << actual[1] << ", " << actual[2] << ")";
+}
+
+// The beam leaves the lens along its axis: tip 0.075 and base 1.5 lengths out, both sides
+// across the axis. Returns the length, the beam's size times its flicker.
+double ExpectFromLens(const Beam& beam, const Axis& lens) {
+    const double length = Dot(beam.base - lens.origin, lens.direction) / 1.5;
+    ExpectParallel(beam.base, lens.origin + 1.5 * length * lens.direction, "base");
+    ExpectParallel(beam.tip, lens.origin + 0.075 * length * lens.direction, "tip");
+    EXPECT_NEAR(Dot(beam.across, lens.direction), 0.0, 1e-3);
+    EXPECT_NEAR(Dot(beam.up, lens.direction), 0.0, 1e-3);
+    return length;
+}
+
+class Projection : public ShowTest {
+protected:
+    void SetUp() override {
+        ShowTest::SetUp();
+        BuildFont();
+    }
+    // The aimed robot fully leaned into its pose, projecting a captioned item with the beam
+    // half open; the hologram holding.
+    static void Project(bool floor, float body = 0.0f) {
+        HoldPose(floor, 1.0, body);
+        std::strcpy(pictureCatalogue[currentIndex].caption, CAPTION);
+        captionVisible = true;
+        beamScale = SCALE;
+        holoHalfWidth = static_cast<float>(HALF_WIDTH);
+        holoPhase = HOLO_HOLD;
+        sweepRow = 20.5f;
+        holdUntil = 1e9;
+    }
+    // The dome's two small lenses and the main lens, in that order.
+    static std::array<Axis, 3> Lenses() {
+        const bool caption = captionVisible;
+        hologramDone = true;
+        captionVisible = false;
+        const Fed robot = FeedRobot({LIST_DOME, LIST_LENS});
+        hologramDone = false;
+        captionVisible = caption;
+        return {LensAxis(robot, robot.size() - 72), LensAxis(robot, robot.size() - 48),
+                LensAxis(robot, robot.size() - 24)};
+    }
+    static Fed Projections() { return FeedRobot({LIST_GLYPH, LIST_BEAM}); }
+};
+
+TEST_F(Projection, FrontCaptionStandsCentredInItsBeamFromTheFirstSmallLens) {
+    Project(false);
+    const Axis lens = Lenses()[0];
+    const Fed fed = Projections();
+    ASSERT_EQ(fed.size(), 4 + 2 * N + 4 + 76);
+    const Beam beam = BeamAt(fed, 0);
+    const double length = ExpectFromLens(beam, lens) / SCALE;
+    EXPECT_TRUE(length >= 0.9 - 1e-4 && length <= 1.04 + 1e-4) << length;
+    EXPECT_NEAR(Length(beam.across), N * 0.15 * SCALE, 1e-3);
+    EXPECT_NEAR(Length(beam.up), 0.15 * 2 * SCALE, 1e-3);
+    const P3 across = Unit(beam.across), up = Unit(beam.up);
+    const P3 middle = lens.origin + 1.6 * SCALE * lens.direction;
+    P3 sum{0, 0, 0};
+    for (int i = 0; i < N; ++i) {
+        const Glyph glyph = GlyphAt(fed, 4 + 2 * i);
+        ExpectParallel(glyph.right, 0.15 * SCALE * across, "advance");
+        ExpectParallel(glyph.up, 0.15 * SCALE * up, "glyph top");
+        EXPECT_NEAR(Dot(glyph.centre - middle, lens.direction), 0.0, 1e-3);
+        EXPECT_NEAR(Dot(glyph.centre - GlyphAt(fed, 4).centre, across), i * 0.15 * SCALE, 1e-3);
+        EXPECT_TRUE(glyph.alpha >= 0.4 * SCALE - 1e-6 && glyph.alpha <= 0.52 * SCALE + 1e-6);
+        sum = sum + glyph.centre;
+    }
+    // Centred on the beam up to half a glyph: glyph i sits at (i - n / 2) sizes.
+    ExpectParallel((1.0 / N) * sum - middle, -0.075 * SCALE * across, "centring");
+    // While the main lens faces the viewer, the caption goes out behind the robot.
+    EXPECT_LT(middle[2], -1.0);
+}
+
+TEST_F(Projection, FloorCaptionRunsAlongItsBeamFromTheSecondSmallLens) {
+    for (const float body : {0.0f, 60.0f}) {
+        Project(true, body);
+        const Axis lens = Lenses()[1];
+        const Fed fed = Projections();
+        ASSERT_EQ(fed.size(), 4 + 2 * N + 4 + 76);
+        const Beam beam = BeamAt(fed, 0);
+        const double length = ExpectFromLens(beam, lens) / SCALE;
+        EXPECT_TRUE(length >= 0.9 - 1e-4 && length <= 1.04 + 1e-4) << length;
+        EXPECT_NEAR(Length(beam.across), 0.4 * SCALE, 1e-3);
+        EXPECT_NEAR(Length(beam.up), 0.4 * SCALE, 1e-3);
+        // The text turns about the beam against the dome's and body's turns.
+        const double turn = (-headYaw - 147.5 - body + 18.0) * std::numbers::pi / 180.0;
+        const P3 glyphUp = -std::cos(turn) * Unit(beam.across) - std::sin(turn) * Unit(beam.up);
+        const Glyph first = GlyphAt(fed, 4);
+        ExpectParallel(first.centre, lens.origin + 0.7 * SCALE * lens.direction, "first glyph");
+        for (int i = 0; i < N; ++i) {
+            const Glyph glyph = GlyphAt(fed, 4 + 2 * i);
+            ExpectParallel(glyph.right, 0.75 * 0.15 * SCALE * lens.direction, "advance");
+            ExpectParallel(glyph.up, 0.15 * SCALE * glyphUp, "glyph top");
+            ExpectParallel(glyph.centre - first.centre, i * 0.75 * 0.15 * SCALE * lens.direction,
+                           "place");
+        }
+    }
+}
+
+TEST_F(Projection, BeamsFlickerAndCaptionsGlowWithinTheirRanges) {
+    Project(false);
+    hologramDone = true;
+    constexpr int frames = 400;
+    constexpr size_t perFrame = 4 + 2 * 8 + 4;
+    Projections();
+    const Fed fed = Feed([] {
+        for (int i = 0; i < frames; ++i) {
+            glPushMatrix();
+            DrawRobotAndHologram();
+            glPopMatrix();
+        }
+    });
+    ASSERT_EQ(fed.size(), frames * perFrame);
+    std::set<long> captionBeams, pictureBeams, alphas;
+    for (size_t frame = 0; frame < frames; ++frame) {
+        const size_t at = frame * perFrame;
+        for (auto [first, lengths] :
+             {std::pair{at, &captionBeams}, std::pair{at + 20, &pictureBeams}}) {
+            const Beam beam = BeamAt(fed, first);
+            lengths->insert(std::lround(Length(beam.base - beam.tip) / (1.425 * SCALE) * 100.0));
+        }
+        alphas.insert(std::lround(GlyphAt(fed, at + 4).alpha / (0.5 * SCALE) * 100.0));
+    }
+    std::set<long> flicker, glow;
+    for (long k = 90; k <= 104; ++k) flicker.insert(k);
+    for (long k = 80; k <= 104; ++k) glow.insert(k);
+    EXPECT_EQ(captionBeams, flicker);
+    EXPECT_EQ(pictureBeams, flicker);
+    EXPECT_EQ(alphas, glow);
+}
+
+// The picture's corners by row (t from 0 at the top to 1) and side (s 0 left, 1 right).
+std::map<std::pair<int, int>, P3> PictureCorners(const Fed& fed, size_t first) {
+    std::map<std::pair<int, int>, P3> corners;
+    for (size_t f = first; f < fed.size(); ++f) {
+        for (const FedVertex& v : fed[f])
+            corners[{static_cast<int>(std::lround(v.t * 38.0)), static_cast<int>(v.s)}] = v.p;
+    }
+    return corners;
+}
+
+TEST_F(Projection, FrontPictureStandsAcrossItsBeamUprightToTheViewer) {
+    Project(false);
+    captionVisible = false;
+    const Axis lens = Lenses()[2];
+    const Fed fed = Projections();
+    ASSERT_EQ(fed.size(), 4u + 76u);
+    const Beam beam = BeamAt(fed, 0);
+    ExpectFromLens(beam, lens);
+    EXPECT_NEAR(Length(beam.across), 2 * HALF_WIDTH * SCALE, 1e-3);
+    EXPECT_NEAR(Length(beam.up), 2 * SCALE, 1e-3);
+    const auto corners = PictureCorners(fed, 4);
+    ASSERT_EQ(corners.size(), 78u);
+    // Two units out along the beam; its top one unit above the axis, rows 0.05 apart.
+    for (const auto& [key, p] : corners) {
+        const P3 expected = lens.origin + 2.0 * lens.direction +
+                            (1.0 - 0.05 * key.first) * Unit(beam.up) +
+                            (key.second == 0 ? -HALF_WIDTH : HALF_WIDTH) * Unit(beam.across);
+        ExpectParallel(p, expected, "corner");
+    }
+    EXPECT_LT(corners.at({0, 0})[0], corners.at({0, 1})[0]) << "left edge on the viewer's left";
+    EXPECT_GT(corners.at({0, 0})[1], corners.at({38, 0})[1]) << "top row at the top";
+}
+
+TEST_F(Projection, FloorPictureFacesTheViewerUprightBelowTheLensWhateverTheBodyTurn) {
+    for (const float body : {-90.0f, 0.0f, 90.0f}) {
+        Project(true, body);
+        captionVisible = false;
+        const Axis lens = Lenses()[2];
+        const Fed fed = Projections();
+        ASSERT_EQ(fed.size(), 4u + 76u);
+        ExpectFromLens(BeamAt(fed, 0), lens);
+        const auto corners = PictureCorners(fed, 4);
+        ASSERT_EQ(corners.size(), 78u);
+        const P3 topLeft = corners.at({0, 0});
+        for (const auto& [key, p] : corners) {
+            // Upright within a few tenths of a degree: the undoing turns are not taken in
+            // the reverse order of the turns they undo.
+            const P3 expected = topLeft + P3{key.second * 2 * HALF_WIDTH, -0.05 * key.first, 0.0};
+            ExpectParallel(p, expected, "corner", 0.02);
+        }
+        EXPECT_LT(topLeft[1], lens.origin[1]) << body;
+        const P3 ahead = Unit({lens.direction[0], 0.0, lens.direction[2]});
+        const P3 middle = 0.5 * (topLeft + corners.at({38, 1}));
+        EXPECT_GT(Dot(middle - lens.origin, ahead), 1.0) << "out where the lens looks " << body;
+    }
+}
+
+}  // namespace

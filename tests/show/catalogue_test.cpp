@@ -1,54 +1,43 @@
+// The catalogue's entries and the bitmaps behind them.
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
 #include <map>
 #include <set>
 #include "show/catalogue.h"
+#include "support/gl_fixture.h"
 
 namespace {
 
-TEST(Catalogue, SlotsComeFirst) {
-    for (int i = 0; i < 8; ++i) {
+TEST(Catalogue, SlotsComeFirstThenTheBuiltInPicturesInResourceOrder) {
+    for (uint32_t i = 0; i < 16; ++i) {
         const PictureRecord& r = pictureCatalogue[i];
+        const uint32_t side = i % 2 == 0 ? PF_FRONT : PF_FLOOR;
+        EXPECT_EQ(r.flags,
+                  i < 8 ? PF_EXTERNAL | PF_ZOOM | side : PF_MOVIE | (i % 2 == 0 ? PF_FLOOR : 0))
+            << i;
         EXPECT_EQ(r.resourceId, 0u);
-        EXPECT_EQ(r.flags, PF_EXTERNAL | PF_ZOOM | (i % 2 == 0 ? PF_FRONT : PF_FLOOR)) << i;
-        EXPECT_EQ(r.zoomLeft, 0.5);
-        EXPECT_EQ(r.zoomTop, 0.5);
-        EXPECT_EQ(r.zoomRight, 0.5);
-        EXPECT_EQ(r.zoomBottom, 0.5);
+        EXPECT_STREQ(r.caption, "");
+        const double corner = i < 8 ? 0.5 : 0.0;
+        EXPECT_EQ(r.zoomLeft, corner);
+        EXPECT_EQ(r.zoomBottom, i < 8 ? 0.5 : 1.0);
     }
-    for (int i = 8; i < 16; ++i) {
-        const PictureRecord& r = pictureCatalogue[i];
-        EXPECT_EQ(r.flags, PF_MOVIE | (i % 2 == 0 ? PF_FLOOR : 0u)) << i;
-        EXPECT_EQ(r.resourceId, 0u);
-    }
-}
-
-TEST(Catalogue, BuiltInPicturesHaveTheirIdsFlagsAndRegions) {
     std::map<uint32_t, int> flagCounts;
     for (int i = 16; i < CATALOGUE_SIZE; ++i) {
         const PictureRecord& r = pictureCatalogue[i];
         EXPECT_EQ(r.resourceId, static_cast<uint32_t>(184 + i));
         ++flagCounts[r.flags];
-        EXPECT_GE(r.zoomLeft, 0.0);
-        EXPECT_LE(r.zoomRight, 1.0);
-        EXPECT_GE(r.zoomTop, 0.0);
-        EXPECT_LE(r.zoomBottom, 1.0);
-        EXPECT_LE(r.zoomLeft, r.zoomRight);
-        EXPECT_LE(r.zoomTop, r.zoomBottom);
-        if (!(r.flags & PF_ZOOM)) {
-            EXPECT_EQ(r.zoomLeft, 0.0);
-            EXPECT_EQ(r.zoomBottom, 1.0);
-        }
+        EXPECT_TRUE(0.0 <= r.zoomLeft && r.zoomLeft <= r.zoomRight && r.zoomRight <= 1.0) << i;
+        EXPECT_TRUE(0.0 <= r.zoomTop && r.zoomTop <= r.zoomBottom && r.zoomBottom <= 1.0) << i;
+        const bool whole = r.zoomLeft == 0.0 && r.zoomTop == 0.0 && r.zoomBottom == 1.0;
+        EXPECT_TRUE(whole || (r.flags & PF_ZOOM)) << i;
     }
-    EXPECT_EQ(flagCounts[PF_FRONT], 37);
-    EXPECT_EQ(flagCounts[PF_FLOOR], 21);
-    EXPECT_EQ(flagCounts[PF_FRONT | PF_ZOOM], 32);
-    const PictureRecord& outpost = pictureCatalogue[208 - 184];
-    EXPECT_EQ(outpost.zoomLeft, 0.34);
-    EXPECT_EQ(outpost.zoomTop, 0.6);
-    EXPECT_EQ(outpost.zoomRight, 0.54);
-    EXPECT_EQ(outpost.zoomBottom, 0.84);
+    EXPECT_EQ(flagCounts,
+              (std::map<uint32_t, int>{{PF_FRONT, 37}, {PF_FLOOR, 21}, {PF_FRONT | PF_ZOOM, 32}}));
+    const PictureRecord& region = pictureCatalogue[208 - 184];
+    EXPECT_EQ(
+        std::vector<double>({region.zoomLeft, region.zoomTop, region.zoomRight, region.zoomBottom}),
+        std::vector<double>({0.34, 0.6, 0.54, 0.84}));
     EXPECT_EQ(pictureCatalogue[200 - 184].flags, PF_FLOOR);
     EXPECT_EQ(pictureCatalogue[287 - 184].flags, PF_FRONT);
 }
@@ -59,56 +48,28 @@ TEST(Catalogue, CaptionsAreShortPrintableAndFiveAreEmpty) {
         const PictureRecord& r = pictureCatalogue[i];
         const size_t length = std::strlen(r.caption);
         EXPECT_LE(length, 24u) << r.resourceId;
-        EXPECT_EQ(length == 0, uncaptioned.count(r.resourceId) == 1) << r.resourceId;
-        for (size_t c = 0; c < length; ++c) {
-            EXPECT_GE(r.caption[c], 32) << r.resourceId;
-            EXPECT_LE(r.caption[c], 126) << r.resourceId;
-        }
+        EXPECT_EQ(length == 0, uncaptioned.contains(r.resourceId)) << r.resourceId;
+        for (size_t c = 0; c < length; ++c) EXPECT_TRUE(r.caption[c] >= 32 && r.caption[c] <= 126);
     }
-    for (int i = 0; i < 16; ++i) EXPECT_STREQ(pictureCatalogue[i].caption, "");
 }
 
-struct BitmapShape {
-    LONG width, height;
-    WORD bits;
-};
-
-BitmapShape ResourceShape(uint16_t id) {
-    HMODULE module = GetModuleHandleA(nullptr);
-    HRSRC found = FindResourceA(module, MAKEINTRESOURCEA(id), MAKEINTRESOURCEA(2));
-    if (found == nullptr) return {0, 0, 0};
-    const auto* header =
-        static_cast<const BITMAPINFOHEADER*>(LockResource(LoadResource(module, found)));
-    return {header->biWidth, header->biHeight, header->biBitCount};
-}
-
-TEST(Resources, EveryBitmapExistsWithItsSizeAndDepth) {
-    const std::map<uint16_t, BitmapShape> fixed{
-        {101, {256, 32, 8}}, {102, {512, 256, 8}},  {103, {256, 256, 8}}, {104, {256, 256, 8}},
-        {105, {512, 64, 8}}, {106, {128, 128, 8}},  {108, {32, 32, 8}},   {109, {128, 256, 8}},
-        {110, {256, 64, 8}}, {111, {1536, 16, 24}}, {112, {375, 350, 8}}};
-    for (const auto& [id, shape] : fixed) {
-        const BitmapShape found = ResourceShape(id);
-        EXPECT_EQ(found.width, shape.width) << id;
-        EXPECT_EQ(found.height, shape.height) << id;
-        EXPECT_EQ(found.bits, shape.bits) << id;
+TEST(Resources, EveryBitmapHasItsSizeAndPicturesHavePowerOfTwoSides) {
+    const std::map<int, std::pair<int, int>> fixed{
+        {101, {256, 32}}, {102, {512, 256}}, {103, {256, 256}}, {104, {256, 256}},
+        {105, {512, 64}}, {106, {128, 128}}, {108, {32, 32}},   {109, {128, 256}},
+        {110, {256, 64}}, {111, {1536, 16}}, {112, {375, 350}}};
+    for (const auto& [id, size] : fixed) {
+        const Bitmap bitmap = DecodeBitmapResource(id);
+        EXPECT_EQ(std::pair(bitmap.width, bitmap.height), size) << id;
     }
-    std::map<std::pair<LONG, LONG>, int> sizes;
-    int portraitFloors = 0;
+    std::map<std::pair<int, int>, int> sizes;
     for (int i = 16; i < CATALOGUE_SIZE; ++i) {
-        const PictureRecord& r = pictureCatalogue[i];
-        const BitmapShape found = ResourceShape(static_cast<uint16_t>(r.resourceId));
-        EXPECT_EQ(found.bits, 8) << r.resourceId;
-        ++sizes[{found.width, found.height}];
-        portraitFloors += (r.flags & PF_FLOOR) && found.width == 128 && found.height == 256;
+        const Bitmap bitmap =
+            DecodeBitmapResource(static_cast<int>(pictureCatalogue[i].resourceId));
+        ++sizes[{bitmap.width, bitmap.height}];
     }
-    EXPECT_EQ((sizes[{256, 128}]), 26);
-    EXPECT_EQ((sizes[{128, 256}]), 25);
-    EXPECT_EQ((sizes[{256, 256}]), 23);
-    EXPECT_EQ((sizes[{128, 128}]), 16);
-    EXPECT_EQ(portraitFloors, 17);
-    EXPECT_NE(LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(100)), nullptr);
-    EXPECT_NE(FindResourceA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(2003), RT_DIALOG), nullptr);
+    EXPECT_EQ(sizes, (std::map<std::pair<int, int>, int>{
+                         {{128, 128}, 16}, {{128, 256}, 25}, {{256, 128}, 26}, {{256, 256}, 23}}));
 }
 
 }  // namespace

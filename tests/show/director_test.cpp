@@ -1,3 +1,5 @@
+// The director's rules for choosing, loading and posing; the order of its random draws is
+// held by the golden trace.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
@@ -43,21 +45,6 @@ TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
     }
 }
 
-TEST_F(ShowTest, FirstItemIsEntry70WhateverTheSettingsLoadedWithTheRobotAtRest) {
-    for (const bool enabled : {false, true}) {
-        ResetShowState(enabled ? 99 : 4242);
-        UseEmptyMediaFolder("quorvel-show-first");
-        saverSettings.playAvis = saverSettings.showExternalBmps = enabled;
-        saverSettings.onlyExternalPics = enabled;
-        // Loaded only with the robot at rest, fully leaned back or fully upright.
-        ASSERT_TRUE(RunUntil([] { return showStep == SHOW_POSE; }, 120.0));
-        EXPECT_EQ(leanAmount, leaning ? 1.0 : 0.0);
-        EXPECT_EQ(poseFrames, 0);
-        ASSERT_TRUE(RunUntil([] { return showStep == SHOW_OPEN; }, 120.0));
-        EXPECT_EQ(currentIndex, 70);
-    }
-}
-
 TEST_F(ShowTest, ItemsLoadAndBeamsOpenOnlyWithTheRobotAtRest) {
     frameDelta = FRAME;
     leanAmount = 0.5;  // halfway back; the pose is not advanced here, so it stays
@@ -77,7 +64,6 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     holoHalfWidth = 1.5f;
     EXPECT_FALSE(LoadShowItem(missing));
     EXPECT_EQ(holoHalfWidth, 1.5f);
-
     UseEmptyMediaFolder("quorvel-show-empty");
     saverSettings.playAvis = saverSettings.showExternalBmps = true;
     leanAmount = 1.0;
@@ -93,39 +79,35 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     }
 }
 
-TEST_F(ShowTest, CloseUpIsDrawnOnlyForZoomItems) {
+TEST_F(ShowTest, OnlyZoomItemsDrawForACloseUpAndTakeTheirRegion) {
     const uint32_t before = randomState;
     ASSERT_TRUE(LoadShowItem(pictureCatalogue[FirstIndexWithFlags(PF_FRONT)]));
     EXPECT_EQ(randomState, before);
     const PictureRecord& zoom = pictureCatalogue[FirstIndexWithFlags(PF_FRONT | PF_ZOOM)];
-    int closeUps = 0;
-    for (int i = 0; i < 200; ++i) {
+    std::set<bool> seen;
+    for (int i = 0; i < 20; ++i) {
         ASSERT_TRUE(LoadShowItem(pictureCatalogue[FirstIndexWithFlags(PF_FRONT | PF_ZOOM)]));
-        closeUps += zoomActive ? 1 : 0;
+        seen.insert(zoomActive);
         EXPECT_EQ(texLeft, zoomActive ? zoom.zoomLeft : 0.0);
         EXPECT_EQ(texBottom, zoomActive ? zoom.zoomBottom : 1.0);
     }
-    EXPECT_NEAR(closeUps, 100, 30);
+    EXPECT_EQ(seen.size(), 2u);
 }
 
-TEST_F(ShowTest, FloorPictureWaitsForTheBodyInRangeAndTheDomeAimed) {
-    const int floor = FirstIndexWithFlags(PF_FLOOR);
+TEST_F(ShowTest, FloorPictureWaitsForTheBodyInRangeAndTheDomeAimedThenHoldsThePose) {
     for (const float start : {150.0f, -300.0f, 40.0f, 100.5f, -100.0f}) {
         ResetShowState(static_cast<uint32_t>(start) + 5000u);
         bodyYaw = start;
         headYaw = 200.0f;
-        nextIndex = floor;
+        nextIndex = FirstIndexWithFlags(PF_FLOOR);
         ASSERT_TRUE(RunUntil([] { return showStep == SHOW_OPEN; }, 120.0)) << start;
         const float body = bodyYaw;
         EXPECT_TRUE(body >= -100.0f && body <= 100.0f) << body;
-        if (start < -100.0f || start > 100.0f) {
-            EXPECT_NE(body, start);
-        }
+        EXPECT_TRUE(body != start || (start >= -100.0f && start <= 100.0f)) << "turned in";
         // The beam opens fully and waits for the robot to tip fully forward.
         ASSERT_TRUE(RunUntil([] { return showStep == SHOW_PLAY; }, 5.0));
         EXPECT_EQ(leanAmount, 1.0);
         EXPECT_EQ(beamScale, 1.0);
-        // The pose holds while the item is projected.
         ASSERT_TRUE(RunUntil(
             [&] {
                 EXPECT_EQ(bodyYaw, body);
@@ -133,7 +115,6 @@ TEST_F(ShowTest, FloorPictureWaitsForTheBodyInRangeAndTheDomeAimed) {
                 return showStep == SHOW_WAIT;
             },
             60.0));
-        EXPECT_FALSE(leaning);
         EXPECT_EQ(leanAmount, 0.0) << "upright again";
     }
 }
@@ -165,40 +146,21 @@ TEST_F(ShowStateTest, FloorItemStraightensUpAimsTheDomeThenTipsForward) {
     }
 }
 
-TEST_F(ShowStateTest, CaptionsAreProjectedForAboutHalfOfTheItemsWithMoreThanOneCharacter) {
+TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {
     const int front = FirstIndexWithFlags(PF_FRONT);
-    std::strcpy(pictureCatalogue[front].caption, "Ab");
-    std::strcpy(pictureCatalogue[front + 1].caption, "Q");
-    pictureCatalogue[front + 2].caption[0] = '\0';
     frameDelta = FRAME;
-    for (int offset = 0; offset < 3; ++offset) {
-        int shown = 0;
-        for (int i = 0; i < 1000; ++i) {
+    for (const char* caption : {"Ab", "Q", ""}) {
+        std::strcpy(pictureCatalogue[front].caption, caption);
+        std::set<bool> seen;
+        for (int i = 0; i < 50; ++i) {
             showStep = SHOW_AIM;
-            nextIndex = front + offset;
+            nextIndex = front;
             RunShowDirector();
-            shown += captionVisible ? 1 : 0;
+            seen.insert(captionVisible);
         }
-        EXPECT_NEAR(shown, offset == 0 ? 500 : 0, 60) << offset;
+        EXPECT_EQ(seen.size(), std::strlen(caption) > 1 ? 2u : 1u) << caption;
+        EXPECT_TRUE(seen.contains(false));
     }
-}
-
-TEST_F(ShowStateTest, FloorItemFramesTakeNoDrawsForIdleMotions) {
-    currentIndex = FirstIndexWithFlags(PF_FLOOR);
-    leanAmount = 1.0;
-    frameDelta = FRAME;
-    // Posing: no idle events at all. Playing: only the idle event's own draw.
-    showStep = SHOW_POSE;
-    const uint32_t before = randomState;
-    RunShowDirector();
-    EXPECT_EQ(randomState, before);
-    showStep = SHOW_PLAY;
-    for (int i = 0; i < 300; ++i) {
-        const uint32_t state = randomState;
-        RunShowDirector();
-        ASSERT_EQ(randomState, state * 214013u + 2531011u);
-    }
-    EXPECT_FALSE(bodyTurning || headTurning);
 }
 
 }  // namespace

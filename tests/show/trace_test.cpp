@@ -2,9 +2,9 @@
 // (director, animation, beams, captions, hologram and overlay, in the order the frame draws
 // them). Every random decision comes from one shared generator, so the order of the draws and
 // the parity each is tested against are part of the behaviour: any change to them changes the
-// trace. Each line is one item as its beam opens (time, catalogue entry, floor or front,
-// close-up, caption) or one minute's summary (generator state, and a hash of the whole show
-// state folded in every frame).
+// trace. A line per minute: the items whose beams opened in it (catalogue entry, F for a floor
+// item, z for a close-up, c for a caption), then the generator's state and a hash of the whole
+// show state folded in at every frame.
 //
 // After a deliberate change of the show's random decisions, regenerate the trace: run
 //   tools/with-wine.sh build wine build/tests/test_show.exe --gtest_filter='ShowTrace*'
@@ -12,7 +12,6 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <cstdio>
-#include <cstring>
 #include <sstream>
 #include <string>
 #include "show/show_fixture.h"
@@ -22,40 +21,16 @@ namespace {
 
 constexpr const char* GOLDEN = R"(
 scheme 4
-   2.9 item  70 front
-  29.3 item  36 front caption
-  51.6 item  44 floor
-  1 min state 0105633d hash c8f512ae68bd66d8
-  85.6 item  67 front
- 117.1 item  74 floor
-  2 min state edb1a011 hash c24a54fc70a32a18
- 151.7 item  89 floor
- 173.0 item  97 front
-  3 min state ad4064cd hash 9f64d4c95f6dbf16
- 206.7 item 105 front close-up
- 229.7 item  76 front
-  4 min state 3b3e4801 hash 5c7c0492875a4377
- 252.2 item  21 front close-up
- 272.5 item  50 front caption
-  5 min state 5a37f6f0 hash 6e6fbb1483e09feb
- 302.9 item  71 front caption
- 330.5 item  99 floor caption
- 347.4 item  84 front caption
-  6 min state 6bb73efd hash a4ef172bfe7f31bc
- 364.3 item 103 front
- 384.7 item  49 floor
- 404.5 item 105 front close-up caption
-  7 min state ac27e984 hash a3a557768f5247ba
- 421.5 item 104 front close-up caption
- 443.7 item  51 front
- 472.6 item  78 floor
-  8 min state bd78f0a3 hash d4127a28afad44f8
- 488.3 item  68 floor
- 521.7 item  86 front
-  9 min state ca57d495 hash 6e950204443a3f62
- 547.4 item  59 front
- 566.7 item  84 front close-up
- 10 min state 052c4178 hash 7e57e8efbccc408d
+ 70 36c 44F             | 0105633d c8f512ae68bd66d8
+ 67 74F                 | edb1a011 c24a54fc70a32a18
+ 89F 97                 | ad4064cd 9f64d4c95f6dbf16
+ 105z 76                | 3b3e4801 5c7c0492875a4377
+ 21z 50c                | 5a37f6f0 6e6fbb1483e09feb
+ 71c 99Fc 84c           | 6bb73efd a4ef172bfe7f31bc
+ 103 49F 105zc          | ac27e984 a3a557768f5247ba
+ 104zc 51 78F           | bd78f0a3 d4127a28afad44f8
+ 68F 86                 | ca57d495 6e950204443a3f62
+ 59 84z                 | 052c4178 7e57e8efbccc408d
 )";
 
 // FNV-1a over the bytes of each value.
@@ -95,6 +70,7 @@ TEST_F(ShowTrace, TenMinutesOfASeededShowFollowTheGoldenTrace) {
     std::ostringstream trace;
     trace << "\nscheme " << saverSettings.robotColour << "\n";
     Hash hash;
+    std::ostringstream items;
     char line[96];
     for (int frame = 1; frame <= FPS * 600; ++frame) {
         const int step = showStep;
@@ -109,15 +85,14 @@ TEST_F(ShowTrace, TenMinutesOfASeededShowFollowTheGoldenTrace) {
         for (const auto value : {leanAmount, beamScale, texLeft, texTop, texRight, texBottom})
             hash.Add(value);
         if (step == SHOW_AIM && showStep == SHOW_OPEN) {
-            std::snprintf(line, sizeof(line), "%6.1f item %3d %s%s%s\n", frameTime, currentIndex,
-                          floorProjection ? "floor" : "front", zoomActive ? " close-up" : "",
-                          captionVisible ? " caption" : "");
-            trace << line;
+            items << " " << currentIndex << (floorProjection ? "F" : "") << (zoomActive ? "z" : "")
+                  << (captionVisible ? "c" : "");
         }
         if (frame % (FPS * 60) == 0) {
-            std::snprintf(line, sizeof(line), "%3d min state %08x hash %016llx\n", frame / FPS / 60,
+            std::snprintf(line, sizeof(line), "%-24s| %08x %016llx\n", items.str().c_str(),
                           randomState, hash.Value());
             trace << line;
+            items.str("");
         }
     }
     ReleaseScene();

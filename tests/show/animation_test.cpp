@@ -1,6 +1,7 @@
 // The robot's turns, and its pose as the real drawing places every piece.
 #include <gtest/gtest.h>
 #include <cmath>
+#include <vector>
 #include <numbers>
 #include "show/show_fixture.h"
 
@@ -8,38 +9,31 @@ namespace {
 
 using TurnTest = ShowStateTest;
 
-TEST_F(TurnTest, FortyDegreesPerSecondSnappingAtTheTarget) {
-    headTurning = true;
-    headYawTarget = 10.0f;
-    frameDelta = 0.125;
-    StepHeadTurn();
-    EXPECT_EQ(headYaw, 5.0f);
-    StepHeadTurn();
-    EXPECT_EQ(headYaw, 10.0f) << "landed exactly: the turn goes on with its direction";
-    EXPECT_TRUE(headTurning);
-    StepHeadTurn();
-    EXPECT_FALSE(headTurning);
-    headTurning = true;
-    headYawTarget = -20.0f;
-    frameDelta = 5.0;  // a stalled frame passes the target
-    StepHeadTurn();
-    EXPECT_EQ(headYaw, -20.0f);
-    EXPECT_EQ(headTurnDir, -1);
-    EXPECT_FALSE(headTurning);
-}
-
-TEST_F(TurnTest, TurnsCoverTheWholeDistanceUnwrapped) {
-    headYaw = 350.0f;
-    headTurning = true;
-    headYawTarget = -360.0f;
-    frameDelta = FRAME;
-    int frames = 0;
-    for (float previous = headYaw; headTurning && frames < 1000; ++frames, previous = headYaw) {
-        StepHeadTurn();
-        ASSERT_LT(headYaw, previous);
+TEST_F(TurnTest, FortyDegreesPerSecondUnwrappedSnappingAtTheTarget) {
+    struct Case {
+        float from, to, delta;
+        std::vector<float> path;  // the angle after each step, while the turn lasts
+    };
+    for (const Case& c : {Case{0, 10, 0.125f, {5, 10, 10}}, Case{10, -20, 5.0f, {-20}},
+                          Case{350, -360, 8.0f, {30, -290, -360}}}) {
+        headYaw = c.from;
+        headYawTarget = c.to;
+        headTurning = true;
+        frameDelta = c.delta;
+        // Landing exactly on the target ends the turn only at the next step.
+        for (const float expected : c.path) {
+            ASSERT_TRUE(headTurning);
+            StepHeadTurn();
+            EXPECT_EQ(headYaw, expected) << c.from << " to " << c.to;
+        }
+        EXPECT_FALSE(headTurning);
     }
-    EXPECT_EQ(headYaw, -360.0f);
-    EXPECT_EQ(frames, 533);  // 710 degrees at 40 per second: 532.5 frames
+    // A target equal to the angle before any turn has moved is never reached.
+    ResetShowState(1);
+    headYaw = headYawTarget = 25.0f;
+    headTurning = true;
+    for (int i = 0; i < 100; ++i) StepHeadTurn();
+    EXPECT_TRUE(headTurning);
 }
 
 TEST_F(TurnTest, BodyTurnStartedUprightWaitsForTheFullLean) {
@@ -47,28 +41,16 @@ TEST_F(TurnTest, BodyTurnStartedUprightWaitsForTheFullLean) {
     bodyTurning = true;
     bodyYawTarget = 90.0f;
     frameDelta = FRAME;
-    int frames = 0;
-    for (; frames < 100 && bodyYaw == 0.0f; ++frames) {
+    for (int frame = 0; frame < 100 && bodyYaw == 0.0f; ++frame) {
+        EXPECT_LT(frame, 32);
         StepBodyTurn();
         UpdateRobotPose();
     }
     EXPECT_EQ(leanAmount, 1.0);
-    EXPECT_NEAR(frames * FRAME, 1.0 + 2 * FRAME, FRAME);
     EXPECT_FLOAT_EQ(bodyYaw, 40.0f * static_cast<float>(FRAME));
 }
 
-TEST_F(TurnTest, TargetEqualToTheAngleBeforeAnyTurnStaysInProgress) {
-    headYaw = headYawTarget = 25.0f;
-    headTurning = true;
-    frameDelta = FRAME;
-    for (int i = 0; i < 100; ++i) StepHeadTurn();
-    EXPECT_TRUE(headTurning);
-    EXPECT_EQ(headYaw, 25.0f);
-}
-
 using RobotPose = ShowTest;
-
-constexpr unsigned int SIDE_FEET[] = {LIST_SIDE_FOOT, LIST_SIDE_FOOT_MIRRORED};
 
 double Lowest(const Fed& fed, size_t first, size_t end) {
     double low = 1e9;
@@ -87,33 +69,51 @@ double Height(const Fed& fed, size_t first, size_t end) {
     return high - Lowest(fed, first, end);
 }
 
-Fed SideFeet() {
-    return FeedRobot({SIDE_FEET[0], SIDE_FEET[1]});
+// The left leg and foot (43 and 18 triangles), then the right ones.
+Fed SideLegs() {
+    return FeedRobot(
+        {LIST_SIDE_LEG, LIST_SIDE_LEG_MIRRORED, LIST_SIDE_FOOT, LIST_SIDE_FOOT_MIRRORED});
 }
+constexpr size_t LEFT_FOOT = 43, RIGHT = 61, RIGHT_FOOT = RIGHT + 43, BOTH = 2 * RIGHT;
 
-TEST_F(RobotPose, SideFeetStayPlantedLevelAndMirroredAsTheRobotLeansBack) {
+TEST_F(RobotPose, SideFeetStayPlantedLevelAndTheLegsMirroredAsTheRobotLeansBack) {
     HoldPose(false, 0.0);
-    const Fed upright = SideFeet();
-    ASSERT_EQ(upright.size(), 36u);
-    EXPECT_NEAR(Lowest(upright, 0, 36), -2.25, 1e-3);
-    for (const double lean : {0.5, 1.0}) {
+    const Fed upright = SideLegs();
+    ASSERT_EQ(upright.size(), BOTH);
+    EXPECT_NEAR(Lowest(upright, 0, BOTH), -2.25, 1e-3);
+    for (const double lean : {0.0, 0.5, 1.0}) {
         HoldPose(false, lean);
-        const Fed leaned = SideFeet();
-        ASSERT_EQ(leaned.size(), 36u);
-        for (size_t f = 0; f < 18; ++f) {
+        const Fed leaned = SideLegs();
+        ASSERT_EQ(leaned.size(), BOTH);
+        for (size_t f = 0; f < RIGHT; ++f) {
             for (size_t c = 0; c < 3; ++c) {
-                const P3 left = leaned[f][c].p, right = leaned[f + 18][c].p;
-                EXPECT_NEAR(right[0], -left[0], 1e-4);
-                EXPECT_NEAR(right[1], left[1], 1e-4);
-                // The lean's shift puts them back where they stood once fully leaned.
-                if (lean < 1.0) continue;
+                // The right pieces are the left ones turned half round, so that the legs match
+                // corner by corner only upright; the feet, kept level, always do.
+                const P3 left = leaned[f][c].p, right = leaned[f + RIGHT][c].p;
+                if (lean == 0.0 || f >= LEFT_FOOT) {
+                    EXPECT_NEAR(right[0], -left[0], 1e-4) << f;
+                    EXPECT_NEAR(right[1], left[1], 1e-4) << f;
+                }
+                // The lean's shift puts the feet back where they stood once fully leaned.
+                if (lean < 1.0 || f < LEFT_FOOT) continue;
                 for (int axis = 0; axis < 3; ++axis)
                     EXPECT_NEAR(left[axis], upright[f][c].p[axis], 0.01) << f;
             }
         }
-        EXPECT_NEAR(Height(leaned, 0, 18), 0.55, 1e-3) << lean;
-        EXPECT_NEAR(Height(leaned, 18, 36), 0.55, 1e-3) << lean;
+        EXPECT_NEAR(Height(leaned, LEFT_FOOT, RIGHT), 0.55, 1e-3) << lean;
+        EXPECT_NEAR(Height(leaned, RIGHT_FOOT, BOTH), 0.55, 1e-3) << lean;
     }
+    // The struts hang outside the body, 1 to 1.3 from its axis.
+    double outer = 0.0, inner = 10.0;
+    for (size_t f = 0; f < BOTH; ++f) {
+        for (const FedVertex& v : upright[f]) {
+            if (v.p[1] > -0.45 || (f >= LEFT_FOOT && f < RIGHT) || f >= RIGHT_FOOT) continue;
+            outer = std::max(outer, std::abs(v.p[0]));
+            inner = std::min(inner, std::abs(v.p[0]));
+        }
+    }
+    EXPECT_NEAR(outer, 1.3, 1e-4);
+    EXPECT_NEAR(inner, 1.0, 1e-4);
 }
 
 TEST_F(RobotPose, CentreFootComesDownToTheSideFeetOnTheLensSide) {
@@ -123,12 +123,13 @@ TEST_F(RobotPose, CentreFootComesDownToTheSideFeetOnTheLensSide) {
     EXPECT_NEAR(Lowest(hanging, 0, 18), -0.7 - 0.55, 1e-3) << "0.7 below the body's middle";
     HoldPose(false, 1.0);
     const Fed centre = FeedRobot({LIST_CENTRE_FOOT});
-    const Fed side = SideFeet();
+    const Fed side = SideLegs();
     const Axis lens = LensAxis(FeedRobot({LIST_LENS}), 0);
-    EXPECT_NEAR(Lowest(centre, 0, 18), Lowest(side, 0, 36), 0.01);
+    EXPECT_NEAR(Lowest(centre, 0, 18), Lowest(side, 0, BOTH), 0.01);
     EXPECT_NEAR(Height(centre, 0, 18), 0.55, 1e-3);
-    const P3 ahead = MeanPosition(centre, 0, 18) - MeanPosition(side, 0, 36);
-    EXPECT_NEAR(Dot(ahead, Unit({lens.direction[0], 0.0, lens.direction[2]})), 1.16, 0.02);
+    const P3 ahead = MeanPosition(centre, 0, 18) - 0.5 * (MeanPosition(side, LEFT_FOOT, RIGHT) +
+                                                          MeanPosition(side, RIGHT_FOOT, BOTH));
+    EXPECT_NEAR(Dot(ahead, Level(lens.direction)), 1.16, 0.02);
     EXPECT_EQ(FeedRobot({LIST_CENTRE_LEG}).size(), 6u);
 }
 
@@ -147,8 +148,7 @@ P3 BodyAxis() {
 
 TEST_F(RobotPose, FloorPoseTipsTheBodyTowardsTheLensOnItsSideLegsAlone) {
     HoldPose(false, 0.0);
-    const Fed upright =
-        FeedRobot({LIST_SIDE_LEG, LIST_SIDE_LEG_MIRRORED, SIDE_FEET[0], SIDE_FEET[1]});
+    const Fed upright = SideLegs();
     EXPECT_NEAR(BodyAxis()[1], 1.0, 1e-6);
     HoldPose(false, 1.0);
     const P3 back = BodyAxis();
@@ -156,8 +156,7 @@ TEST_F(RobotPose, FloorPoseTipsTheBodyTowardsTheLensOnItsSideLegsAlone) {
     const P3 forward = BodyAxis();
     EXPECT_TRUE(FeedRobot({LIST_CENTRE_LEG, LIST_CENTRE_FOOT}).empty());
     // The side legs keep their upright angle.
-    const Fed floor =
-        FeedRobot({LIST_SIDE_LEG, LIST_SIDE_LEG_MIRRORED, SIDE_FEET[0], SIDE_FEET[1]});
+    const Fed floor = SideLegs();
     ASSERT_EQ(floor.size(), upright.size());
     for (size_t f = 0; f < floor.size(); ++f) {
         for (size_t c = 0; c < 3; ++c) EXPECT_EQ(floor[f][c].p, upright[f][c].p) << f;
@@ -185,8 +184,7 @@ TEST_F(RobotPose, AimedLensRisesTwentyDegreesOrDipsFortyOnTheFloor) {
         const P3 look = LensAxis(FeedRobot({LIST_LENS}), 0).direction;
         EXPECT_NEAR(std::asin(look[1]) * 180.0 / std::numbers::pi, c.elevation, 0.2)
             << c.floor << " " << c.lean << " " << c.body;
-        EXPECT_GT(Dot(Unit({look[0], 0.0, look[2]}), c.across), 0.9998)
-            << c.floor << " " << c.lean << " " << c.body;
+        EXPECT_GT(Dot(Level(look), c.across), 0.9998) << c.floor << " " << c.lean << " " << c.body;
     }
 }
 

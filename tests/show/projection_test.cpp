@@ -224,7 +224,7 @@ TEST_F(Projection, FloorPictureFacesTheViewerUprightBelowTheLensWhateverTheBodyT
             ExpectParallel(p, expected, "corner", 0.02);
         }
         EXPECT_LT(topLeft[1], lens.origin[1]) << body;
-        const P3 ahead = Unit({lens.direction[0], 0.0, lens.direction[2]});
+        const P3 ahead = Level(lens.direction);
         const P3 middle = 0.5 * (topLeft + corners.at({38, 1}));
         EXPECT_GT(Dot(middle - lens.origin, ahead), 1.0) << "out where the lens looks " << body;
     }

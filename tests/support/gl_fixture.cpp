@@ -42,28 +42,6 @@ std::vector<uint8_t> GlTest::ReadBackBuffer(int width, int height) const {
     return pixels;
 }
 
-P3 operator+(P3 a, P3 b) {
-    return {a[0] + b[0], a[1] + b[1], a[2] + b[2]};
-}
-P3 operator-(P3 a, P3 b) {
-    return {a[0] - b[0], a[1] - b[1], a[2] - b[2]};
-}
-P3 operator*(double k, P3 a) {
-    return {k * a[0], k * a[1], k * a[2]};
-}
-double Dot(P3 a, P3 b) {
-    return a[0] * b[0] + a[1] * b[1] + a[2] * b[2];
-}
-P3 Cross(P3 a, P3 b) {
-    return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-}
-double Length(P3 a) {
-    return std::sqrt(Dot(a, a));
-}
-P3 Unit(P3 a) {
-    return (1.0 / Length(a)) * a;
-}
-
 namespace {
 
 constexpr double EXTENT = 8.0;
@@ -164,12 +142,8 @@ P3 MeanPosition(const Fed& fed, size_t first, size_t end) {
 bool Bitmap::TopDiffersFromBottom() const {
     int differing = 0;
     for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            if (At(x, y) != At(x, height - 1 - y)) {
-                ++differing;
-                break;
-            }
-        }
+        const auto row = pixels.begin() + y * width, mirror = pixels.end() - (y + 1) * width;
+        differing += !std::equal(row, row + width, mirror);
     }
     return differing > height / 10;
 }

@@ -150,12 +150,6 @@ void WriteTestBmp(const std::string& path, int width, int height) {
     std::fclose(out);
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    std::fwrite(bytes.data(), 1, bytes.size(), out);
-    std::fclose(out);
-}
-
 class MediaFolderTest : public TextureLoaderTest {
 protected:
     void SetUp() override {
@@ -223,33 +217,6 @@ TEST_F(MediaFolderTest, OnlyNamesShorterThan254CharactersBecomeTheCaption) {
     EXPECT_EQ(std::string(pictureCatalogue[2].caption), shorter);
     EXPECT_FLOAT_EQ(holoHalfWidth, 2.0f);
     pictureCatalogue[2].caption[0] = '\0';
-}
-
-TEST_F(MediaFolderTest, BadFilesAreRefusedCleanly) {
-    WriteTestBmp(Add("good.bmp"), 64, 64);
-    std::string head(200, '\0');
-    std::FILE* in = std::fopen("good.bmp", "rb");
-    head.resize(std::fread(head.data(), 1, head.size(), in));
-    std::fclose(in);
-    WriteBytes(Add("truncated.bmp"), head);
-    WriteBytes(Add("empty.bmp"), "");
-    WriteBytes(Add("text.bmp"), "this is not a bitmap at all, only words");
-    std::string huge = head.substr(0, 54);
-    *reinterpret_cast<int32_t*>(&huge[18]) = 1 << 20;
-    *reinterpret_cast<int32_t*>(&huge[22]) = 1 << 20;
-    WriteBytes(Add("huge.bmp"), huge);
-    CreateDirectoryA(Add("folder.bmp").c_str(), nullptr);
-    for (const char* name : {"truncated.bmp", "empty.bmp", "text.bmp", "huge.bmp", "folder.bmp"}) {
-        uint32_t texture = 0;
-        PictureSize size{-1.0, -1.0};
-        EXPECT_FALSE(LoadBmpFileTexture(&texture, name, &size)) << name;
-        glDeleteTextures(1, &texture);
-    }
-    uint32_t texture = 0;
-    PictureSize size{};
-    EXPECT_TRUE(LoadBmpFileTexture(&texture, "good.bmp", &size));
-    EXPECT_EQ(size.width, 64.0);
-    glDeleteTextures(1, &texture);
 }
 
 }  // namespace

@@ -68,8 +68,10 @@ TEST_F(RobotLists, BodyWallWrapsOutwardsAndTheGreySkirtFacesTheAxis) {
             // Straight wall, then the taper: the crease ring's normal leans down, averaged.
             EXPECT_GT(Dot(n, radial), 0.6) << f;
             EXPECT_EQ(n[1] < -0.1, v.p[1] < -1.0) << f;
-            const double t = v.p[1] > 0.0 ? 0.0 : v.p[1] > -1.7 ? 0.875 : 1.0;
-            EXPECT_NEAR(v.t, t, 1e-6) << f;
+            // Rings at heights 0.4, -1.6 and -1.8, the picture's top at the top.
+            const double height = v.t == 0.0f ? 0.4 : v.t == 0.875f ? -1.6 : -1.8;
+            EXPECT_NEAR(v.p[1], height, 1e-4) << f;
+            EXPECT_NEAR(std::hypot(v.p[0], v.p[2]), v.t == 1.0f ? 0.75 : 1.0, 1e-4) << f;
         }
         if (!skirt)
             ExpectWrappedS(
@@ -97,6 +99,11 @@ TEST_F(RobotLists, DomeShellFacesOutAndItsDecalsRepeatIt) {
         }
     }
     EXPECT_NEAR(normals[2][1], 1.0, 1e-4) << "the pole";
+    // The panel block's front faces 10 degrees below its place, 33 degrees up and 20 round.
+    constexpr double up = 23.0 * DEG, round = 20.0 * DEG;
+    ExpectNear(normals[3 * shell],
+               {std::sin(round) * std::cos(up), std::sin(up), std::cos(round) * std::cos(up)}, 1e-3,
+               "panel front", 0);
     // Cap decal: radial coordinates, the picture's square reaching ring 3 at 54 degrees.
     for (size_t f = 0; f < cap; ++f) {
         for (const FedVertex& v : fed[shell + panel + f]) {

@@ -141,7 +141,8 @@ protected:
         GlTest::TearDown();
     }
     // The overlay run frame by frame up to `time`; the quads of that frame, each as its middle
-    // and its size in overlay units (the feedback viewport is 256 x 256).
+    // and its size in overlay units (the feedback viewport is 256 x 256), and the texture
+    // coordinate of its top left corner.
     static std::vector<std::pair<P3, P3>> QuadsAt(double time) {
         for (frameTime = TICK; frameTime < time; frameTime += TICK)
             StepOverlay(frameTime, 800, 600);
@@ -150,26 +151,33 @@ protected:
         std::vector<std::pair<P3, P3>> quads;
         for (size_t f = 0; f + 1 < fed.size(); f += 2) {
             P3 low{1e9, 1e9, 0}, high{-1e9, -1e9, 0};
+            const FedVertex* topLeft = &fed[f][0];
             for (size_t i = 0; i < 6; ++i) {
                 const P3 p = fed[f + i / 3][i % 3].p;
+                const P3 corner = topLeft->p;
+                if (p[0] < corner[0] - 1e-3 || (p[0] < corner[0] + 1e-3 && p[1] > corner[1]))
+                    topLeft = &fed[f + i / 3][i % 3];
                 for (int axis = 0; axis < 2; ++axis) {
                     const double scaled = p[axis] * (axis == 0 ? 800.0 : 600.0) / 256.0;
                     low[axis] = std::min(low[axis], scaled);
                     high[axis] = std::max(high[axis], scaled);
                 }
             }
-            quads.push_back({0.5 * (low + high), high - low});
+            const P3 size = high - low;
+            quads.push_back({0.5 * (low + high), {size[0], size[1], topLeft->s + topLeft->t}});
         }
         return quads;
     }
     SaverSettings saved_;
 };
 
+// Also upright and unmirrored: the top left corner shows the picture's top left, (0, 0).
 void ExpectQuad(const std::pair<P3, P3>& quad, P3 middle, P3 size) {
     for (int axis = 0; axis < 2; ++axis) {
         EXPECT_NEAR(quad.first[axis], middle[axis], 0.05) << axis;
         EXPECT_NEAR(quad.second[axis], size[axis], 0.05) << axis;
     }
+    EXPECT_EQ(quad.second[2], 0.0);
 }
 
 TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorner) {

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
-#include <GL/glu.h>
 #include <array>
-#include <vector>
+#include <cmath>
+#include <numbers>
 #include "host/saver_window.h"
 #include "render/frame_clock.h"
 #include "render/gl_window.h"
@@ -41,23 +41,33 @@ protected:
     HWND window_ = nullptr;
 };
 
-std::array<double, 16> Matrix(GLenum which) {
-    std::array<double, 16> m{};
-    glGetDoublev(which, m.data());
-    return m;
-}
-
-TEST_F(SceneTest, CreationFillsTheTablesAndRecordsTheWindow) {
-    Create(320, 240);
+TEST_F(SceneTest, CreationFillsTheTablesAndTheProjectionListRestoresThePerspective) {
+    Create(400, 200);
     EXPECT_EQ(saverWindow, window_);
-    EXPECT_EQ(clientRect.right, 320);
-    EXPECT_EQ(clientRect.bottom, 240);
-    EXPECT_FALSE(overlayDisabled);
+    EXPECT_EQ(clientRect.right, 400);
+    EXPECT_EQ(clientRect.bottom, 200);
     EXPECT_NE(frameTimerId, 0u);
-    for (unsigned int list = 1; list <= LIST_BEAM; ++list) {
-        EXPECT_EQ(glIsList(list), list != 9) << list;
-    }
+    for (unsigned int list = 1; list <= LIST_BEAM; ++list) EXPECT_EQ(glIsList(list), list != 9);
     for (int slot : {1, 2, 8}) EXPECT_EQ(textureSlots[slot], 0u) << slot;
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, 1, 0, 1, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(3.0f, 4.0f, 5.0f);
+    glCallList(LIST_PROJECTION);
+    std::array<double, 16> m{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, m.data());
+    EXPECT_EQ(m, (std::array<double, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+    // 45 degrees from the bottom edge to the top, the window's 2 : 1, depths 1 to 100.
+    glGetDoublev(GL_PROJECTION_MATRIX, m.data());
+    EXPECT_NEAR(m[5] * std::tan(22.5 * std::numbers::pi / 180.0), 1.0, 1e-6);
+    EXPECT_NEAR(m[0] * 2.0, m[5], 1e-6);
+    EXPECT_NEAR(-m[10] + m[14], -1.0, 1e-6);
+    EXPECT_NEAR((-100.0 * m[10] + m[14]) / 100.0, 1.0, 1e-6);
+    GLint viewport[4];
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 400);
+    EXPECT_EQ(viewport[3], 200);
 }
 
 // With "Random" stored, the scene is built in one scheme drawn at random; the stored value stays.
@@ -88,44 +98,6 @@ TEST_F(SceneTest, EverySlotHoldsItsBitmapInTheRandomSchemeDrawnOnce) {
         EXPECT_EQ(TextureMismatches(textureSlots[s.slot], s.resource, s.scheme ? 5 : 0, s.keyed), 0)
             << "slot " << s.slot;
     }
-}
-
-TEST_F(SceneTest, ProjectionListRestoresThePerspective) {
-    Create(400, 200);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(3.0f, 4.0f, 5.0f);
-    glCallList(LIST_PROJECTION);
-    std::array<double, 16> identity{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
-    EXPECT_EQ(Matrix(GL_MODELVIEW_MATRIX), identity);
-    const std::array<double, 16> projection = Matrix(GL_PROJECTION_MATRIX);
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    gluPerspective(45.0, 2.0, 1.0, 100.0);
-    const std::array<double, 16> expected = Matrix(GL_PROJECTION_MATRIX);
-    for (int i = 0; i < 16; ++i) EXPECT_NEAR(projection[i], expected[i], 1e-6) << i;
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 400);
-    EXPECT_EQ(viewport[3], 200);
-}
-
-TEST_F(SceneTest, FramesReadTheClockOnce) {
-    Create();
-    RenderFrame(0.25);
-    EXPECT_DOUBLE_EQ(frameDelta, 0.25);
-    RenderFrame(0.3);
-    EXPECT_DOUBLE_EQ(frameTime, 0.3);
-    EXPECT_NEAR(frameDelta, 0.05, 1e-12);
-    EXPECT_DOUBLE_EQ(previousFrameTime, 0.3);
-}
-
-TEST_F(SceneTest, PreviewDisablesTheOverlay) {
-    isPreviewMode = 1;
-    Create();
-    EXPECT_TRUE(overlayDisabled);
 }
 
 TEST_F(SceneTest, TeardownDeletesEveryTexture) {

@@ -121,65 +121,49 @@ TEST_F(TextureLoaderTest, MissingResourceMakesNoTexture) {
     EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u);
 }
 
-// A 24-bit BMP whose red grows down its rows and green along its columns.
-void WriteTestBmp(const std::string& path, int width, int height) {
-    const int rowBytes = (width * 3 + 3) & ~3;
-    BITMAPFILEHEADER file{};
-    BITMAPINFOHEADER info{};
-    file.bfType = 0x4D42;
-    file.bfOffBits = sizeof(file) + sizeof(info);
-    file.bfSize = file.bfOffBits + rowBytes * height;
-    info.biSize = sizeof(info);
-    info.biWidth = width;
-    info.biHeight = height;
-    info.biPlanes = 1;
-    info.biBitCount = 24;
-    std::vector<uint8_t> rows(static_cast<size_t>(rowBytes) * height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
-            uint8_t* p = &rows[static_cast<size_t>(height - 1 - y) * rowBytes + x * 3];
-            p[0] = 128;
-            p[1] = static_cast<uint8_t>(x * 255 / (width - 1));
-            p[2] = static_cast<uint8_t>(y * 255 / (height - 1));
-        }
-    }
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    std::fwrite(&file, sizeof(file), 1, out);
-    std::fwrite(&info, sizeof(info), 1, out);
-    std::fwrite(rows.data(), rows.size(), 1, out);
-    std::fclose(out);
-}
-
+// A media folder of our own, with a short name so that the longest name the caption rule tries
+// still fits a path; it is the current directory while the test runs.
 class MediaFolderTest : public TextureLoaderTest {
 protected:
     void SetUp() override {
         TextureLoaderTest::SetUp();
         CreateDirectoryA(FOLDER, nullptr);
-        GetCurrentDirectoryA(sizeof(start_), start_);
         std::strcpy(saverSettings.aviPath, FOLDER);
         SetCurrentDirectoryA(FOLDER);
     }
     void TearDown() override {
-        SetCurrentDirectoryA(start_);
-        for (const std::string& name : made_) {
-            DeleteFileA((FOLDER + name).c_str());
-            RemoveDirectoryA((FOLDER + name).c_str());
-        }
+        SetCurrentDirectoryA("C:\\");
+        for (const std::string& name : made_) DeleteFileA((FOLDER + name).c_str());
         RemoveDirectoryA(FOLDER);
         TextureLoaderTest::TearDown();
     }
-    std::string Add(const std::string& name) {
+    // A 24-bit BMP whose red grows down its rows and green along its columns.
+    void WriteBmp(const std::string& name, int width, int height) {
         made_.push_back(name);
-        return FOLDER + name;
+        const int rowBytes = (width * 3 + 3) & ~3;
+        std::vector<uint8_t> rows(static_cast<size_t>(rowBytes) * height, 128);
+        for (int y = 0; y < height; ++y) {
+            for (int x = 0; x < width; ++x) {
+                uint8_t* p = &rows[static_cast<size_t>(height - 1 - y) * rowBytes + x * 3];
+                p[1] = static_cast<uint8_t>(x * 255 / (width - 1));
+                p[2] = static_cast<uint8_t>(y * 255 / (height - 1));
+            }
+        }
+        const BITMAPINFOHEADER info{sizeof(info), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        const DWORD offset = sizeof(BITMAPFILEHEADER) + sizeof(info);
+        const BITMAPFILEHEADER file{0x4D42, static_cast<DWORD>(offset + rows.size()), 0, 0, offset};
+        std::FILE* out = std::fopen(name.c_str(), "wb");
+        std::fwrite(&file, sizeof(file), 1, out);
+        std::fwrite(&info, sizeof(info), 1, out);
+        std::fwrite(rows.data(), rows.size(), 1, out);
+        std::fclose(out);
     }
-    // Short, so that the longest name the caption rule tries still fits a path.
     static constexpr const char* FOLDER = "C:\\q\\";
-    char start_[MAX_PATH]{};
     std::vector<std::string> made_;
 };
 
 TEST_F(MediaFolderTest, ExternalPictureBecomesAnUprightSquareTexture) {
-    WriteTestBmp(Add("wide.bmp"), 640, 480);
+    WriteBmp("wide.bmp", 640, 480);
     nextIndex = 0;
     ASSERT_TRUE(LoadExternalPicture());
     EXPECT_FLOAT_EQ(holoHalfWidth, 1.3333334f);
@@ -207,12 +191,12 @@ TEST_F(MediaFolderTest, OnlyNamesShorterThan254CharactersBecomeTheCaption) {
     nextIndex = 2;
     std::strcpy(pictureCatalogue[2].caption, "earlier.bmp");
     const std::string longest = std::string(254 - 4, 'n') + ".bmp";
-    WriteTestBmp(Add(longest), 32, 32);
+    WriteBmp(longest, 32, 32);
     ASSERT_TRUE(LoadExternalPicture());
     EXPECT_STREQ(pictureCatalogue[2].caption, "earlier.bmp");
-    DeleteFileA((FOLDER + longest).c_str());
+    DeleteFileA(longest.c_str());
     const std::string shorter = std::string(253 - 4, 's') + ".bmp";
-    WriteTestBmp(Add(shorter), 32, 16);
+    WriteBmp(shorter, 32, 16);
     ASSERT_TRUE(LoadExternalPicture());
     EXPECT_EQ(std::string(pictureCatalogue[2].caption), shorter);
     EXPECT_FLOAT_EQ(holoHalfWidth, 2.0f);

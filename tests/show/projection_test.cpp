@@ -45,14 +45,13 @@ void ExpectParallel(P3 actual, P3 expected, const char* what, double tolerance =
 }
 
 // The beam leaves the lens along its axis: tip 0.075 and base 1.5 lengths out, both sides
-// across the axis. Returns the length, the beam's size times its flicker.
-double ExpectFromLens(const Beam& beam, const Axis& lens) {
+// across the axis.
+void ExpectFromLens(const Beam& beam, const Axis& lens) {
     const double length = Dot(beam.base - lens.origin, lens.direction) / 1.5;
     ExpectParallel(beam.base, lens.origin + 1.5 * length * lens.direction, "base");
     ExpectParallel(beam.tip, lens.origin + 0.075 * length * lens.direction, "tip");
     EXPECT_NEAR(Dot(beam.across, lens.direction), 0.0, 1e-3);
     EXPECT_NEAR(Dot(beam.up, lens.direction), 0.0, 1e-3);
-    return length;
 }
 
 class Projection : public ShowTest {
@@ -93,8 +92,7 @@ TEST_F(Projection, FrontCaptionStandsCentredInItsBeamFromTheFirstSmallLens) {
     const Fed fed = Projections();
     ASSERT_EQ(fed.size(), 4 + 2 * N + 4 + 76);
     const Beam beam = BeamAt(fed, 0);
-    const double length = ExpectFromLens(beam, lens) / SCALE;
-    EXPECT_TRUE(length >= 0.9 - 1e-4 && length <= 1.04 + 1e-4) << length;
+    ExpectFromLens(beam, lens);
     EXPECT_NEAR(Length(beam.across), N * 0.15 * SCALE, 1e-3);
     EXPECT_NEAR(Length(beam.up), 0.15 * 2 * SCALE, 1e-3);
     const P3 across = Unit(beam.across), up = Unit(beam.up);
@@ -106,7 +104,6 @@ TEST_F(Projection, FrontCaptionStandsCentredInItsBeamFromTheFirstSmallLens) {
         ExpectParallel(glyph.up, 0.15 * SCALE * up, "glyph top");
         EXPECT_NEAR(Dot(glyph.centre - middle, lens.direction), 0.0, 1e-3);
         EXPECT_NEAR(Dot(glyph.centre - GlyphAt(fed, 4).centre, across), i * 0.15 * SCALE, 1e-3);
-        EXPECT_TRUE(glyph.alpha >= 0.4 * SCALE - 1e-6 && glyph.alpha <= 0.52 * SCALE + 1e-6);
         sum = sum + glyph.centre;
     }
     // Centred on the beam up to half a glyph: glyph i sits at (i - n / 2) sizes.
@@ -122,8 +119,7 @@ TEST_F(Projection, FloorCaptionRunsAlongItsBeamFromTheSecondSmallLens) {
         const Fed fed = Projections();
         ASSERT_EQ(fed.size(), 4 + 2 * N + 4 + 76);
         const Beam beam = BeamAt(fed, 0);
-        const double length = ExpectFromLens(beam, lens) / SCALE;
-        EXPECT_TRUE(length >= 0.9 - 1e-4 && length <= 1.04 + 1e-4) << length;
+        ExpectFromLens(beam, lens);
         EXPECT_NEAR(Length(beam.across), 0.4 * SCALE, 1e-3);
         EXPECT_NEAR(Length(beam.up), 0.4 * SCALE, 1e-3);
         // The text turns about the beam against the dome's and body's turns.

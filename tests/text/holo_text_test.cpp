@@ -2,6 +2,7 @@
 // from.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <array>
 #include <cstring>
 #include <vector>
 #include "render/scene.h"
@@ -90,21 +91,19 @@ TEST_F(HoloText, AlphaDimsTheGlowAndTheEmissionShowsItUnlit) {
     EXPECT_EQ(Mismatches(frame, 0, 1, 'W', 0.35 * 0.5), 0);
 }
 
+// What the next drawing would otherwise inherit: blending, a blue colour, a blue glow.
 TEST_F(HoloText, RestoresBlendingColourAndEmissionButLeavesTexturing) {
     glDisable(GL_TEXTURE_2D);
-    glEnable(GL_BLEND);
-    glColor4f(0.2f, 0.3f, 0.4f, 0.5f);
     Print("Hi there", 1.0f);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
-    GLfloat colour[4];
-    glGetFloatv(GL_CURRENT_COLOR, colour);
-    EXPECT_EQ(std::vector<GLfloat>(colour, colour + 4), (std::vector<GLfloat>{1, 1, 1, 1}));
-    for (GLenum face : {GL_FRONT, GL_BACK}) {
-        GLfloat emission[4];
-        glGetMaterialfv(face, GL_EMISSION, emission);
-        EXPECT_EQ(std::vector<GLfloat>(emission, emission + 4), (std::vector<GLfloat>{0, 0, 0, 1}));
-    }
+    std::array<GLfloat, 4> colour{}, front{}, back{};
+    glGetFloatv(GL_CURRENT_COLOR, colour.data());
+    glGetMaterialfv(GL_FRONT, GL_EMISSION, front.data());
+    glGetMaterialfv(GL_BACK, GL_EMISSION, back.data());
+    EXPECT_EQ(colour, (std::array<GLfloat, 4>{1, 1, 1, 1}));
+    EXPECT_EQ(front, (std::array<GLfloat, 4>{0, 0, 0, 1}));
+    EXPECT_EQ(back, front);
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string>
+#include <type_traits>
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/media_scan.h"
@@ -81,6 +83,16 @@ void ShowMediaCounts(HWND dialog) {
 void ShowStop(const char* text, const char* title) {
     MessageBoxA(nullptr, text, title, MB_OK | MB_ICONSTOP);
 }
+
+// Scoped GDI objects of one drawing.
+struct DeleteGdiObject {
+    void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, DeleteGdiObject>;
+struct DeleteMemoryDC {
+    void operator()(HDC dc) const { DeleteDC(dc); }
+};
+using MemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteMemoryDC>;
 
 DateFieldValue ReadNumber(HWND dialog, int id) {
     BOOL translated = FALSE;
@@ -194,6 +206,27 @@ void OnCommand(HWND dialog, int id, int notification) {
 
 }  // namespace
 
+void DrawDialogBackground(HDC dc, const RECT& area) {
+    const GdiObject picture(LoadImageA(GetModuleHandleA(nullptr),
+                                       MAKEINTRESOURCEA(CONFIG_BACKGROUND_BITMAP_ID), IMAGE_BITMAP,
+                                       0, 0, LR_CREATEDIBSECTION));
+    const MemoryDC source(CreateCompatibleDC(dc));
+    if (picture == nullptr || source == nullptr) return;
+    BITMAP size{};
+    GetObjectA(picture.get(), sizeof(size), &size);
+    const HGDIOBJ previous = SelectObject(source.get(), picture.get());
+    // The dialog's size follows its font and the DPI, so the picture is stretched to it;
+    // HALFTONE averages instead of dropping or doubling rows of the lettering.
+    const int previousMode = SetStretchBltMode(dc, HALFTONE);
+    POINT previousOrigin;
+    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
+    StretchBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    SetStretchBltMode(dc, previousMode);
+    SelectObject(source.get(), previous);
+}
+
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day) {
     if (!year.valid) return INVALID_DATE;
@@ -215,6 +248,13 @@ INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wP
         case WM_COMMAND:
             OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_DRAWITEM: {
+            // The background picture is the dialog's only owner-drawn control.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlType != ODT_STATIC) return FALSE;
+            DrawDialogBackground(item->hDC, item->rcItem);
+            return TRUE;
+        }
         case WM_LBUTTONDOWN:
             // Pressing anywhere on the picture drags the dialog as a caption would.
             PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, lParam);

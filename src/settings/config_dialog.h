@@ -37,5 +37,8 @@ struct DateFieldValue {
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day);
 
+// The background picture stretched over `area` of a device context.
+void DrawDialogBackground(HDC dc, const RECT& area);
+
 INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build, the tests and the run need, when any is missing.
 set -euo pipefail
 packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
-          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils)
+          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils icoutils libxml2-utils)
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -3,9 +3,8 @@
 #include <array>
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <string>
-#include <type_traits>
+#include "host/gdi_handles.h"
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/media_scan.h"
@@ -89,16 +88,6 @@ void ShowMediaCounts(HWND dialog) {
 void ShowStop(HWND dialog, const char* text, const char* title) {
     MessageBoxA(dialog, text, title, MB_OK | MB_ICONSTOP);
 }
-
-// Scoped GDI objects of one drawing.
-struct DeleteGdiObject {
-    void operator()(HGDIOBJ object) const { DeleteObject(object); }
-};
-using GdiObject = std::unique_ptr<std::remove_pointer_t<HGDIOBJ>, DeleteGdiObject>;
-struct DeleteMemoryDC {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using MemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteMemoryDC>;
 
 DateFieldValue ReadNumber(HWND dialog, int id) {
     BOOL translated = FALSE;
@@ -232,9 +221,9 @@ bool IsLeapYear(uint32_t year) {
 }
 
 void DrawDialogBackground(HDC dc, const RECT& area) {
-    const GdiObject picture(LoadImageA(GetModuleHandleA(nullptr),
-                                       MAKEINTRESOURCEA(CONFIG_BACKGROUND_BITMAP_ID), IMAGE_BITMAP,
-                                       0, 0, LR_CREATEDIBSECTION));
+    const BitmapHandle picture(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_BACKGROUND_BITMAP_ID),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     const MemoryDC source(CreateCompatibleDC(dc));
     if (picture == nullptr || source == nullptr) return;
     BITMAP size{};

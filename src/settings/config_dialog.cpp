@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include "host/gdi_handles.h"
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/media_scan.h"
@@ -22,6 +23,7 @@ constexpr std::string_view INVALID_DATE = "Please enter a valid date!";
 constexpr std::string_view INVALID_YEAR = "Please enter a valid year!";
 constexpr std::string_view INVALID_MONTH = "Please enter a valid month! (1-12)";
 constexpr std::string_view INVALID_DAY = "Please enter a valid day of the month!";
+constexpr const char* UNREACHABLE_FOLDER = "Folder not reachable now";
 constexpr uint32_t FIRST_YEAR = 1900;
 constexpr uint32_t LAST_YEAR = 9999;
 
@@ -71,6 +73,10 @@ void ListFolder(HWND dialog, const char* folder) {
 }
 
 void ShowMediaCounts(HWND dialog) {
+    if (keepStoredMediaFolder) {
+        SetDlgItemTextA(dialog, CONTROL_MEDIA_COUNTS, UNREACHABLE_FOLDER);
+        return;
+    }
     char text[64];
     std::snprintf(text, sizeof(text), "Contains: %d AVI Files - %d BMP Files",
                   CountMediaFiles(saverSettings.aviPath, "*.avi"),
@@ -78,8 +84,9 @@ void ShowMediaCounts(HWND dialog) {
     SetDlgItemTextA(dialog, CONTROL_MEDIA_COUNTS, text);
 }
 
-void ShowStop(const char* text, const char* title) {
-    MessageBoxA(nullptr, text, title, MB_OK | MB_ICONSTOP);
+// Owned by the dialog, which stays disabled while the box is up.
+void ShowStop(HWND dialog, const char* text, const char* title) {
+    MessageBoxA(dialog, text, title, MB_OK | MB_ICONSTOP);
 }
 
 DateFieldValue ReadNumber(HWND dialog, int id) {
@@ -91,10 +98,20 @@ DateFieldValue ReadNumber(HWND dialog, int id) {
 void OnInitDialog(HWND dialog) {
     LoadSettings();
     SaverSettings& s = saverSettings;
+    // A stored folder that cannot be reached now (an unplugged drive, an offline share) is
+    // kept with its flag until the user picks another; the list starts where the saver stands.
+    keepStoredMediaFolder = !storedMediaFolder.reachable;
+    if (keepStoredMediaFolder) {
+        std::memcpy(s.aviPath, storedMediaFolder.path, sizeof(s.aviPath));
+        s.playAvis = storedMediaFolder.playAvis;
+    }
     // One box stands for movies and external pictures together.
     if (s.showExternalBmps) s.playAvis = true;
     AppendBackslash(s.aviPath);
-    ListFolder(dialog, s.aviPath);
+    char here[AVI_PATH_SIZE];
+    GetCurrentDirectoryA(sizeof(here), here);
+    ListFolder(dialog, keepStoredMediaFolder ? here : s.aviPath);
+    if (keepStoredMediaFolder) SetDlgItemTextA(dialog, CONTROL_FOLDER_PATH, s.aviPath);
     ShowMediaCounts(dialog);
 
     SetDlgItemTextA(dialog, CONTROL_MESSAGE, s.countMessage);
@@ -121,6 +138,7 @@ void OnFolderDoubleClick(HWND dialog) {
     if (!DlgDirSelectExA(dialog, selection, sizeof(selection), CONTROL_FOLDER_LIST)) return;
     // Listing a folder also makes it the current directory.
     ListFolder(dialog, selection);
+    keepStoredMediaFolder = false;
     GetCurrentDirectoryA(sizeof(saverSettings.aviPath), saverSettings.aviPath);
     AppendBackslash(saverSettings.aviPath);
     ShowMediaCounts(dialog);
@@ -133,14 +151,16 @@ void OnOk(HWND dialog) {
     if (colour != CB_ERR) s.robotColour = static_cast<int32_t>(colour);
 
     // A switched-off feature also unticks its box, so that the next click turns it back on.
-    if (s.playAvis && !FolderHolds("*.avi") && !FolderHolds("*.bmp")) {
-        ShowStop(NO_MEDIA_TEXT, NO_MEDIA_TITLE);
+    // A folder that cannot be reached now is not judged by what it seems to hold.
+    const bool judgeFolder = !keepStoredMediaFolder;
+    if (judgeFolder && s.playAvis && !FolderHolds("*.avi") && !FolderHolds("*.bmp")) {
+        ShowStop(dialog, NO_MEDIA_TEXT, NO_MEDIA_TITLE);
         s.playAvis = false;
         CheckBox(dialog, CONTROL_PLAY_AVIS, false);
         EnableControls(dialog, MEDIA_CONTROLS, false);
     }
-    if (s.onlyExternalPics && !FolderHolds("*.bmp")) {
-        ShowStop(NO_BMP_TEXT, NO_BMP_TITLE);
+    if (judgeFolder && s.onlyExternalPics && !FolderHolds("*.bmp")) {
+        ShowStop(dialog, NO_BMP_TEXT, NO_BMP_TITLE);
         s.onlyExternalPics = false;
         CheckBox(dialog, CONTROL_ONLY_EXTERNAL, false);
     }
@@ -150,13 +170,13 @@ void OnOk(HWND dialog) {
     const DateFieldValue month = ReadNumber(dialog, CONTROL_MONTH);
     const DateFieldValue day = ReadNumber(dialog, CONTROL_DAY);
     if (const auto problem = CheckCountdownDate(year, month, day)) {
-        ShowStop(std::string(*problem).c_str(), "Error");
+        ShowStop(dialog, std::string(*problem).c_str(), "Error");
         return;
     }
     s.countToYear = static_cast<int32_t>(year.number);
     s.countToMonth = static_cast<int32_t>(month.number - 1);
     s.countToDay = static_cast<int32_t>(day.number);
-    SaveSettings();
+    SaveSettings(dialog);
     EndDialog(dialog, 1);
 }
 
@@ -194,6 +214,33 @@ void OnCommand(HWND dialog, int id, int notification) {
 
 }  // namespace
 
+bool keepStoredMediaFolder = false;
+
+bool IsLeapYear(uint32_t year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
+void DrawDialogBackground(HDC dc, const RECT& area) {
+    const BitmapHandle picture(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_BACKGROUND_BITMAP_ID),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const MemoryDC source(CreateCompatibleDC(dc));
+    if (picture == nullptr || source == nullptr) return;
+    BITMAP size{};
+    GetObjectA(picture.get(), sizeof(size), &size);
+    const HGDIOBJ previous = SelectObject(source.get(), picture.get());
+    // The dialog's size follows its font and the DPI, so the picture is stretched to it;
+    // HALFTONE averages instead of dropping or doubling rows of the lettering.
+    const int previousMode = SetStretchBltMode(dc, HALFTONE);
+    POINT previousOrigin;
+    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
+    StretchBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    SetStretchBltMode(dc, previousMode);
+    SelectObject(source.get(), previous);
+}
+
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day) {
     if (!year.valid) return INVALID_DATE;
@@ -201,7 +248,9 @@ std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFiel
     if (!month.valid) return INVALID_DATE;
     if (month.number < 1 || month.number > daysInMonth.size()) return INVALID_MONTH;
     if (!day.valid) return INVALID_DATE;
-    if (day.number < 1 || day.number > static_cast<uint32_t>(daysInMonth[month.number - 1]))
+    const bool leapDay = month.number == 2 && IsLeapYear(year.number);
+    if (day.number < 1 ||
+        day.number > static_cast<uint32_t>(daysInMonth[month.number - 1]) + leapDay)
         return INVALID_DAY;
     return std::nullopt;
 }
@@ -215,6 +264,13 @@ INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wP
         case WM_COMMAND:
             OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_DRAWITEM: {
+            // The background picture is the dialog's only owner-drawn control.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlType != ODT_STATIC) return FALSE;
+            DrawDialogBackground(item->hDC, item->rcItem);
+            return TRUE;
+        }
         case WM_LBUTTONDOWN:
             // Pressing anywhere on the picture drags the dialog as a caption would.
             PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, lParam);

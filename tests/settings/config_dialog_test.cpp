@@ -26,11 +26,17 @@ constexpr const char* BAD_YEAR = "Please enter a valid year!";
 constexpr const char* BAD_MONTH = "Please enter a valid month! (1-12)";
 constexpr const char* BAD_DAY = "Please enter a valid day of the month!";
 
-TEST(CountdownDate, TwentyNinthOfFebruaryIsRefusedInEveryYear) {
-    for (uint32_t year : {1900u, 2000u, 2004u, 2023u, 2024u, 2400u, 9996u}) {
+TEST(CountdownDate, TwentyNinthOfFebruaryOnlyInLeapYears) {
+    for (uint32_t year : {2000u, 2004u, 2024u, 2400u, 9996u}) {
+        EXPECT_EQ(Check(Field(year), Field(2), Field(29)), "accepted") << year;
+        EXPECT_EQ(Check(Field(year), Field(2), Field(30)), BAD_DAY) << year;
+    }
+    for (uint32_t year : {1900u, 2023u, 2100u, 9999u}) {
         EXPECT_EQ(Check(Field(year), Field(2), Field(29)), BAD_DAY) << year;
         EXPECT_EQ(Check(Field(year), Field(2), Field(28)), "accepted") << year;
     }
+    // The leap day belongs to February only.
+    EXPECT_EQ(Check(Field(2024), Field(4), Field(31)), BAD_DAY);
 }
 
 TEST(CountdownDate, DayMustExistInItsMonth) {
@@ -216,7 +222,7 @@ struct ExpectedItem {
 
 // The controls in tab order, as the dialog's layout and artwork expect them.
 const ExpectedItem EXPECTED_ITEMS[] = {
-    {-1, "static", {0, 0, 250, 215}, CHILD | SS_BITMAP, 0, ""},
+    {-1, "static", {0, 0, 250, 215}, CHILD | SS_OWNERDRAW, 0, ""},
     {IDOK, "button", {146, 12, 91, 14}, CHILD | BS_DEFPUSHBUTTON | WS_TABSTOP, 0, "OK"},
     {IDCANCEL, "button", {146, 29, 91, 14}, CHILD | BS_PUSHBUTTON | WS_TABSTOP, 0, "Cancel"},
     {1006,
@@ -286,7 +292,6 @@ TEST(DialogTemplate, ControlsSitWhereTheArtworkExpectsThem) {
         EXPECT_EQ(item.exStyle, expected.exStyle);
         EXPECT_EQ(item.text, expected.text);
     }
-    EXPECT_EQ(dialog.items[0].textOrdinal, CONFIG_BACKGROUND_BITMAP_ID);
 }
 
 TEST(DialogTemplate, BackgroundPictureIsThereInItsSize) {

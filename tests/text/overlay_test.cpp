@@ -136,18 +136,18 @@ protected:
     void TearDown() override {
         saverSettings = saved_;
         clientRect = {};
+        overlayScale = 1.0f;
         ResetOverlayState();
         ReleaseGlyphTextures();
         GlTest::TearDown();
     }
-    // The overlay run frame by frame up to `time`; the quads of that frame, each as its middle
-    // and its size in overlay units (the feedback viewport is 256 x 256), and the texture
-    // coordinate of its top left corner.
-    static std::vector<std::pair<P3, P3>> QuadsAt(double time) {
-        for (frameTime = TICK; frameTime < time; frameTime += TICK)
-            StepOverlay(frameTime, 800, 600);
+    // The quads of one overlay frame at frame time `time`, each as its middle and its size in
+    // window pixels (the feedback viewport is 256 x 256) and, in the size's third place, the
+    // texture coordinates of its top left corner added up.
+    static std::vector<std::pair<P3, P3>> DrawnAt(double time) {
         frameTime = time;
         const Fed fed = Feed([] { DrawOverlay(); }, true);
+        const double pixels[2] = {clientRect.right / 256.0, clientRect.bottom / 256.0};
         std::vector<std::pair<P3, P3>> quads;
         for (size_t f = 0; f + 1 < fed.size(); f += 2) {
             P3 low{1e9, 1e9, 0}, high{-1e9, -1e9, 0};
@@ -158,9 +158,8 @@ protected:
                 if (p[0] < corner[0] - 1e-3 || (p[0] < corner[0] + 1e-3 && p[1] > corner[1]))
                     topLeft = &fed[f + i / 3][i % 3];
                 for (int axis = 0; axis < 2; ++axis) {
-                    const double scaled = p[axis] * (axis == 0 ? 800.0 : 600.0) / 256.0;
-                    low[axis] = std::min(low[axis], scaled);
-                    high[axis] = std::max(high[axis], scaled);
+                    low[axis] = std::min(low[axis], p[axis] * pixels[axis]);
+                    high[axis] = std::max(high[axis], p[axis] * pixels[axis]);
                 }
             }
             const P3 size = high - low;
@@ -168,16 +167,23 @@ protected:
         }
         return quads;
     }
+    // The overlay run frame by frame up to `time`, then that frame's quads.
+    static std::vector<std::pair<P3, P3>> QuadsAt(double time) {
+        for (frameTime = TICK; frameTime < time; frameTime += TICK)
+            StepOverlay(frameTime, clientRect.right, clientRect.bottom, overlayScale);
+        return DrawnAt(time);
+    }
     SaverSettings saved_;
 };
 
-// Also upright and unmirrored: the top left corner shows the picture's top left, (0, 0).
+// Also upright and unmirrored: an unclipped quad's top left corner shows its picture's top left,
+// (0, 0).
 void ExpectQuad(const std::pair<P3, P3>& quad, P3 middle, P3 size) {
     for (int axis = 0; axis < 2; ++axis) {
         EXPECT_NEAR(quad.first[axis], middle[axis], 0.05) << axis;
         EXPECT_NEAR(quad.second[axis], size[axis], 0.05) << axis;
     }
-    EXPECT_EQ(quad.second[2], 0.0);
+    EXPECT_EQ(quad.second[2], size[2]);
 }
 
 TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorner) {
@@ -200,6 +206,45 @@ TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorne
     saverSettings.showCountdown = false;
     ResetOverlayState();
     EXPECT_TRUE(QuadsAt(30.0).empty());
+}
+
+TEST_F(OverlayDraw, AtTwiceTheDpiOnTwiceThePixelsEveryQuadIsTwiceAsLarge) {
+    const auto run = [](int width, int height, float scale) {
+        ResetOverlayState();
+        SeedRandom(5);
+        clientRect = {0, 0, width, height};
+        overlayScale = scale;
+        // Two full cycles: both banner corners, both edges, every slide.
+        std::vector<std::vector<std::pair<P3, P3>>> frames;
+        for (double time = 0.25; time <= 190.0; time += 0.25) frames.push_back(DrawnAt(time));
+        return frames;
+    };
+    const auto normal = run(480, 360, 1.0f);
+    const auto doubled = run(960, 720, 2.0f);
+    ASSERT_EQ(doubled.size(), normal.size());
+    for (size_t frame = 0; frame < normal.size(); ++frame) {
+        ASSERT_EQ(doubled[frame].size(), normal[frame].size()) << "frame " << frame;
+        for (size_t i = 0; i < normal[frame].size(); ++i) {
+            const auto& [middle, size] = normal[frame][i];
+            ExpectQuad(doubled[frame][i], 2.0 * middle, {2.0 * size[0], 2.0 * size[1], size[2]});
+        }
+    }
+}
+
+TEST_F(OverlayDraw, At144DpiTheBannerHoldsInItsCornerHalfAsLargeAgain) {
+    saverSettings.showCountdown = false;
+    clientRect = {0, 0, 1536, 864};
+    overlayScale = OverlayScaleFor(144);
+    const auto drawn = QuadsAt(10.0);
+    ASSERT_EQ(drawn.size(), 1u);
+    ExpectQuad(drawn[0], {1536 - 192, 7.5 + 24, 0}, {384, 48, 0});
+}
+
+TEST(OverlayScaleFor, FollowsTheDpiAboveNinetySixOnly) {
+    EXPECT_EQ(OverlayScaleFor(96), 1.0f);
+    EXPECT_EQ(OverlayScaleFor(72), 1.0f);
+    EXPECT_EQ(OverlayScaleFor(120), 1.25f);
+    EXPECT_EQ(OverlayScaleFor(192), 2.0f);
 }
 
 }  // namespace

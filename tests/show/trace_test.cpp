@@ -33,20 +33,6 @@ scheme 4
  59 84z                 | 052c4178 7e57e8efbccc408d
 )";
 
-// FNV-1a over the bytes of each value.
-class Hash {
-public:
-    template <typename T>
-    void Add(const T& value) {
-        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
-        for (size_t i = 0; i < sizeof(T); ++i) hash_ = (hash_ ^ bytes[i]) * 0x100000001b3ull;
-    }
-    unsigned long long Value() const { return hash_; }
-
-private:
-    unsigned long long hash_ = 0xcbf29ce484222325ull;
-};
-
 constexpr int FPS = 15;
 
 using ShowTrace = ShowTest;
@@ -71,7 +57,12 @@ TEST_F(ShowTrace, TenMinutesOfASeededShowFollowTheGoldenTrace) {
     glScissor(0, 0, 1, 1);
     std::ostringstream trace;
     trace << "\nscheme " << saverSettings.robotColour << "\n";
-    Hash hash;
+    // FNV-1a over the bytes of each value.
+    unsigned long long hash = 0xcbf29ce484222325ull;
+    const auto fold = [&hash](const auto& value) {
+        const auto* bytes = reinterpret_cast<const unsigned char*>(&value);
+        for (size_t i = 0; i < sizeof(value); ++i) hash = (hash ^ bytes[i]) * 0x100000001b3ull;
+    };
     std::ostringstream items;
     char line[96];
     for (int frame = 1; frame <= FPS * 600; ++frame) {
@@ -81,18 +72,18 @@ TEST_F(ShowTrace, TenMinutesOfASeededShowFollowTheGoldenTrace) {
              {randomState, static_cast<uint32_t>(showStep), static_cast<uint32_t>(nextIndex),
               static_cast<uint32_t>(holoPhase),
               static_cast<uint32_t>(leaning + 2 * bodyTurning + 4 * headTurning)})
-            hash.Add(value);
+            fold(value);
         for (const auto value : {bodyYaw, headYaw, sweepRow, bannerX, bannerY, textOffset})
-            hash.Add(value);
+            fold(value);
         for (const auto value : {leanAmount, beamScale, texLeft, texTop, texRight, texBottom})
-            hash.Add(value);
+            fold(value);
         if (step == SHOW_AIM && showStep == SHOW_OPEN) {
             items << " " << currentIndex << (floorProjection ? "F" : "") << (zoomActive ? "z" : "")
                   << (captionVisible ? "c" : "");
         }
         if (frame % (FPS * 60) == 0) {
             std::snprintf(line, sizeof(line), "%-24s| %08x %016llx\n", items.str().c_str(),
-                          randomState, hash.Value());
+                          randomState, hash);
             trace << line;
             items.str("");
         }

@@ -112,13 +112,6 @@ TEST_F(OverlayMotion, AtThirtyThreeMillisecondFramesTheCycleStaysNinetyFourSecon
     }
 }
 
-TEST(GlyphIndex, OnlyCodesWithACellDrawAGlyph) {
-    EXPECT_EQ(GlyphIndex('!'), 1);
-    EXPECT_EQ(GlyphIndex('\x7F'), 95);
-    for (int code = 0; code <= 32; ++code) EXPECT_EQ(GlyphIndex(static_cast<char>(code)), -1);
-    for (int code = 128; code < 256; ++code) EXPECT_EQ(GlyphIndex(static_cast<char>(code)), -1);
-}
-
 class OverlayDraw : public GlTest {
 protected:
     void SetUp() override {
@@ -229,15 +222,6 @@ TEST_F(OverlayDraw, AtTwiceTheDpiOnTwiceThePixelsEveryQuadIsTwiceAsLarge) {
             ExpectQuad(doubled[frame][i], 2.0 * middle, {2.0 * size[0], 2.0 * size[1], size[2]});
         }
     }
-}
-
-TEST_F(OverlayDraw, At144DpiTheBannerHoldsInItsCornerHalfAsLargeAgain) {
-    saverSettings.showCountdown = false;
-    clientRect = {0, 0, 1536, 864};
-    overlayScale = OverlayScaleFor(144);
-    const auto drawn = QuadsAt(10.0);
-    ASSERT_EQ(drawn.size(), 1u);
-    ExpectQuad(drawn[0], {1536 - 192, 7.5 + 24, 0}, {384, 48, 0});
 }
 
 TEST(OverlayScaleFor, FollowsTheDpiAboveNinetySixOnly) {

@@ -113,14 +113,6 @@ TEST_F(TextureLoaderTest, EachGlyphIsItsCellOfTheStripWhiteWithAlphaFromRed) {
     EXPECT_EQ(smallest, 1) << "mipmaps down to 1 x 1";
 }
 
-TEST_F(TextureLoaderTest, MissingResourceMakesNoTexture) {
-    const PictureSize size =
-        LoadResourceTexture(999, SLOT_HOLOGRAM, GetModuleHandleA(nullptr), ALPHA_COLOUR_KEY, false);
-    EXPECT_EQ(size.width, 0.0);
-    EXPECT_EQ(size.height, 0.0);
-    EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u);
-}
-
 // A media folder of our own, with a short name so that the longest name the caption rule tries
 // still fits a path; it is the current directory while the test runs.
 class MediaFolderTest : public TextureLoaderTest {

@@ -100,14 +100,4 @@ TEST_F(SceneTest, EverySlotHoldsItsBitmapInTheRandomSchemeDrawnOnce) {
     }
 }
 
-TEST_F(SceneTest, TeardownDeletesEveryTexture) {
-    Create();
-    const auto slots = textureSlots;
-    const auto glyphs = glyphTextures;
-    ReleaseScene();
-    for (uint32_t name : slots) EXPECT_FALSE(glIsTexture(name));
-    for (uint32_t name : glyphs) EXPECT_FALSE(glIsTexture(name));
-    for (uint32_t name : textureSlots) EXPECT_EQ(name, 0u);
-}
-
 }  // namespace

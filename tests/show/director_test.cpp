@@ -45,18 +45,6 @@ TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
     }
 }
 
-TEST_F(ShowTest, ItemsLoadAndBeamsOpenOnlyWithTheRobotAtRest) {
-    frameDelta = FRAME;
-    leanAmount = 0.5;  // halfway back; the pose is not advanced here, so it stays
-    for (int i = 0; i < 900; ++i) RunShowDirector();
-    EXPECT_EQ(showStep, SHOW_WAIT);
-    showStep = SHOW_OPEN;
-    beamScale = 0.99;
-    RunShowDirector();
-    EXPECT_EQ(beamScale, 1.0);
-    EXPECT_EQ(showStep, SHOW_OPEN);
-}
-
 TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     // A picture missing from the program comes back with no size: no division by zero.
     PictureRecord missing = pictureCatalogue[70];
@@ -128,22 +116,6 @@ TEST_F(ShowStateTest, FloorMovieTurnsTheBodyToExactlyZero) {
     ASSERT_TRUE(RunUntil([] { return showStep == SHOW_AIM; }, 60.0));
     EXPECT_EQ(bodyYaw, 0.0f);
     EXPECT_EQ(leanAmount, 1.0);
-}
-
-TEST_F(ShowStateTest, FloorItemStraightensUpAimsTheDomeThenTipsForward) {
-    for (const float head : {-17.5f, 30.0f}) {
-        ResetShowState(3);
-        showStep = SHOW_AIM;
-        currentIndex = 70;
-        nextIndex = FirstIndexWithFlags(PF_FLOOR);
-        leanAmount = 1.0;
-        headYaw = head;
-        headTurnDir = -1;
-        ASSERT_TRUE(RunUntil([] { return showStep == SHOW_OPEN; }, 30.0));
-        EXPECT_EQ(headYaw, -17.5f);
-        EXPECT_TRUE(leaning);
-        EXPECT_LE(leanAmount, FRAME) << "fully upright before tipping forward";
-    }
 }
 
 TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {

@@ -67,10 +67,13 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     }
 }
 
-TEST_F(ShowTest, OnlyZoomItemsDrawForACloseUpAndTakeTheirRegion) {
+TEST_F(ShowTest, PicturesKeepTheirProportionsAndOnlyZoomItemsDrawForACloseUp) {
     const uint32_t before = randomState;
-    ASSERT_TRUE(LoadShowItem(pictureCatalogue[FirstIndexWithFlags(PF_FRONT)]));
+    PictureRecord& front = pictureCatalogue[FirstIndexWithFlags(PF_FRONT)];
+    ASSERT_TRUE(LoadShowItem(front));
     EXPECT_EQ(randomState, before);
+    const Bitmap bitmap = DecodeBitmapResource(static_cast<int>(front.resourceId));
+    EXPECT_FLOAT_EQ(holoHalfWidth, static_cast<float>(bitmap.width) / bitmap.height);
     const PictureRecord& zoom = pictureCatalogue[FirstIndexWithFlags(PF_FRONT | PF_ZOOM)];
     std::set<bool> seen;
     for (int i = 0; i < 20; ++i) {

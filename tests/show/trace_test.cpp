@@ -21,16 +21,16 @@ namespace {
 
 constexpr const char* GOLDEN = R"(
 scheme 4
- 70 36c 44F             | 0105633d c8f512ae68bd66d8
- 67 74F                 | edb1a011 c24a54fc70a32a18
- 89F 97                 | ad4064cd 9f64d4c95f6dbf16
- 105z 76                | 3b3e4801 5c7c0492875a4377
- 21z 50c                | 5a37f6f0 6e6fbb1483e09feb
- 71c 99Fc 84c           | 6bb73efd a4ef172bfe7f31bc
- 103 49F 105zc          | ac27e984 a3a557768f5247ba
- 104zc 51 78F           | bd78f0a3 d4127a28afad44f8
- 68F 86                 | ca57d495 6e950204443a3f62
- 59 84z                 | 052c4178 7e57e8efbccc408d
+ 70 36c 44F             | 0105633d 7f9012feb1f4396d
+ 67 74F                 | edb1a011 6931143f1a09c6ed
+ 89F 97                 | ad4064cd 030e17a06950d4ab
+ 105z 76                | 3b3e4801 7ae081b95523f6a7
+ 21z 50c                | 5a37f6f0 275968f0ef85002b
+ 71c 99Fc 84c           | 6bb73efd c49a6fde759e5db5
+ 103 49F 105zc          | ac27e984 769927f553f0e992
+ 104zc 51 78F           | bd78f0a3 6ff9064e3bbe81c8
+ 68F 86                 | ca57d495 9865900691d59fce
+ 59 84z                 | 052c4178 462acb13ac52368d
 )";
 
 constexpr int FPS = 15;
@@ -73,7 +73,8 @@ TEST_F(ShowTrace, TenMinutesOfASeededShowFollowTheGoldenTrace) {
               static_cast<uint32_t>(holoPhase),
               static_cast<uint32_t>(leaning + 2 * bodyTurning + 4 * headTurning)})
             fold(value);
-        for (const auto value : {bodyYaw, headYaw, sweepRow, bannerX, bannerY, textOffset})
+        for (const auto value :
+             {bodyYaw, headYaw, sweepRow, holoHalfWidth, bannerX, bannerY, textOffset})
             fold(value);
         for (const auto value : {leanAmount, beamScale, texLeft, texTop, texRight, texBottom})
             fold(value);

@@ -182,27 +182,39 @@ std::map<std::pair<int, int>, P3> PictureCorners(const Fed& fed, size_t first) {
     return corners;
 }
 
-TEST_F(Projection, FrontPictureStandsAcrossItsBeamUprightToTheViewer) {
-    Project(false);
-    captionVisible = false;
-    const Axis lens = Lenses()[2];
-    const Fed fed = Projections();
-    ASSERT_EQ(fed.size(), 4u + 76u);
-    const Beam beam = BeamAt(fed, 0);
-    ExpectFromLens(beam, lens);
-    EXPECT_NEAR(Length(beam.across), 2 * HALF_WIDTH * SCALE, 1e-3);
-    EXPECT_NEAR(Length(beam.up), 2 * SCALE, 1e-3);
-    const auto corners = PictureCorners(fed, 4);
-    ASSERT_EQ(corners.size(), 78u);
-    // Two units out along the beam; its top one unit above the axis, rows 0.05 apart.
-    for (const auto& [key, p] : corners) {
-        const P3 expected = lens.origin + 2.0 * lens.direction +
-                            (1.0 - 0.05 * key.first) * Unit(beam.up) +
-                            (key.second == 0 ? -HALF_WIDTH : HALF_WIDTH) * Unit(beam.across);
-        ExpectParallel(p, expected, "corner");
+TEST_F(Projection, FrontPictureStandsAcrossItsBeamUprightToTheViewerAndShakesAsAWhole) {
+    for (const float glitch : {5.0f, 0.0f}) {
+        Project(false);
+        captionVisible = false;
+        glitchClock = glitch;
+        const Axis lens = Lenses()[2];
+        const Fed fed = Projections();
+        ASSERT_EQ(fed.size(), 4u + 76u);
+        const Beam beam = BeamAt(fed, 0);
+        ExpectFromLens(beam, lens);
+        EXPECT_NEAR(Length(beam.across), 2 * HALF_WIDTH * SCALE, 1e-3);
+        EXPECT_NEAR(Length(beam.up), 2 * SCALE, 1e-3);
+        const auto corners = PictureCorners(fed, 4);
+        ASSERT_EQ(corners.size(), 78u);
+        const P3 across = Unit(beam.across);
+        int shaken = 0;
+        for (int row = 0; row <= 38; ++row) {
+            // Two units out along the beam; its top one unit above the axis, rows 0.05 apart;
+            // a glitch moves a row sideways and forwards alike, by -0.15 to 0.14.
+            const P3 left = corners.at({row, 0}), right = corners.at({row, 1});
+            ExpectParallel(right - left, 2 * HALF_WIDTH * across, "row");
+            const P3 offset = 0.5 * (left + right) - lens.origin - 2.0 * lens.direction -
+                              (1.0 - 0.05 * row) * Unit(beam.up);
+            const double d = Dot(offset, across);
+            ExpectParallel(offset, d * (across + lens.direction), "shake");
+            EXPECT_TRUE(d > -0.15 - 1e-3 && d < 0.14 + 1e-3) << d;
+            shaken += std::abs(d) > 1e-3;
+        }
+        // Whole while a glitch runs; otherwise a row jumps now and then (1 in 1000).
+        EXPECT_TRUE(glitch == 0.0f ? shaken > 30 : shaken <= 2) << shaken;
+        EXPECT_LT(corners.at({0, 0})[0], corners.at({0, 1})[0]) << "left edge on the left";
+        EXPECT_GT(corners.at({0, 0})[1], corners.at({38, 0})[1]) << "top row at the top";
     }
-    EXPECT_LT(corners.at({0, 0})[0], corners.at({0, 1})[0]) << "left edge on the viewer's left";
-    EXPECT_GT(corners.at({0, 0})[1], corners.at({38, 0})[1]) << "top row at the top";
 }
 
 TEST_F(Projection, FloorPictureFacesTheViewerUprightBelowTheLensWhateverTheBodyTurn) {

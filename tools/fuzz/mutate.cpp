@@ -294,7 +294,11 @@ uint64_t FuzzRandom::Next() {
 }
 
 FuzzFile MakeMutant(const std::vector<FuzzFile>& seeds, uint64_t runSeed, uint64_t index) {
-    const FuzzFile& seed = seeds[index % seeds.size()];
+    // Pictures and movies take turns; the seed files of a kind follow each other.
+    std::array<std::vector<const FuzzFile*>, 2> kinds;
+    for (const FuzzFile& seed : seeds) kinds[seed.name.ends_with(".avi")].push_back(&seed);
+    const auto& kind = kinds[index % 2].empty() ? kinds[1 - index % 2] : kinds[index % 2];
+    const FuzzFile& seed = *kind[index / 2 % kind.size()];
     FuzzRandom random(runSeed * 0x2545F4914F6CDD1Dull + index);
     FuzzFile mutant = seed;
     const bool movie = seed.name.ends_with(".avi");

@@ -29,7 +29,7 @@ private:
     uint64_t state_;
 };
 
-// Mutant `index` of a run: a copy of seed file index % seeds.size() with one to three
+// Mutant `index` of a run: a copy of a seed file (pictures and movies in turn) with one to three
 // mutations (truncation, header fields set to extreme values, lying chunk sizes, renamed
 // chunks, bad index entries, flipped header bits, changed pixel or frame bytes, trailing
 // garbage).

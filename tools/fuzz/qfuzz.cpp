@@ -10,6 +10,7 @@
 #include <GL/gl.h>
 #include <vfw.h>
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -183,9 +184,12 @@ std::string LoadPicture(const std::string& path) {
     return loaded ? "loaded" : "refused";
 }
 
+bool IsMovie(const std::string& name) {
+    return name.size() >= 4 && _stricmp(name.c_str() + name.size() - 4, ".avi") == 0;
+}
+
 std::string Load(const std::string& path) {
-    const bool movie = path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".avi") == 0;
-    return movie ? LoadMovie(path) : LoadPicture(path);
+    return IsMovie(path) ? LoadMovie(path) : LoadPicture(path);
 }
 
 void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
@@ -220,7 +224,7 @@ int RunChild(const Options& options) {
 // --- The parent: runs children and counts --------------------------------------------
 
 struct Counts {
-    uint64_t tried = 0, refused = 0, loaded = 0, partly = 0, crashed = 0, hung = 0;
+    unsigned long long tried = 0, refused = 0, loaded = 0, partly = 0, crashed = 0, hung = 0;
 };
 
 struct Child {
@@ -339,7 +343,8 @@ public:
         return true;
     }
 
-    const Counts& counts() const { return counts_; }
+    // Pictures, then movies.
+    const std::array<Counts, 2>& counts() const { return counts_; }
     const std::vector<std::string>& failures() const { return failures_; }
     bool seedsLoaded() const { return seedsLoaded_; }
 
@@ -385,13 +390,14 @@ private:
                 EndChild(child);
                 return true;
             }
-            ++counts_.tried;
+            Counts& counts = counts_[IsMovie(current)];
+            ++counts.tried;
             if (read == Read::TimedOut) {
-                ++counts_.hung;
+                ++counts.hung;
                 EndChild(child);
                 Fail(currentIndex, current + recipe, "hung");
             } else {
-                ++counts_.crashed;
+                ++counts.crashed;
                 const std::string why = crash.empty() ? "exit " + CodeText(ExitCode(child)) : crash;
                 EndChild(child);
                 Fail(currentIndex, current + recipe, "crashed (" + why + ")");
@@ -407,13 +413,14 @@ private:
     }
 
     void Count(uint64_t index, const std::string& name, const std::string& result) {
-        ++counts_.tried;
+        Counts& counts = counts_[IsMovie(name)];
+        ++counts.tried;
         if (result == "loaded") {
-            ++counts_.loaded;
+            ++counts.loaded;
         } else if (result == "partly") {
-            ++counts_.partly;
+            ++counts.partly;
         } else {
-            ++counts_.refused;
+            ++counts.refused;
         }
         if (index < seedCount_ && result != "loaded") {
             seedsLoaded_ = false;
@@ -421,8 +428,8 @@ private:
         }
     }
 
-    // A file that crashed or hung the child: said at once, kept for reproduction, and tried
-    // again alone, since damage done by an earlier file can surface later.
+    // A file that crashed or hung the child: kept for reproduction, and tried again alone,
+    // since damage done by an earlier file can surface later.
     void Fail(uint64_t index, const std::string& file, const std::string& what) {
         if (index < seedCount_) seedsLoaded_ = false;
         const std::string path = options_.work + "\\" + file.substr(0, file.find(' '));
@@ -435,17 +442,14 @@ private:
             finished = finished || line.rfind("result", 0) == 0;
         }
         EndChild(alone);
-        const std::string report =
-            file + ": " + what + (finished ? ", not when loaded alone" : ", also alone");
-        std::printf("%s\n", report.c_str());
-        std::fflush(stdout);
-        failures_.push_back(report);
+        failures_.push_back(file + ": " + what +
+                            (finished ? ", not when loaded alone" : ", also alone"));
     }
 
     const Options& options_;
     uint64_t seedCount_;
     HANDLE errors_ = INVALID_HANDLE_VALUE;
-    Counts counts_;
+    std::array<Counts, 2> counts_{};
     std::vector<std::string> failures_;
     bool seedsLoaded_ = true;
 };
@@ -456,20 +460,23 @@ int RunParent(const Options& options) {
     const ULONGLONG start = GetTickCount64();
     Supervisor supervisor(options, seedCount);
     if (!supervisor.Run()) return 2;
-    const Counts& c = supervisor.counts();
-    std::printf(
-        "qfuzz: %llu seed files and %llu mutants (seed %llu) in %.1f s\n"
-        "files tried %llu, refused %llu, loaded %llu (of them %llu with a frame or the sound "
-        "unreadable), crashed %llu, hung %llu\n",
-        static_cast<unsigned long long>(seedCount),
-        static_cast<unsigned long long>(options.mutants),
-        static_cast<unsigned long long>(options.seed), (GetTickCount64() - start) / 1000.0,
-        static_cast<unsigned long long>(c.tried), static_cast<unsigned long long>(c.refused),
-        static_cast<unsigned long long>(c.loaded + c.partly),
-        static_cast<unsigned long long>(c.partly), static_cast<unsigned long long>(c.crashed),
-        static_cast<unsigned long long>(c.hung));
+    std::printf("qfuzz: %llu seed files and %llu mutants (seed %llu) in %.1f s\n",
+                static_cast<unsigned long long>(seedCount),
+                static_cast<unsigned long long>(options.mutants),
+                static_cast<unsigned long long>(options.seed), (GetTickCount64() - start) / 1000.0);
+    Counts all;
+    for (int kind = 0; kind < 2; ++kind) {
+        const Counts& c = supervisor.counts()[kind];
+        std::printf(
+            "%-9s files tried %5llu, refused %5llu, loaded %5llu (%llu with a frame or the "
+            "sound unreadable), crashed %llu, hung %llu\n",
+            kind == 0 ? "pictures:" : "movies:", c.tried, c.refused, c.loaded + c.partly, c.partly,
+            c.crashed, c.hung);
+        all.crashed += c.crashed;
+        all.hung += c.hung;
+    }
     for (const std::string& failure : supervisor.failures()) std::printf("  %s\n", failure.c_str());
-    return c.crashed == 0 && c.hung == 0 && supervisor.seedsLoaded() ? 0 : 1;
+    return all.crashed == 0 && all.hung == 0 && supervisor.seedsLoaded() ? 0 : 1;
 }
 
 }  // namespace

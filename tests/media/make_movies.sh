@@ -117,3 +117,67 @@ poke32 "$f" $((idx + 8 + 15 * 16 + 8)) 2000000000
 cp badframe/m.avi soak/d.avi
 cp mjpeg/m.avi soak/e.avi
 cp topdown/m.avi soak/f.avi
+
+# Movies the platform's AVI library and codecs would crash on, refused before it sees them.
+peek32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
+mkdir -p pal8
+ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=1,format=gbrp,geq=r='if(lt(X,W/2),255,0)':g='if(lt(Y,H/2),255,0)':b=255,vflip" \
+  -c:v rawvideo -pix_fmt pal8 pal8/m.avi
+bottom_up pal8/m.avi 32
+f=$(broken streamcount tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 avih) + 32)) 1
+f=$(broken strlname tone/m.avi)
+printf strx | dd of="$f" bs=1 seek="$(find_tag "$f" 2 strl)" conv=notrunc status=none
+f=$(broken indexsize long/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 idx1) + 8 + 3 * 16 + 12)) 4294967280
+f=$(broken headersize cinepak/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strf) + 8)) 4294967280
+f=$(broken cinepakcolours cinepak/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strf) + 40)) 4294967295
+f=$(broken palettecolours pal8/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strf) + 40)) 268435456
+f=$(broken halfindex tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 idx1) + 4)) $(($(peek32 "$f" $(($(find_tag "$f" 1 idx1) + 4))) / 2))
+f=$(broken nochannels tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 10)) 0
+f=$(broken hugewidth cinepak/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strf) + 12)) 2147483647
+f=$(broken noheight cinepak/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strf) + 16)) 0
+f=$(broken widebits raw/m.avi)
+poke16 "$f" $(($(find_tag "$f" 1 strf) + 22)) 32
+
+# Good movies of unusual shape: padding after the movie; sound that starts late (the platform
+# cannot read it) or of a kind no device plays; an index that ends after frame 14.
+mkdir -p tailff tailzero
+{ cat tone/m.avi; head -c 32 /dev/zero | tr '\0' '\377'; } >tailff/m.avi
+{ cat tone/m.avi; head -c 204800 /dev/zero; } >tailzero/m.avi
+f=$(broken latesound tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 2 strh) + 36)) 1000
+f=$(broken oddwave tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 8)) 4660
+f=$(broken lateframe long/m.avi)
+idx=$(find_tag "$f" 1 idx1)
+size=$(peek32 "$f" $((idx + 4)))
+poke32 "$f" $((idx + 4)) $((15 * 16))
+printf JUNK | dd of="$f" bs=1 seek=$((idx + 8 + 15 * 16)) conv=notrunc status=none
+poke32 "$f" $((idx + 12 + 15 * 16)) $((size - 15 * 16 - 8))
+# The layout of a large file on a small one: the headers count the samples of both parts, the
+# index covers the first, the continuation follows it, and the space kept for the extended
+# headers holds them.
+f=$(broken opendml tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_LENGTH)) 10
+poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_LENGTH)) 20000
+for stream in 00dc 01wb; do
+  junk=$(find_tag "$f" 1 JUNK)
+  printf indx | dd of="$f" bs=1 seek="$junk" conv=notrunc status=none
+  printf '\004\0\0\0\0\0\0\0%s' "$stream" | dd of="$f" bs=1 seek=$((junk + 8)) conv=notrunc status=none
+done
+junk=$(find_tag "$f" 1 JUNK)
+printf 'LIST\004\001\0\0odmldmlh\370\0\0\0\012' | dd of="$f" bs=1 seek="$junk" conv=notrunc status=none
+movi=$(find_tag "$f" 1 movi)
+frames=$(($(peek32 "$f" $((movi - 4))) - 4))
+end=$(stat -c %s "$f")
+{ printf 'RIFF\0\0\0\0AVIXLIST\0\0\0\0movi'; tail -c +$((movi + 5)) "$f" | head -c "$frames"; } >>"$f"
+poke32 "$f" $((end + 4)) $((frames + 16))
+poke32 "$f" $((end + 16)) $((frames + 4))

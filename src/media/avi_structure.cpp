@@ -41,6 +41,9 @@ constexpr size_t AVI_STREAM_LIMIT = 256;
 constexpr int64_t AVI_FRAME_SIDE_LIMIT = 16384;
 constexpr uint32_t AVI_IMAGE_SIZE_LIMIT = 1u << 30;
 constexpr uint32_t AVI_COLOUR_LIMIT = 256;
+// The speaker positions a channel mask can name; the platform's sound driver corrupts its heap
+// with many more channels.
+constexpr uint16_t AVI_CHANNEL_LIMIT = 18;
 constexpr size_t AVI_INDEX_ENTRY = 16;
 constexpr size_t AVI_INDEX_BLOCK = 4096;
 constexpr uint32_t AVIH_SIZE = 56;
@@ -76,6 +79,7 @@ struct Chunk {
 struct Stream {
     uint32_t type = 0;
     uint32_t start = 0;
+    uint32_t length = 0;
     // Bytes of one sample as the platform counts them; 0 for one sample per index entry.
     uint32_t sampleSize = 0;
     // Bytes of a whole frame, for frames the platform hands to the drawer as they are stored.
@@ -183,7 +187,8 @@ bool AudioFormatValid(Walk& walk, const Chunk& format, Stream& stream) {
     const uint16_t blockAlign = Le16(&bytes[12]);
     const uint16_t bits = Le16(&bytes[14]);
     const uint32_t extra = format.size >= WAVE_EXTRA_SIZE ? Le16(&bytes[16]) : 0;
-    if (channels == 0 || sampleRate == 0 || blockAlign == 0) return false;
+    if (channels == 0 || channels > AVI_CHANNEL_LIMIT || sampleRate == 0 || blockAlign == 0)
+        return false;
     if (format.size >= WAVE_EXTRA_SIZE && WAVE_EXTRA_SIZE + extra > format.size) return false;
     const bool extensible = tag == WAVE_FORMAT_EXTENSIBLE;
     if (extensible && WAVE_EXTRA_SIZE + extra < WAVE_EXTENSIBLE_SIZE) return false;
@@ -216,9 +221,9 @@ bool StreamValid(Walk& walk, const Chunk& list) {
     const uint32_t scale = Le32(&strh[20]);
     const uint32_t rate = Le32(&strh[24]);
     stream.start = Le32(&strh[28]);
-    const uint32_t length = Le32(&strh[32]);
+    stream.length = Le32(&strh[32]);
     stream.sampleSize = Le32(&strh[44]);
-    if (scale == 0 || rate == 0 || uint64_t{stream.start} + length > LONG_MAX) return false;
+    if (scale == 0 || rate == 0 || uint64_t{stream.start} + stream.length > LONG_MAX) return false;
     if (stream.type == ID_VIDS && !(format && VideoFormatValid(walk, *format, strh.data(), stream)))
         return false;
     if (stream.type == ID_AUDS && !(format && AudioFormatValid(walk, *format, stream)))
@@ -291,7 +296,12 @@ bool IndexValid(Walk& walk) {
         }
         done += entries;
     }
-    return true;
+    // The platform aborts reading a sample of a stream counted in bytes that its index does not
+    // hold; the sound is played only as far as it does, other streams must be whole.
+    return std::all_of(walk.streams.begin(), walk.streams.end(), [](const Stream& stream) {
+        return stream.type == ID_AUDS || stream.sampleSize == 0 ||
+               (stream.start == 0 && stream.indexedSamples >= stream.length);
+    });
 }
 
 }  // namespace

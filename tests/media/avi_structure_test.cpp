@@ -208,6 +208,12 @@ TEST_F(AviRules, IndexEntriesLieInsideTheFrameDataAndNameADeclaredStream) {
     EXPECT_FALSE(Check().valid);
     Put32(Entry(0) + 12, 0);
     EXPECT_TRUE(Check().valid);
+    // Frames counted in bytes: the index must hold all the header declares.
+    Put32(Entry(0) + 12, 32 * 32 * 3);
+    Put32(Find("strh") + 8 + 44, 32 * 32 * 3);
+    EXPECT_TRUE(Check().valid);
+    Put32(Find("strh") + 8 + 44, 32 * 32 * 3 + 1);
+    EXPECT_FALSE(Check().valid);
 }
 
 TEST_F(AviRules, ChunksLieInsideTheirListsAndTheIndexHoldsWholeEntries) {
@@ -239,6 +245,9 @@ TEST_F(AviRules, FormatsHoldWhatTheyClaim) {
     Put16(sound + 2, 1);
     Put16(sound + 14, 32);
     EXPECT_TRUE(Check().valid);
+    Put16(sound + 2, 19);
+    Put16(sound + 12, 19 * 4);
+    EXPECT_FALSE(Check().valid);
 }
 
 }  // namespace

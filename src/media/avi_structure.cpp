@@ -32,6 +32,8 @@ constexpr uint32_t ID_IDX1 = FourCc("idx1");
 constexpr uint32_t ID_REC = FourCc("rec ");
 constexpr uint32_t ID_VIDS = FourCc("vids");
 constexpr uint32_t ID_AUDS = FourCc("auds");
+// MS Video 1's codes, in lower case.
+constexpr std::array<uint32_t, 3> MS_VIDEO_1 = {FourCc("msvc"), FourCc("cram"), FourCc("wham")};
 
 // More chunks than any movie's headers hold, or lists nested deeper, are not walked.
 constexpr int AVI_CHUNK_LIMIT = 10000;
@@ -157,6 +159,13 @@ bool VideoFormatValid(Walk& walk, const Chunk& format, const unsigned char* strh
     }
     const uint32_t colourLimit = bitCount < 8 ? 1u << bitCount : AVI_COLOUR_LIMIT;
     if (coloursUsed > colourLimit) return false;
+    // The MS Video 1 decoder writes whole blocks of 4 by 4 pixels, past the end of a narrower
+    // image; its encoders make no other.
+    const uint32_t lowerCase = compression | 0x20202020;
+    if (std::find(MS_VIDEO_1.begin(), MS_VIDEO_1.end(), lowerCase) != MS_VIDEO_1.end() &&
+        (width % 4 != 0 || rows % 4 != 0)) {
+        return false;
+    }
     const uint64_t colours = coloursUsed != 0 ? coloursUsed : bitCount <= 8 ? 1u << bitCount : 0;
     const uint64_t masks =
         compression == BI_BITFIELDS && headerSize == sizeof(BITMAPINFOHEADER) ? 3 : 0;
@@ -304,6 +313,14 @@ bool IndexValid(Walk& walk) {
     });
 }
 
+// The platform aborts a read of a stream that does not start at its first sample.
+int64_t ReadableSamples(const Walk& walk, uint32_t type) {
+    const auto stream =
+        std::find_if(walk.streams.begin(), walk.streams.end(),
+                     [&](const Stream& candidate) { return candidate.type == type; });
+    return stream == walk.streams.end() || stream->start != 0 ? 0 : stream->indexedSamples;
+}
+
 }  // namespace
 
 AviStructure CheckAviStructure(uint64_t fileSize, const AviReader& read) {
@@ -332,11 +349,8 @@ AviStructure CheckAviStructure(uint64_t fileSize, const AviReader& read) {
     if (!walked || !walk.headerList || !walk.movi || !walk.index || !IndexValid(walk)) return {};
     AviStructure structure;
     structure.valid = true;
-    // The platform aborts reading a sound that does not start at its first sample.
-    const auto audio = std::find_if(walk.streams.begin(), walk.streams.end(),
-                                    [](const Stream& stream) { return stream.type == ID_AUDS; });
-    if (audio != walk.streams.end() && audio->start == 0)
-        structure.audioSamples = audio->indexedSamples;
+    structure.videoSamples = ReadableSamples(walk, ID_VIDS);
+    structure.audioSamples = ReadableSamples(walk, ID_AUDS);
     return structure;
 }
 

@@ -8,9 +8,11 @@
 
 struct AviStructure {
     bool valid = false;
-    // Samples of the file's first audio stream that the index holds, counted from the stream's
-    // start: the platform aborts reading further (frames past the index only fail to decode).
-    // 0 when the file has no sound or the platform cannot read it.
+    // Samples of the file's first video and first audio stream that the index holds, counted
+    // from the stream's start: the platform aborts a read of samples past them (a decoded frame
+    // past them only fails). 0 for a stream the file does not have or whose samples the platform
+    // cannot read.
+    int64_t videoSamples = 0;
     int64_t audioSamples = 0;
 };
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include "host/saver_window.h"
 #include "media/avi_structure.h"
+#include "media/cinepak_frame.h"
 #include "media/sound.h"
 #include "render/frame_clock.h"
 #include "render/scene.h"
@@ -39,6 +40,20 @@ LONG movieFormatSize = 0;
 LONG movieSoundEnd = 0;
 
 namespace {
+
+// A decoder's own colour table has at most 256 colours.
+constexpr size_t PACKED_COLOUR_LIMIT = 256;
+// A Cinepak frame's length field has 24 bits.
+constexpr LONG CINEPAK_FRAME_LIMIT = 1 << 24;
+
+// The platform's Cinepak decoder trusts its frames' strips: checkedFrames frames from the first
+// have been checked against the format's own image size.
+bool cinepakFrames = false;
+int checkedFrames = 0;
+// Frames the platform can read without aborting: those the index holds.
+int64_t readableFrames = 0;
+int formatWidth = 0;
+int formatHeight = 0;
 
 bool CreateFrameSurface() {
     // Kept for the whole run once made; the surfaces of all movies are selected into it.
@@ -86,8 +101,35 @@ bool VideoFormatFits(PAVISTREAM stream) {
     movieFormatSize = static_cast<LONG>(format.size());
     BITMAPINFOHEADER header;
     std::memcpy(&header, format.data(), sizeof(header));
+    // The platform picks the decoder whatever the code's case.
+    cinepakFrames = (header.biCompression | 0x20202020) == CINEPAK_FOURCC;
+    checkedFrames = 0;
+    formatWidth = header.biWidth;
+    formatHeight = static_cast<int>(std::abs(int64_t{header.biHeight}));
     return movieFrameWidth <= header.biWidth &&
            movieFrameHeight <= std::abs(int64_t{header.biHeight});
+}
+
+// The decoder decodes every frame from the last key frame up to the one asked for: all of them
+// are checked before it sees any.
+bool FramesCheckedUpTo(int frameIndex) {
+    for (; cinepakFrames && checkedFrames <= frameIndex; ++checkedFrames) {
+        if (checkedFrames >= readableFrames) return false;
+        const LONG at = movieFirstFrame + checkedFrames;
+        LONG bytes = 0;
+        if (AVIStreamRead(videoStream, at, 1, nullptr, 0, &bytes, nullptr) != 0 || bytes < 0 ||
+            bytes > CINEPAK_FRAME_LIMIT) {
+            return false;
+        }
+        std::vector<unsigned char> frame(static_cast<size_t>(bytes));
+        if (bytes > 0 &&
+            AVIStreamRead(videoStream, at, 1, frame.data(), bytes, &bytes, nullptr) != 0) {
+            return false;
+        }
+        frame.resize(static_cast<size_t>(std::clamp<LONG>(bytes, 0, frame.size())));
+        if (!CinepakFrameValid(frame, formatWidth, formatHeight)) return false;
+    }
+    return true;
 }
 
 template <typename Handle, typename Release>
@@ -152,6 +194,7 @@ bool OpenMovieFile(const char* fileName) {
     }
     const AviStructure structure = CheckAviFile(fileName);
     if (!structure.valid) return false;
+    readableFrames = structure.videoSamples;
     if (AVIStreamOpenFromFileA(&videoStream, fileName, streamtypeVIDEO, 0, OF_READ, nullptr) != 0) {
         videoStream = nullptr;
         return false;
@@ -190,7 +233,10 @@ void AdvanceMovie(int slot) {
 }
 
 bool DecodeMovieFrame(int frameIndex) {
-    if (frameDecoder == nullptr || frameDrawer == nullptr || surfaceBits == nullptr) return false;
+    if (frameDecoder == nullptr || frameDrawer == nullptr || surfaceBits == nullptr ||
+        !FramesCheckedUpTo(frameIndex)) {
+        return false;
+    }
     const auto* header = static_cast<const BITMAPINFOHEADER*>(
         AVIStreamGetFrame(frameDecoder, movieFirstFrame + frameIndex));
     if (header == nullptr) return false;

@@ -7,7 +7,6 @@ constexpr int MOVIE_SURFACE_WIDTH = 256;
 constexpr int MOVIE_SURFACE_HEIGHT = 128;
 constexpr int MOVIE_SURFACE_PIXELS = MOVIE_SURFACE_WIDTH * MOVIE_SURFACE_HEIGHT;
 constexpr int MOVIE_TEXTURE_SLOT = 2;
-constexpr size_t PACKED_COLOUR_LIMIT = 256;
 
 extern HDC movieDC;
 extern HDRAWDIB frameDrawer;

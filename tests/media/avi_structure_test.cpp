@@ -1,13 +1,13 @@
-// Movies are checked before the platform's AVI library sees them: the broken ones it would crash
-// on are refused, good ones of unusual shape still play.
+// Movies are checked before the platform's AVI library and decoders see them: the broken ones
+// they crash on are refused, good ones of unusual shape still play.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <algorithm>
 #include <array>
 #include <cstring>
 #include <string>
 #include <vector>
 #include "media/avi_structure.h"
+#include "media/cinepak_frame.h"
 #include "media/movie.h"
 #include "media/movie_files.h"
 #include "media/sound.h"
@@ -23,14 +23,13 @@ std::string MovieFile(const char* name) {
     return movie_files::Case(name) + "m.avi";
 }
 
-TEST(AviSafety, MoviesThePlatformWouldCrashOnAreRefused) {
+TEST(AviSafety, MoviesThePlatformCrashesOnAreRefused) {
     for (const char* name :
          {"streamcount", "strlname", "indexsize", "halfindex", "headersize", "cinepakcolours",
-          "palettecolours", "nochannels", "hugewidth", "noheight", "widebits", "badframe",
-          "truncated", "badwave", "zeroblock", "hugeblock", "audiorate"}) {
-        SCOPED_TRACE(name);
-        EXPECT_FALSE(CheckAviFile(MovieFile(name).c_str()).valid);
-        EXPECT_FALSE(OpenMovieFile(MovieFile(name).c_str()));
+          "palettecolours", "nochannels", "hugewidth", "noheight", "widebits", "oddwidth",
+          "badframe", "truncated", "badwave", "zeroblock", "hugeblock", "audiorate"}) {
+        EXPECT_FALSE(CheckAviFile(MovieFile(name).c_str()).valid) << name;
+        EXPECT_FALSE(OpenMovieFile(MovieFile(name).c_str())) << name;
         CloseMovie();
     }
 }
@@ -46,11 +45,10 @@ protected:
         CloseMovieAndSound();
         movieActive = false;
         glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
         GlTest::TearDown();
     }
 
-    bool Open(const char* name) {
+    static bool Open(const char* name) {
         CloseMovieAndSound();
         movie_files::UseMediaFolder(name);
         glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
@@ -73,8 +71,8 @@ protected:
         return {texel[0], texel[1], texel[2]};
     }
 
-    // Reads the sound the saver plays, as its player does (the platform aborts the process on a
-    // read past what the index holds); the samples read.
+    // Reads the sound the saver plays as its player does (the platform aborts the process on a
+    // read past what the index holds); where the reading stopped.
     static LONG ReadSound() {
         std::vector<char> buffer(SOUND_BUFFER_BYTES);
         LONG at = AVIStreamStart(audioStream);
@@ -90,48 +88,73 @@ protected:
 };
 
 // The tone movie: five grey frames and 10,000 samples of 4 bytes.
-TEST_F(UnusualMovies, PaddingAfterTheMoviePlaysWithItsSound) {
-    for (const char* name : {"tailff", "tailzero"}) {
+TEST_F(UnusualMovies, PaddedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
+    for (const char* name : {"tailff", "tailzero", "opendml"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(Open(name));
-        EXPECT_TRUE(movieSoundOn);
+        ASSERT_TRUE(movieSoundOn);
         EXPECT_EQ(movieSoundEnd, 10000);
         EXPECT_EQ(ReadSound(), 10000);
         EXPECT_TRUE(Play(0.45));
-        EXPECT_EQ(movieFrameIndex, 4);
         EXPECT_EQ(TexelAt(100, 50), (std::array<int, 3>{128, 128, 128}));
     }
-}
-
-TEST_F(UnusualMovies, ALargeFilesLayoutPlaysWhatTheFirstIndexHolds) {
-    ASSERT_TRUE(Open("opendml"));
+    // The large file's headers count twice the frames and sound; the platform reads neither
+    // past the first part, and the movie ends there.
     EXPECT_EQ(movieFrameCount, 10);
-    ASSERT_TRUE(movieSoundOn);
     EXPECT_EQ(AVIStreamLength(audioStream), 20000);
-    EXPECT_EQ(movieSoundEnd, 10000);
-    EXPECT_EQ(ReadSound(), 10000);
-    EXPECT_TRUE(Play(0.45));
-    EXPECT_EQ(TexelAt(100, 50), (std::array<int, 3>{128, 128, 128}));
-    // The platform reads no frame past the first part: the movie ends there.
     EXPECT_FALSE(Play(0.1));
 }
 
-TEST_F(UnusualMovies, PalettedFramesAndUnreadableSound) {
+TEST_F(UnusualMovies, PalettedFramesPlay) {
     ASSERT_TRUE(Open("pal8"));
     EXPECT_TRUE(Play(0.0));
-    // Left red, top green, blue everywhere; dithered by the encoder's palette.
-    const auto expectNear = [](std::array<int, 3> texel, std::array<int, 3> expected) {
-        for (int i = 0; i < 3; ++i) EXPECT_NEAR(texel[i], expected[i], 40) << i;
+    // White at the top left, blue at the bottom right, in the encoder's dithered palette.
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(TexelAt(60, 100)[i], 255, 40) << i;
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(TexelAt(200, 30)[i], i == 2 ? 255 : 0, 40) << i;
+}
+
+// Frame 5's strip reaches far past the picture; reached at once, it is still refused, as the
+// decoder would decode it on the way.
+TEST_F(UnusualMovies, ACinepakFrameReachingPastThePictureEndsTheMovie) {
+    ASSERT_TRUE(Open("stripheight"));
+    EXPECT_TRUE(Play(0.45));
+    EXPECT_FALSE(Play(0.1));
+    ASSERT_TRUE(Open("stripheight"));
+    EXPECT_FALSE(Play(0.65));
+}
+
+// A frame of 32 x 24 pixels: `strips` strips of `rows` rows, each with a codebook of `entries`
+// colours.
+std::vector<unsigned char> CinepakFrame(int strips, int rows, size_t entries) {
+    const size_t chunk = 4 + entries * 6, strip = 12 + chunk, length = 10 + strips * strip;
+    std::vector<unsigned char> frame(length);
+    const auto put = [&](size_t at, size_t value) {
+        frame[at] = static_cast<unsigned char>(value >> 8);
+        frame[at + 1] = static_cast<unsigned char>(value);
     };
-    expectNear(TexelAt(60, 100), {255, 255, 255});
-    expectNear(TexelAt(200, 100), {0, 255, 255});
-    expectNear(TexelAt(60, 30), {255, 0, 255});
-    expectNear(TexelAt(200, 30), {0, 0, 255});
-    // A sound starting after its stream's first sample is one the platform aborts reading.
-    ASSERT_TRUE(Open("latesound"));
-    EXPECT_FALSE(movieSoundOn);
-    EXPECT_EQ(audioStream, nullptr);
-    EXPECT_TRUE(Play(0.25));
+    frame[1] = static_cast<unsigned char>(length >> 16);
+    put(2, length & 0xffff), put(4, 32), put(6, 24), put(8, strips);
+    for (size_t at = 10; at < length; at += strip) {
+        put(at, 0x1000), put(at + 2, strip), put(at + 8, rows), put(at + 10, 32);
+        put(at + 12, 0x2000), put(at + 14, chunk);
+    }
+    return frame;
+}
+
+TEST(CinepakFrameValid, StripsAndChunksStayInsideTheFrameAndThePicture) {
+    EXPECT_TRUE(CinepakFrameValid({}, 32, 24));
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 24));
+    // Rows and columns count in whole blocks of 4.
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 29, 21));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 20));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 28, 24));
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(2, 12, 2), 32, 24));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(2, 16, 2), 32, 24));
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 256), 32, 24));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 257), 32, 24));
+    std::vector<unsigned char> frame = CinepakFrame(1, 24, 2);
+    frame[25] += 1;  // the codebook past its strip
+    EXPECT_FALSE(CinepakFrameValid(frame, 32, 24));
 }
 
 TEST(PackedBitmapPixels, AColourTableBeyondTheFormatIsRefused) {
@@ -146,15 +169,12 @@ TEST(PackedBitmapPixels, AColourTableBeyondTheFormatIsRefused) {
     // A stream format may carry a longer table than a decoder writes.
     header->biClrUsed = 300;
     EXPECT_EQ(PackedBitmapPixels(header, 40 + 1200) - block.data(), 40 + 1200);
-    EXPECT_EQ(PackedBitmapPixels(header, 40 + 1196), nullptr);
-    header->biClrUsed = 0;
     header->biSize = 0xFFFFFFF0;
-    EXPECT_EQ(PackedBitmapPixels(header, 40), nullptr);
-    header->biSize = 20;
     EXPECT_EQ(PackedBitmapPixels(header, 40), nullptr);
 }
 
-// The rules on copies of the tone movie changed in memory.
+// The rules on a copy of the tone movie, changed in memory. Its index: 15 entries, the first
+// a frame of 32 x 32 x 3 bytes, the last 784 samples ending where the frame data does.
 class AviRules : public ::testing::Test {
 protected:
     size_t Find(const char* tag, int nth = 1) const {
@@ -169,85 +189,52 @@ protected:
     }
     void Put32(size_t at, uint32_t value) { std::memcpy(&bytes_[at], &value, 4); }
     void Put16(size_t at, uint16_t value) { std::memcpy(&bytes_[at], &value, 2); }
-    AviStructure Check() const { return CheckAviBytes(bytes_); }
-    // Index entry i: its id, flags, offset and size.
+    bool Valid() const { return CheckAviBytes(bytes_).valid; }
     size_t Entry(int i) const { return Find("idx1") + 8 + static_cast<size_t>(i) * 16; }
 
     std::vector<unsigned char> bytes_ = movie_files::ReadFile(MovieFile("tone"));
-    const int entries_ = 15;
 };
 
-TEST_F(AviRules, IndexOffsetsCountAsThePlatformCountsThem) {
-    ASSERT_TRUE(Check().valid);
-    EXPECT_EQ(Check().audioSamples, 10000);
-    // From the start of the file: the frame data's list type lies 4 bytes before the first chunk.
-    const uint32_t listType = static_cast<uint32_t>(Find("movi"));
-    for (int i = 0; i < entries_; ++i) Put32(Entry(i) + 8, Get32(Entry(i) + 8) + listType);
-    EXPECT_EQ(Check().audioSamples, 10000);
-    // Counted from the first entry, the rest would lie outside the frame data.
-    Put32(Entry(0) + 8, Get32(Entry(0) + 8) - listType);
-    EXPECT_FALSE(Check().valid);
+TEST_F(AviRules, IndexEntriesAreCountedAsThePlatformCountsThem) {
+    EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000);
+    // From the start of the file, the frame data's list type 4 bytes before its first chunk.
+    const auto listType = static_cast<uint32_t>(Find("movi"));
+    for (int i = 0; i < 15; ++i) Put32(Entry(i) + 8, Get32(Entry(i) + 8) + listType);
+    EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000);
+    // Counted from the first entry once one lies before the list type, the rest lie past it.
+    Put32(Entry(0) + 8, 4);
+    EXPECT_FALSE(Valid());
+    Put32(Entry(0) + 8, listType + 4);
+    // The last chunk ends with the frame data, one byte more does not.
+    Put32(Entry(14) + 12, 785 * 4);
+    EXPECT_FALSE(Valid());
+    Put32(Entry(14) + 12, 784 * 4);
+    std::memcpy(&bytes_[Entry(14)], "rec ", 4);
+    EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000 - 784);
+    std::memcpy(&bytes_[Entry(14)], "02wb", 4);
+    EXPECT_FALSE(Valid());
 }
 
-TEST_F(AviRules, IndexEntriesLieInsideTheFrameDataAndNameADeclaredStream) {
-    // The last entry's chunk of 784 samples ends where the frame data does.
-    const size_t last = Entry(entries_ - 1);
-    const uint32_t end = static_cast<uint32_t>(Find("idx1") - Find("movi"));
-    Put32(last + 12, end - Get32(last + 8) - 8);
-    EXPECT_TRUE(Check().valid);
-    Put32(last + 12, end - Get32(last + 8) - 7);
-    EXPECT_FALSE(Check().valid);
-    Put32(last + 12, end - Get32(last + 8) - 8);
-    std::memcpy(&bytes_[last], "rec ", 4);
-    EXPECT_EQ(Check().audioSamples, 10000 - 784);
-    std::memcpy(&bytes_[last], "02wb", 4);
-    EXPECT_FALSE(Check().valid);
-    // Stored frames shorter than a whole image; an empty one repeats the last.
-    std::memcpy(&bytes_[last], "01wb", 4);
+TEST_F(AviRules, FramesAndFormatsHoldWhatTheyClaim) {
+    // A stored frame holds a whole image or none; frames counted in bytes all declared.
     Put32(Entry(0) + 12, 32 * 32 * 3 - 1);
-    EXPECT_FALSE(Check().valid);
+    EXPECT_FALSE(Valid());
     Put32(Entry(0) + 12, 0);
-    EXPECT_TRUE(Check().valid);
-    // Frames counted in bytes: the index must hold all the header declares.
-    Put32(Entry(0) + 12, 32 * 32 * 3);
-    Put32(Find("strh") + 8 + 44, 32 * 32 * 3);
-    EXPECT_TRUE(Check().valid);
+    EXPECT_TRUE(Valid());
     Put32(Find("strh") + 8 + 44, 32 * 32 * 3 + 1);
-    EXPECT_FALSE(Check().valid);
-}
-
-TEST_F(AviRules, ChunksLieInsideTheirListsAndTheIndexHoldsWholeEntries) {
-    const size_t index = Find("idx1");
-    Put32(index + 4, 14 * 16 + 8);
-    std::memcpy(&bytes_[Entry(14) + 8], "JUNK\0\0\0\0", 8);
-    EXPECT_FALSE(Check().valid);
-    // Without its last entry the index holds less of the sound.
-    Put32(index + 4, 14 * 16);
-    std::memcpy(&bytes_[Entry(14)], "JUNK\x08\0\0\0", 8);
-    EXPECT_EQ(Check().audioSamples, 10000 - 784);
-    Put32(Find("vprp") + 4, Get32(Find("vprp") + 4) + 2);
-    EXPECT_FALSE(Check().valid);
-}
-
-TEST_F(AviRules, FormatsHoldWhatTheyClaim) {
-    const size_t video = Find("strf") + 8;
+    EXPECT_FALSE(Valid());
+    Put32(Find("strh") + 8 + 44, 0);
+    // One colour with no room for it; 18 and 19 channels of 32 bits.
+    Put32(Find("strf") + 8 + 32, 1);
+    EXPECT_FALSE(Valid());
+    Put32(Find("strf") + 8 + 32, 0);
     const size_t sound = Find("strf", 2) + 8;
-    const size_t rectangle = Find("strh") + 8 + 48;
-    Put32(rectangle, 0);
-    Put32(rectangle + 4, 0);
-    EXPECT_TRUE(Check().valid);
-    Put32(video + 32, 1);
-    EXPECT_FALSE(Check().valid);
-    Put32(video + 32, 0);
-    Put16(sound + 12, 2);
-    EXPECT_FALSE(Check().valid);
-    Put16(sound + 12, 4);
-    Put16(sound + 2, 1);
-    Put16(sound + 14, 32);
-    EXPECT_TRUE(Check().valid);
-    Put16(sound + 2, 19);
-    Put16(sound + 12, 19 * 4);
-    EXPECT_FALSE(Check().valid);
+    for (uint16_t channels : {18, 19}) {
+        Put16(sound + 2, channels);
+        Put16(sound + 12, channels * 4);
+        Put16(sound + 14, 32);
+        EXPECT_EQ(Valid(), channels == 18) << channels;
+    }
 }
 
 }  // namespace

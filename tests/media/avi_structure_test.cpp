@@ -88,8 +88,8 @@ protected:
 };
 
 // The tone movie: five grey frames and 10,000 samples of 4 bytes.
-TEST_F(UnusualMovies, PaddedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
-    for (const char* name : {"tailff", "tailzero", "opendml"}) {
+TEST_F(UnusualMovies, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
+    for (const char* name : {"tailff", "tailzero", "longname", "opendml"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(Open(name));
         ASSERT_TRUE(movieSoundOn);

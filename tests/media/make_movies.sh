@@ -152,6 +152,9 @@ poke16 "$f" $(($(find_tag "$f" 1 movi) + $(peek32 "$f" $(($(find_tag "$f" 1 idx1
 mkdir -p tailff tailzero
 { cat tone/m.avi; head -c 32 /dev/zero | tr '\0' '\377'; } >tailff/m.avi
 { cat tone/m.avi; head -c 204800 /dev/zero; } >tailzero/m.avi
+# A long name, which the platform's library cannot take whole.
+mkdir -p longname
+cp tone/m.avi "longname/$(printf 'Holiday%.0s' $(seq 10)).avi"
 mutate latesound tone/m.avi 32 strh 2 36 1000
 mutate oddwave tone/m.avi 16 strf 2 8 4660
 f=$(broken lateframe long/m.avi)

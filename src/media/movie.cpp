@@ -187,11 +187,17 @@ bool OpenRandomMovie() {
     return true;
 }
 
-bool OpenMovieFile(const char* fileName) {
+bool OpenMovieFile(const char* longName) {
     if (!aviLibraryOpen) {
         AVIFileInit();
         aviLibraryOpen = true;
     }
+    // Wine's AVI library writes the file's name into a fixed-size field of each stream and runs
+    // past it for names of about 58 characters or more; the short (8.3) name is always safe.
+    char shortName[MAX_PATH];
+    const DWORD shortLength = GetShortPathNameA(longName, shortName, sizeof(shortName));
+    const char* fileName =
+        shortLength > 0 && shortLength < sizeof(shortName) ? shortName : longName;
     const AviStructure structure = CheckAviFile(fileName);
     if (!structure.valid) return false;
     readableFrames = structure.videoSamples;

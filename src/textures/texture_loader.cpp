@@ -13,10 +13,10 @@
 #include "show/director.h"
 #include "text/overlay.h"
 #include "textures/media_scan.h"
+#include "textures/wic_picture.h"
 
 namespace {
 
-constexpr int FILE_TEXTURE_SIDE = 256;
 constexpr size_t CAPTION_NAME_LIMIT = 254;
 constexpr LONG LARGEST_FILE_SIDE = 16384;
 
@@ -278,12 +278,15 @@ bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size)
 
 bool LoadExternalPicture() {
     const char* folder = saverSettings.aviPath;
-    if (CountMediaFiles(folder, "*.bmp") <= 0) return false;
+    if (CountPictureFiles(folder) <= 0) return false;
     char name[MEDIA_NAME_SIZE];
-    if (!PickRandomMediaFile(folder, name, "*.bmp")) return false;
+    const int kind = PickRandomPicture(folder, name);
+    if (kind < 0) return false;
     SetCurrentDirectoryA(folder);
     PictureSize size{};
-    if (!LoadBmpFileTexture(&textureSlots[2], name, &size)) return false;
+    const bool loaded = kind == PICTURE_BMP ? LoadBmpFileTexture(&textureSlots[2], name, &size)
+                                            : LoadWicPictureTexture(&textureSlots[2], name, &size);
+    if (!loaded) return false;
     if (std::strlen(name) < CAPTION_NAME_LIMIT) {
         std::memcpy(pictureCatalogue[nextIndex].caption, name, std::strlen(name) + 1);
     }

@@ -6,6 +6,8 @@
 constexpr int ALPHA_OPAQUE = 0;
 constexpr int ALPHA_COLOUR_KEY = 1;
 constexpr int ALPHA_FROM_RED = 2;
+// Every picture file becomes a texture of this side, whatever its own size.
+constexpr int FILE_TEXTURE_SIDE = 256;
 
 struct PictureSize {
     double width;

@@ -51,7 +51,8 @@ Bytes JpegWith(const Bytes& exif, int width, int height) {
     const size_t length = exif.size() + 8;
     Append(jpeg, {0xFF, 0xE1, int(length >> 8), int(length & 255), 'E', 'x', 'i', 'f', 0, 0});
     jpeg.insert(jpeg.end(), exif.begin(), exif.end());
-    Append(jpeg, {0xFF, 0xC2, 0, 11, 8, height >> 8, height & 255, width >> 8, width & 255, 1, 1, 0x11, 0});
+    Append(jpeg, {0xFF, 0xC2, 0, 11, 8, height >> 8, height & 255, width >> 8, width & 255, 1, 1,
+                  0x11, 0});
     return jpeg;
 }
 

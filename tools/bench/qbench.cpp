@@ -206,9 +206,9 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
         costs.fullMs, pictureFrameMs, costs.emptyMs);
 }
 
-// The photo and the BMP of `folder` (and the photo alone in its sub-folder "show"): the time to decode, scale and upload each into the
-// hologram's texture on its own; then the show loading the photo, frame by frame, with the
-// worst frame's time against the frames around it.
+// The photo and the BMP of `folder`: the time to decode, scale and upload each into the
+// hologram's texture on its own; then the show loading the photo (alone in the sub-folder
+// "show"), frame by frame, with that frame's time against the worst of the others.
 void PictureFigures(const char* folder) {
     SetCurrentDirectoryA(folder);
     constexpr int loads = 5;

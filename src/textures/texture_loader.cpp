@@ -2,23 +2,24 @@
 
 #include <GL/gl.h>
 #include <GL/glu.h>
-#include <cstdio>
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <new>
+#include <optional>
 #include <vector>
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "show/catalogue.h"
 #include "show/director.h"
 #include "text/overlay.h"
+#include "textures/bmp_check.h"
 #include "textures/media_scan.h"
 #include "textures/wic_picture.h"
 
 namespace {
 
 constexpr size_t CAPTION_NAME_LIMIT = 254;
-constexpr LONG LARGEST_FILE_SIDE = 16384;
 
 struct DeleteBitmap {
     void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
@@ -44,6 +45,18 @@ std::unique_ptr<uint8_t[]> AllocateTextureBuffer(size_t bytes) {
     return buffer;
 }
 
+// The header of a 32-bit picture, top row first, 4 bytes a pixel (blue, green, red, unused).
+BITMAPINFO TopDownBgra(int width, int height) {
+    BITMAPINFO header{};
+    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    header.bmiHeader.biWidth = width;
+    header.bmiHeader.biHeight = -height;
+    header.bmiHeader.biPlanes = 1;
+    header.bmiHeader.biBitCount = 32;
+    header.bmiHeader.biCompression = BI_RGB;
+    return header;
+}
+
 // The bitmap's pixels, top row first, as (red, green, blue); the same colours a pixel-by-pixel
 // read through a device context gives, in one call. Pixels outside the bitmap read as white.
 std::vector<Rgb> ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
@@ -52,13 +65,7 @@ std::vector<Rgb> ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
     const int sourceWidth = info.bmWidth;
     const int sourceHeight = info.bmHeight;
     std::vector<uint32_t> bgra(static_cast<size_t>(sourceWidth) * sourceHeight);
-    BITMAPINFO header{};
-    header.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    header.bmiHeader.biWidth = sourceWidth;
-    header.bmiHeader.biHeight = -sourceHeight;
-    header.bmiHeader.biPlanes = 1;
-    header.bmiHeader.biBitCount = 32;
-    header.bmiHeader.biCompression = BI_RGB;
+    BITMAPINFO header = TopDownBgra(sourceWidth, sourceHeight);
     GetDIBits(dc, bitmap, 0, sourceHeight, bgra.data(), &header, DIB_RGB_COLORS);
     std::vector<Rgb> pixels(static_cast<size_t>(width) * height, Rgb{255, 255, 255});
     for (int y = 0; y < std::min(height, sourceHeight); ++y) {
@@ -106,45 +113,78 @@ void ConvertAndUpload(const std::vector<Rgb>& pixels, Rgb sourceKey, uint8_t* bu
     UploadRgba(buffer, width, height, buildMipmaps);
 }
 
-BitmapHandle LoadBitmapResource(HMODULE module, uint16_t resourceId) {
-    return BitmapHandle(LoadBitmapA(module, MAKEINTRESOURCEA(resourceId)));
+struct CloseFile {
+    void operator()(HANDLE file) const { CloseHandle(file); }
+};
+using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFile>;
+
+struct FreePages {
+    void operator()(uint8_t* pages) const { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+
+struct FileBytes {
+    std::unique_ptr<uint8_t, FreePages> data;
+    size_t size = 0;
+};
+
+// The whole file in pages of its own, as a mapped file would be (a read past its end faults
+// rather than reading other data); nothing when it cannot be read or is larger than `limit`.
+FileBytes ReadWholeFile(const char* fileName, uint64_t limit) {
+    const FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > limit) {
+        return {};
+    }
+    FileBytes bytes;
+    bytes.size = static_cast<size_t>(size.QuadPart);
+    bytes.data.reset(static_cast<uint8_t*>(VirtualAlloc(nullptr, std::max<size_t>(bytes.size, 1),
+                                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)));
+    if (bytes.data == nullptr) return {};
+    for (size_t done = 0; done < bytes.size;) {
+        DWORD read = 0;
+        const auto want = static_cast<DWORD>(std::min<size_t>(bytes.size - done, 1 << 30));
+        if (!ReadFile(file.get(), bytes.data.get() + done, want, &read, nullptr) || read == 0) {
+            return {};
+        }
+        done += read;
+    }
+    return bytes;
 }
 
-// A cheap look at a BMP file's header: refuses files that are not bitmaps or whose header
-// promises more pixels than any picture we show (the platform loader would try to map them).
-bool LooksLikeShowableBmp(const char* fileName) {
-    std::FILE* file = std::fopen(fileName, "rb");
-    if (file == nullptr) return false;
-    BITMAPFILEHEADER fileHeader{};
-    BITMAPINFOHEADER infoHeader{};
-    const bool complete = std::fread(&fileHeader, sizeof(fileHeader), 1, file) == 1 &&
-                          std::fread(&infoHeader, sizeof(DWORD), 1, file) == 1;
-    const bool core = complete && infoHeader.biSize == sizeof(BITMAPCOREHEADER);
-    bool sane = false;
-    if (complete && fileHeader.bfType == 0x4D42) {
-        if (core) {
-            sane = true;
-        } else if (infoHeader.biSize >= sizeof(BITMAPINFOHEADER) &&
-                   std::fread(reinterpret_cast<char*>(&infoHeader) + sizeof(DWORD),
-                              sizeof(infoHeader) - sizeof(DWORD), 1, file) == 1) {
-            const LONG height =
-                infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight;
-            sane = infoHeader.biWidth > 0 && infoHeader.biWidth <= LARGEST_FILE_SIDE &&
-                   height > 0 && height <= LARGEST_FILE_SIDE;
-            if (sane && infoHeader.biCompression == BI_RGB) {
-                // Uncompressed rows must all be in the file; a truncated file is refused.
-                const uint64_t rowBytes =
-                    (static_cast<uint64_t>(infoHeader.biWidth) * infoHeader.biBitCount + 31) / 32 *
-                    4;
-                std::fseek(file, 0, SEEK_END);
-                const long fileSize = std::ftell(file);
-                sane = fileSize >= 0 &&
-                       fileHeader.bfOffBits + rowBytes * height <= static_cast<uint64_t>(fileSize);
-            }
-        }
+// The picture of a checked BMP file drawn by the platform, scaled and smoothed, into `rgba`
+// (256 x 256, top row first, opaque); false when the platform cannot draw it.
+bool DrawFilePicture(HDC dc, const uint8_t* file, const BmpLayout& layout, uint8_t* rgba) {
+    const BITMAPINFO surfaceInfo = TopDownBgra(FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE);
+    void* bits = nullptr;
+    const BitmapHandle surface(
+        CreateDIBSection(dc, &surfaceInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (surface == nullptr) return false;
+    const HGDIOBJ previous = SelectObject(dc, surface.get());
+    // Pixels a run-length picture skips stay black.
+    PatBlt(dc, 0, 0, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, BLACKNESS);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    const int rows = StretchDIBits(dc, 0, 0, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, 0, 0,
+                                   layout.width, layout.height, file + layout.pixelsAt,
+                                   reinterpret_cast<const BITMAPINFO*>(file + BMP_HEADER_AT),
+                                   DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    SelectObject(dc, previous);
+    if (rows <= 0) return false;
+    const auto* bgra = static_cast<const uint8_t*>(bits);
+    for (size_t i = 0; i < FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE * 4; i += 4) {
+        rgba[i] = bgra[i + 2];
+        rgba[i + 1] = bgra[i + 1];
+        rgba[i + 2] = bgra[i];
+        rgba[i + 3] = 255;
     }
-    std::fclose(file);
-    return sane;
+    return true;
+}
+
+BitmapHandle LoadBitmapResource(HMODULE module, uint16_t resourceId) {
+    return BitmapHandle(LoadBitmapA(module, MAKEINTRESOURCEA(resourceId)));
 }
 
 }  // namespace
@@ -245,29 +285,12 @@ bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size)
     if (buffer == nullptr) return false;
     MemoryDC dc = ScreenCompatibleDC();
     glGenTextures(1, name);
-    std::FILE* file = std::fopen(fileName, "r");
-    if (file == nullptr) return false;
-    std::fclose(file);
-    if (!LooksLikeShowableBmp(fileName)) return false;
-    {
-        BitmapHandle own(static_cast<HBITMAP>(
-            LoadImageA(nullptr, fileName, IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
-        if (own == nullptr) return false;
-        BITMAP info{};
-        GetObjectA(own.get(), sizeof(info), &info);
-        *size = {static_cast<double>(info.bmWidth), static_cast<double>(info.bmHeight)};
-    }
-    BitmapHandle scaled(static_cast<HBITMAP>(LoadImageA(
-        nullptr, fileName, IMAGE_BITMAP, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, LR_LOADFROMFILE)));
-    if (scaled == nullptr) return false;
-    const std::vector<Rgb> pixels =
-        ReadPixels(dc.get(), scaled.get(), FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE);
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        buffer[i * 4] = pixels[i].red;
-        buffer[i * 4 + 1] = pixels[i].green;
-        buffer[i * 4 + 2] = pixels[i].blue;
-        buffer[i * 4 + 3] = 255;
-    }
+    const FileBytes file = ReadWholeFile(fileName, LARGEST_BMP_FILE);
+    if (file.data == nullptr) return false;
+    const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
+    if (!layout) return false;
+    *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
+    if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return false;
     glBindTexture(GL_TEXTURE_2D, *name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

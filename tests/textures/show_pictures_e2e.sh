@@ -35,26 +35,9 @@ driver click "$DIALOG" 2
 wait_exit 10
 end_leftover
 
-# Whether the scene's screenshot $1 shows the photo with top right $2 and bottom right $3
-# upright: red left of the top right and above the bottom right, the top right above the
-# bottom right (centres of each colour's pixels, at least 40 pixels apart).
+# Whether the scene's screenshot $1 shows the photo with top right $2 and bottom right $3 upright.
 upright() {
-  convert "$1" -depth 8 ppm:- | perl -e '
-    local $/; my $ppm = <STDIN>;
-    $ppm =~ s/^P6\s+(\d+)\s+(\d+)\s+255\s//s or exit 1; my $w = $1;
-    my %colour = (red => [1,0,0], lime => [0,1,0], yellow => [1,1,0], magenta => [1,0,1]);
-    my (%n, %x, %y);
-    for (my $i = 0; $i < length($ppm) / 3; $i++) {
-      my @p = map { $_ > 150 ? 1 : $_ < 80 ? 0 : -1 } unpack("C3", substr($ppm, 3 * $i, 3));
-      for my $name (keys %colour) {
-        next if join(",", @p) ne join(",", @{$colour{$name}});
-        $n{$name}++; $x{$name} += $i % $w; $y{$name} += int($i / $w);
-      }
-    }
-    for my $name ("red", @ARGV) { exit 1 if ($n{$name} // 0) < 2000; $x{$name} /= $n{$name}; $y{$name} /= $n{$name}; }
-    my ($r, $t, $b) = ("red", @ARGV);
-    exit !($x{$t} - $x{$r} > 40 && $y{$b} - $y{$r} > 40 && $y{$b} - $y{$t} > 40 && $x{$b} - $x{$r} > 40);
-  ' "$2" "$3"
+  convert "$1" -depth 8 "$work/shot.ppm" && perl "$QUORVEL_SOURCE/tests/textures/upright.pl" "$work/shot.ppm" "$2" "$3"
 }
 
 reset_settings

@@ -25,7 +25,7 @@ convert -size 4000x3000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -qua
 convert "$photos/photo.jpg" -type truecolor "$photos/photo.bmp"
 cp "$photos/photo.jpg" "$photos/show/"
 wine "$build/qbench.exe" 1024 768 --pictures "$(winepath -w "$photos")\\" 2>/dev/null | tr -d '\r' |
-  grep -E '^(picture|show frame)'
+  grep -E '^(picture|show frames)'
 # The soak's folder: pictures of every kind, some broken, and an 8-megapixel photo.
 convert -size 320x240 gradient:navy-white "$media/wide.bmp"
 convert -size 200x400 plasma:fractal "$media/tall.bmp"

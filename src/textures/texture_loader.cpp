@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <optional>
 #include <vector>
 #include "render/scene.h"
@@ -299,6 +300,20 @@ bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size)
     return true;
 }
 
+namespace {
+
+// The name of the picture on the decoding thread, for its caption.
+std::string pendingName;
+
+void TakeExternalPicture(const char* name, PictureSize size) {
+    if (std::strlen(name) < CAPTION_NAME_LIMIT) {
+        std::memcpy(pictureCatalogue[nextIndex].caption, name, std::strlen(name) + 1);
+    }
+    holoHalfWidth = static_cast<float>(size.width / size.height);
+}
+
+}  // namespace
+
 bool LoadExternalPicture() {
     const char* folder = saverSettings.aviPath;
     if (CountPictureFiles(folder) <= 0) return false;
@@ -306,15 +321,21 @@ bool LoadExternalPicture() {
     const int kind = PickRandomPicture(folder, name);
     if (kind < 0) return false;
     SetCurrentDirectoryA(folder);
-    PictureSize size{};
-    const bool loaded = kind == PICTURE_BMP ? LoadBmpFileTexture(&textureSlots[2], name, &size)
-                                            : LoadWicPictureTexture(&textureSlots[2], name, &size);
-    if (!loaded) return false;
-    if (std::strlen(name) < CAPTION_NAME_LIMIT) {
-        std::memcpy(pictureCatalogue[nextIndex].caption, name, std::strlen(name) + 1);
+    if (kind != PICTURE_BMP) {
+        pendingName = name;
+        return StartWicPicture((std::string(folder) + name).c_str());
     }
-    holoHalfWidth = static_cast<float>(size.width / size.height);
+    PictureSize size{};
+    if (!LoadBmpFileTexture(&textureSlots[2], name, &size)) return false;
+    TakeExternalPicture(name, size);
     return true;
+}
+
+PictureDecode FinishExternalPicture() {
+    PictureSize size{};
+    const PictureDecode state = FinishWicPicture(&textureSlots[2], &size);
+    if (state == PictureDecode::Loaded) TakeExternalPicture(pendingName.c_str(), size);
+    return state;
 }
 
 void ReleaseSlotTextures() {

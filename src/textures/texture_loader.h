@@ -14,6 +14,9 @@ struct PictureSize {
     double height;
 };
 
+// A picture handed to the decoding thread: nothing asked, still decoding, or done either way.
+enum class PictureDecode { Idle, Pending, Loaded, Failed };
+
 struct Rgb {
     uint8_t red, green, blue;
     bool operator==(const Rgb&) const = default;
@@ -33,6 +36,12 @@ void LoadSchemeTexture(uint16_t resourceId, int slot, HMODULE module, int width,
 void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int cellWidth,
                        int count, int alphaMode);
 bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size);
+// Loads a BMP file at once; hands a picture of another kind to the decoding thread, which
+// FinishExternalPicture then completes.
 bool LoadExternalPicture();
+// For the picture LoadExternalPicture handed on: Pending while it decodes; then, once, Loaded
+// into slot 2 with its caption and holoHalfWidth as for a BMP file, or Failed. Idle when
+// nothing is pending.
+PictureDecode FinishExternalPicture();
 void ReleaseSlotTextures();
 void ReleaseGlyphTextures();

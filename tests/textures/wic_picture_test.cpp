@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <cstdlib>
+#include <functional>
 #include <map>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "render/scene.h"
 #include "show/catalogue.h"
 #include "show/director.h"
+#include "show/show_fixture.h"
 #include "support/gl_fixture.h"
 #include "textures/media_scan.h"
 #include "textures/picture_header.h"
@@ -244,6 +246,43 @@ TEST_F(WicPictureTest, BadFilesMakeNoTextureAndTheNextGoodOneLoads) {
     // The component starts again after a release.
     ReleaseWicPictures();
     ExpectUpright("orient8.jpg");
+}
+
+// Frames of the show, in real time, until `done` holds or 20 seconds have passed.
+bool ShowUntil(const std::function<bool()>& done) {
+    for (ULONGLONG end = GetTickCount64() + 20000; !done() && GetTickCount64() < end; Sleep(1)) {
+        ShowFrame();
+    }
+    return done();
+}
+
+// The show hands a photo to the decoding thread and poses only once it is in its slot, turned
+// upright; a photo the decoder refuses is skipped like a bad BMP file.
+TEST_F(ShowTest, ShowPosesOncePhotoIsDecodedAndSkipsOneThatIsNot) {
+    const std::string folder = PictureFolder() + "show\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string photo = folder + "a.jpg";
+    CopyFileA((PictureFolder() + "truncated-progressive.jpg").c_str(), photo.c_str(), FALSE);
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", folder.c_str());
+    saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
+    nextIndex = FirstIndexWithFlags(PF_EXTERNAL | PF_ZOOM | PF_FRONT);
+    const int refused = nextIndex;
+    bool posed = false;
+    ASSERT_TRUE(ShowUntil([&] {
+        posed = posed || showStep != SHOW_WAIT;
+        return nextIndex != refused;
+    }));
+    EXPECT_FALSE(posed);
+    EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u);
+
+    CopyFileA((PictureFolder() + "orient6.jpg").c_str(), photo.c_str(), FALSE);
+    ASSERT_TRUE(ShowUntil([] { return showStep == SHOW_POSE; }));
+    EXPECT_TRUE(ItemHas(nextIndex, PF_EXTERNAL));
+    EXPECT_STREQ(pictureCatalogue[nextIndex].caption, "a.jpg");
+    EXPECT_FLOAT_EQ(holoHalfWidth, 1.5f);
+    EXPECT_TRUE(glIsTexture(textureSlots[SLOT_HOLOGRAM]));
+    ReleaseWicPictures();
+    DeleteFileA(photo.c_str());
 }
 
 // Pictures of every kind in one walk: a name counts once whatever aliases the platform

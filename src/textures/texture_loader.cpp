@@ -9,6 +9,7 @@
 #include <string>
 #include <optional>
 #include <vector>
+#include "host/gdi_handles.h"
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "show/catalogue.h"
@@ -21,16 +22,6 @@
 namespace {
 
 constexpr size_t CAPTION_NAME_LIMIT = 254;
-
-struct DeleteBitmap {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteBitmap>;
-
-struct DeleteMemoryDC {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using MemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteMemoryDC>;
 
 MemoryDC ScreenCompatibleDC() {
     return MemoryDC(CreateCompatibleDC(nullptr));

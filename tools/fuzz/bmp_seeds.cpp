@@ -54,7 +54,7 @@ constexpr uint32_t R565 = 0xF800, G565 = 0x07E0, B565 = 0x001F;
 constexpr uint32_t R555 = 0x7C00, G555 = 0x03E0, B555 = 0x001F;
 constexpr uint32_t R8 = 0xFF0000, G8 = 0xFF00, B8 = 0xFF, A8 = 0xFF000000;
 
-const std::array<Format, 27> FORMATS = {{
+const std::array<Format, 28> FORMATS = {{
     {"core1", 12, 1},
     {"core4", 12, 4},
     {"core8", 12, 8},
@@ -78,7 +78,8 @@ const std::array<Format, 27> FORMATS = {{
     {"bitfields16-565", 40, 16, BITFIELDS, false, 0, {R565, G565, B565}},
     {"bitfields16-555-v4", 108, 16, BITFIELDS, false, 0, {R555, G555, B555}},
     {"bitfields32", 40, 32, BITFIELDS, false, 0, {R8, G8, B8}},
-    {"bitfields32-rgba", 40, 32, BITFIELDS, false, 0, {B8, G8, R8}},
+    {"bitfields32-rgba-v2", 52, 32, BITFIELDS, false, 0, {B8, G8, R8}},
+    {"bitfields16-555-v3", 56, 16, BITFIELDS, false, 0, {R555, G555, B555}},
     {"bitfields32-topdown-v5", 124, 32, BITFIELDS, true, 0, {R8 << 8, G8 << 8, B8 << 8}},
     {"alphabitfields32", 40, 32, ALPHABITFIELDS, false, 0, {R8, G8, B8, A8}},
     {"alphabitfields16", 40, 16, ALPHABITFIELDS, false, 0, {0x0F00, 0x00F0, 0x000F, 0xF000}},

@@ -235,7 +235,9 @@ void MutateAvi(FuzzFile& file, FuzzRandom& random, std::string& what) {
             }
             std::memcpy(&bytes[at], tag.data(), 4);
             what = "tag" + Dec(at) + "=" + tag;
-            std::replace(what.begin(), what.end(), ' ', '_');
+            // The recipe is one line of text.
+            std::replace_if(
+                what.begin(), what.end(), [](char c) { return c <= ' ' || c > '~'; }, '_');
             break;
         }
         case 3:

@@ -143,11 +143,11 @@ bool DecodeFrames() {
     return DecodeMovieFrame(movieFrameCount - 1);
 }
 
-// The sound streamer's own path through the whole sound: the device hands every buffer
+// The sound streamer's own path through the sound the saver plays: the device hands every buffer
 // straight back (a reset), as if played at once, and the streamer refills it.
 bool StreamSound(HWND window) {
     if (!movieSoundOn) return true;
-    if (!StartMovieSound(window, audioStream, -1, -1)) return false;
+    if (!StartMovieSound(window, audioStream, -1, movieSoundEnd)) return false;
     for (int round = 0; soundPlaying && buffersQueued > 0 && round < SOUND_ROUND_LIMIT; ++round) {
         waveOutReset(soundDevice);
         for (WAVEHDR* header : soundBuffers) {

@@ -19,6 +19,7 @@
 #include "show/hologram.h"
 #include "text/overlay.h"
 #include "textures/texture_loader.h"
+#include "textures/wic_picture.h"
 
 std::array<uint32_t, TEXTURE_SLOT_COUNT> textureSlots{};
 RECT clientRect{};
@@ -241,5 +242,6 @@ void DrawFrame() {
 void ReleaseScene() {
     ReleaseSlotTextures();
     ReleaseGlyphTextures();
+    ReleaseWicPictures();
     if (movieActive) CloseMovieAndSound();
 }

@@ -6,6 +6,7 @@
 #include <cstring>
 #include <memory>
 #include <new>
+#include <string>
 #include <optional>
 #include <vector>
 #include "host/gdi_handles.h"
@@ -16,10 +17,10 @@
 #include "text/overlay.h"
 #include "textures/bmp_check.h"
 #include "textures/media_scan.h"
+#include "textures/wic_picture.h"
 
 namespace {
 
-constexpr int FILE_TEXTURE_SIDE = 256;
 constexpr size_t CAPTION_NAME_LIMIT = 254;
 
 MemoryDC ScreenCompatibleDC() {
@@ -290,19 +291,42 @@ bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size)
     return true;
 }
 
-bool LoadExternalPicture() {
-    const char* folder = saverSettings.aviPath;
-    if (CountMediaFiles(folder, "*.bmp") <= 0) return false;
-    char name[MEDIA_NAME_SIZE];
-    if (!PickRandomMediaFile(folder, name, "*.bmp")) return false;
-    SetCurrentDirectoryA(folder);
-    PictureSize size{};
-    if (!LoadBmpFileTexture(&textureSlots[2], name, &size)) return false;
+namespace {
+
+// The name of the picture on the decoding thread, for its caption.
+std::string pendingName;
+
+void TakeExternalPicture(const char* name, PictureSize size) {
     if (std::strlen(name) < CAPTION_NAME_LIMIT) {
         std::memcpy(pictureCatalogue[nextIndex].caption, name, std::strlen(name) + 1);
     }
     holoHalfWidth = static_cast<float>(size.width / size.height);
+}
+
+}  // namespace
+
+bool LoadExternalPicture() {
+    const char* folder = saverSettings.aviPath;
+    if (CountPictureFiles(folder) <= 0) return false;
+    char name[MEDIA_NAME_SIZE];
+    const int kind = PickRandomPicture(folder, name);
+    if (kind < 0) return false;
+    SetCurrentDirectoryA(folder);
+    if (kind != PICTURE_BMP) {
+        pendingName = name;
+        return StartWicPicture((std::string(folder) + name).c_str());
+    }
+    PictureSize size{};
+    if (!LoadBmpFileTexture(&textureSlots[2], name, &size)) return false;
+    TakeExternalPicture(name, size);
     return true;
+}
+
+PictureDecode FinishExternalPicture() {
+    PictureSize size{};
+    const PictureDecode state = FinishWicPicture(&textureSlots[2], &size);
+    if (state == PictureDecode::Loaded) TakeExternalPicture(pendingName.c_str(), size);
+    return state;
 }
 
 void ReleaseSlotTextures() {

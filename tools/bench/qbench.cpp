@@ -2,6 +2,7 @@
 #include <windows.h>
 #include <GL/gl.h>
 #include <psapi.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,6 +18,7 @@
 #include "show/director.h"
 #include "show/hologram.h"
 #include "textures/texture_loader.h"
+#include "textures/wic_picture.h"
 
 namespace {
 
@@ -135,9 +137,10 @@ void Soak(double hours, const char* mediaFolder) {
         glFinish();
         const PROCESS_MEMORY_COUNTERS memory = MemoryCounters();
         std::printf(
-            "soak hour %2d: %5d items (%d external), %d texture names, %.1f MB committed, "
-            "%.1f MB working set\n",
-            hour, items, externalItems, LiveTextureNames(), Megabytes(memory.PagefileUsage),
+            "soak hour %2d: %5d items (%d external), %d texture names, %lu GDI objects, %.1f MB "
+            "committed, %.1f MB working set\n",
+            hour, items, externalItems, LiveTextureNames(),
+            GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), Megabytes(memory.PagefileUsage),
             Megabytes(memory.WorkingSetSize));
         std::fflush(stdout);
     }
@@ -201,6 +204,72 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
     std::printf(
         "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap\n", name,
         costs.fullMs, pictureFrameMs, costs.emptyMs);
+}
+
+// The photo and the BMP of `folder`: the time to decode, scale and upload each into the
+// hologram's texture on its own; then the show loading the photo (alone in the sub-folder
+// "show"), frame by frame, with that frame's time against the worst of the others.
+void PictureFigures(const char* folder) {
+    SetCurrentDirectoryA(folder);
+    constexpr int loads = 5;
+    for (const char* name : {"photo.jpg", "photo.bmp"}) {
+        PictureSize size{};
+        double worst = 0.0, total = 0.0;
+        bool loaded = true;
+        for (int i = 0; i < loads; ++i) {
+            glDeleteTextures(1, &textureSlots[2]);
+            textureSlots[2] = 0;
+            const double start = Now();
+            const bool ok = std::strcmp(name, "photo.bmp") == 0
+                                ? LoadBmpFileTexture(&textureSlots[2], name, &size)
+                                : LoadWicPictureTexture(&textureSlots[2], name, &size);
+            glFinish();
+            const double ms = (Now() - start) * 1e3;
+            loaded = loaded && ok;
+            total += ms;
+            worst = std::max(worst, ms);
+        }
+        std::printf("picture %s (%.0fx%.0f): decoded, scaled and uploaded %.1f ms (worst %.1f)%s\n",
+                    name, size.width, size.height, total / loads, worst,
+                    loaded ? "" : ", NOT LOADED");
+    }
+    // The show's folder holds the photo alone.
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%sshow\\", folder);
+    saverSettings.playAvis = false;
+    saverSettings.showExternalBmps = true;
+    saverSettings.onlyExternalPics = true;
+    // Frames at the saver's pace until the show has loaded the photo: the worst frame of the
+    // wait in which it was picked and decoded, against the worst of all frames before.
+    double waitWorst = 0.0, others = 0.0;
+    int waitFrames = 0, frames = 0;
+    bool seen = false;
+    for (int i = 0; i < 36000 && !seen; ++i) {
+        const bool waiting = showStep == SHOW_WAIT;
+        const double start = Now();
+        RenderFrame(frameTime + 1.0 / 30.0);
+        SwapBuffers(glDC);
+        glFinish();
+        const double ms = (Now() - start) * 1e3;
+        if (!waiting) {
+            others = std::max(others, ms);
+            ++frames;
+            continue;
+        }
+        waitWorst = std::max(waitWorst, ms);
+        ++waitFrames;
+        if (showStep != SHOW_POSE) continue;
+        seen = ItemHas(nextIndex, PF_EXTERNAL);
+        if (!seen) {  // another item's wait: among the frames before
+            others = std::max(others, waitWorst);
+            frames += waitFrames;
+            waitWorst = 0.0;
+            waitFrames = 0;
+        }
+    }
+    std::printf(
+        "show frames that pick and load photo.jpg: worst %.1f ms of %d (worst of %d frames "
+        "before %.1f ms)\n",
+        waitWorst, waitFrames, frames, others);
 }
 
 // The frame clock's smallest step after long runs, at this machine's counter rate and at 10 MHz.
@@ -280,6 +349,8 @@ int main(int argc, char** argv) {
     const FrameCosts costs = CompareFrameCosts(6.0);
     std::printf("frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f\n",
                 costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs);
+    // qbench W H --pictures FOLDER: then the photo and the BMP of FOLDER.
+    if (argc > 4 && std::strcmp(argv[3], "--pictures") == 0) PictureFigures(argv[4]);
     // qbench W H --movies FOLDER NAME...: then each movie of FOLDER\NAME.
     if (argc > 5 && std::strcmp(argv[3], "--movies") == 0) {
         for (int i = 5; i < argc; ++i) MovieFigures(argv[4], argv[i], costs.fullMs);

@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# The fuzz test: good pictures and movies and MUTANTS mutated copies of them loaded through
+# The fuzz test: good pictures (BMP, JPEG, PNG, GIF, TIFF) and movies and MUTANTS mutated copies of them loaded through
 # the saver's own loaders (qfuzz). Run inside tools/with-wine.sh.
 # Usage: fuzz.sh BUILD_DIR MUTANTS [SEED]
 set -euo pipefail
@@ -10,6 +10,7 @@ work="$build/fuzz"
 rm -rf "$work"
 mkdir -p "$work/movies" "$work/files" "$work/home"
 bash "$(dirname "$0")/make_seed_movies.sh" "$work/movies"
+bash "$(dirname "$0")/make_seed_pictures.sh" "$work/movies"
 # A wave-out device that writes nowhere, so sound formats reach the platform's converter.
 cat >"$work/home/.asoundrc" <<CONF
 pcm.!default {

@@ -286,6 +286,126 @@ void MutateAvi(FuzzFile& file, FuzzRandom& random, std::string& what) {
     }
 }
 
+// --- JPEG, PNG, GIF, TIFF ------------------------------------------------------------
+
+struct PictureField {
+    size_t at;
+    int width;
+    bool bigEndian;
+};
+
+uint32_t GetField(const std::vector<uint8_t>& bytes, PictureField field) {
+    uint32_t value = 0;
+    for (int i = 0; i < field.width; ++i) {
+        const size_t at = field.at + (field.bigEndian ? i : field.width - 1 - i);
+        value = value << 8 | bytes[at];
+    }
+    return value;
+}
+
+void SetField(std::vector<uint8_t>& bytes, PictureField field, uint32_t value) {
+    for (int i = 0; i < field.width; ++i) {
+        const int shift = 8 * (field.bigEndian ? field.width - 1 - i : i);
+        bytes[field.at + i] = static_cast<uint8_t>(value >> shift);
+    }
+}
+
+bool IsPng(const std::vector<uint8_t>& bytes) {
+    return bytes.size() > 8 && bytes[0] == 0x89 && bytes[1] == 'P';
+}
+
+// The header fields a decoder trusts, by format: sizes, lengths, counts and offsets.
+std::vector<PictureField> PictureFields(const std::vector<uint8_t>& b) {
+    constexpr size_t limit = 256;
+    std::vector<PictureField> fields;
+    const auto has = [&](size_t at, size_t n) { return at + n <= b.size(); };
+    if (IsPng(b)) {  // every chunk's length; the size, depth and colour type of IHDR
+        fields = {{16, 4, true}, {20, 4, true}, {24, 1, true}, {25, 1, true}, {28, 1, true}};
+        for (size_t at = 8; has(at, 8) && fields.size() < limit;
+             at += 12 + GetField(b, {at, 4, true})) {
+            fields.push_back({at, 4, true});
+        }
+    } else if (has(0, 4) && b[0] == 0xFF && b[1] == 0xD8) {  // segment lengths, frame sizes
+        for (size_t at = 2;
+             has(at, 4) && b[at] == 0xFF && b[at + 1] != 0xDA && fields.size() < limit;
+             at += 2 + GetField(b, {at + 2, 2, true})) {
+            fields.push_back({at + 2, 2, true});
+            if (b[at + 1] >= 0xC0 && b[at + 1] <= 0xC2 && has(at, 10)) {
+                fields.insert(fields.end(),
+                              {{at + 5, 2, true}, {at + 7, 2, true}, {at + 9, 1, true}});
+            }
+        }
+    } else if (has(0, 13) && b[0] == 'G') {  // screen size and flags, the first image's place
+        fields = {{6, 2, false}, {8, 2, false}, {10, 1, false}};
+        const size_t table = (b[10] & 0x80) != 0 ? size_t{3} << ((b[10] & 7) + 1) : 0;
+        const auto image = std::find(b.begin() + std::min(b.size(), 13 + table), b.end(), 0x2C);
+        const size_t at = static_cast<size_t>(image - b.begin());
+        for (size_t offset = 1; offset <= 7 && has(at, 10); offset += 2) {
+            fields.push_back({at + offset, 2, false});
+        }
+    } else if (has(0,
+                   8)) {  // the first directory's offset, count and every entry's count and value
+        const bool big = b[0] == 'M';
+        fields = {{4, 4, big}};
+        const size_t directory = GetField(b, {4, 4, big});
+        if (has(directory, 2)) {
+            fields.push_back({directory, 2, big});
+            for (size_t at = directory + 2; has(at, 12) && fields.size() < limit; at += 12) {
+                fields.insert(fields.end(), {{at + 2, 2, big}, {at + 4, 4, big}, {at + 8, 4, big}});
+            }
+        }
+    }
+    return fields;
+}
+
+uint32_t Crc32(const uint8_t* bytes, size_t count) {
+    uint32_t crc = 0xFFFFFFFF;
+    for (size_t i = 0; i < count; ++i) {
+        crc ^= bytes[i];
+        for (int bit = 0; bit < 8; ++bit) crc = (crc & 1) != 0 ? 0xEDB88320 ^ crc >> 1 : crc >> 1;
+    }
+    return ~crc;
+}
+
+// Every whole chunk's checksum made right again, so that the damage reaches the decoder.
+void FixPngChecksums(std::vector<uint8_t>& bytes) {
+    for (size_t at = 8; at + 12 <= bytes.size();) {
+        const uint64_t length = GetField(bytes, {at, 4, true});
+        if (at + 12 + length > bytes.size()) break;
+        SetField(bytes, {at + 8 + length, 4, true}, Crc32(&bytes[at + 4], length + 4));
+        at += 12 + length;
+    }
+}
+
+void MutateWicPicture(FuzzFile& file, FuzzRandom& random, std::string& what) {
+    std::vector<uint8_t>& bytes = file.bytes;
+    const std::vector<PictureField> fields = PictureFields(bytes);
+    size_t headerEnd = 64;
+    for (const PictureField& field : fields) headerEnd = std::max(headerEnd, field.at + 4);
+    headerEnd = std::min(headerEnd, bytes.size());
+    const uint64_t roll = random.Below(20);
+    if (roll < 4) {
+        Truncate(file, random, headerEnd, what);
+    } else if (roll < 11 && !fields.empty()) {
+        const PictureField field = fields[random.Below(fields.size())];
+        const uint32_t value =
+            FieldValue(random, GetField(bytes, field), bytes.size(), std::max(field.width, 2)) &
+            (field.width == 4 ? 0xFFFFFFFFu : (1u << 8 * field.width) - 1);
+        SetField(bytes, field, value);
+        what = "set" + Dec(field.at) + "." + Dec(field.width) + "=" + Hex(value);
+    } else if (roll < 14) {
+        FlipBits(file, random, 0, headerEnd, what);
+    } else if (roll < 18) {
+        SetBytes(file, random, headerEnd, bytes.size(), what);
+    } else {
+        AppendGarbage(file, random, what);
+    }
+    if (IsPng(bytes) && random.Below(2) == 0) {
+        FixPngChecksums(bytes);
+        what += "+crc";
+    }
+}
+
 }  // namespace
 
 uint64_t FuzzRandom::Next() {
@@ -310,8 +430,10 @@ FuzzFile MakeMutant(const std::vector<FuzzFile>& seeds, uint64_t runSeed, uint64
         std::string what;
         if (movie) {
             MutateAvi(mutant, random, what);
-        } else {
+        } else if (seed.name.ends_with(".bmp")) {
             MutateBmp(mutant, random, what);
+        } else {
+            MutateWicPicture(mutant, random, what);
         }
         if (what.empty()) continue;
         if (!mutant.recipe.empty()) mutant.recipe += " ";

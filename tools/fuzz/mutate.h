@@ -1,5 +1,6 @@
-// Deterministic mutations of good BMP and AVI files: the same run seed and index always give
-// the same file, named after its number and seed file, with a recipe of what was done to it.
+// Deterministic mutations of good BMP, JPEG, PNG, GIF, TIFF and AVI files: the same run seed and
+// index always give the same file, named after its number and seed file, with a recipe of what was
+// done to it.
 #pragma once
 #include <cstdint>
 #include <string>

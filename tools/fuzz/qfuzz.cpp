@@ -1,9 +1,12 @@
-// Loads good BMP and AVI files and deterministic mutations of them through the saver's own
-// loaders, in a child process watched for crashes and hangs, and counts what happened.
+// Loads good BMP, JPEG, PNG, GIF, TIFF and AVI files and deterministic mutations of them through
+// the saver's own loaders, in a child process watched for crashes and hangs, and counts what
+// happened.
 //
 //   qfuzz --movies DIR --work DIR [--mutants N] [--seed S] [--timeout MS]
-//       Tries every seed file (each must load), then N mutants. Files that crash or hang the
-//       child stay in DIR for reproduction; the exit code is 0 when none did.
+//       DIR holds the seed movies and the seed pictures of the imaging component's kinds
+//       (*.jpg, *.png, *.gif, *.tif). Tries every seed file (each must load), then N mutants. Files
+//       that crash or hang the child stay in DIR for reproduction; the exit code is 0 when none
+//       did.
 //   qfuzz --load FILE
 //       Loads one file in this process and prints what happened.
 #include <windows.h>
@@ -25,6 +28,7 @@
 #include "render/gl_window.h"
 #include "settings/settings.h"
 #include "textures/texture_loader.h"
+#include "textures/wic_picture.h"
 
 namespace {
 
@@ -84,17 +88,18 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
     return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The BMP seeds made here (those the platform draws), then the seed movies of the folder in
-// name order.
+// The BMP seeds made here (those the platform draws), then the seed movies and pictures of the
+// folder in name order.
 std::vector<FuzzFile> SeedFiles(const std::string& movies) {
     std::vector<FuzzFile> seeds;
     for (BmpSeed& seed : MakeBmpSeeds(SEED_PICTURE_SCALE)) {
         if (seed.drawn) seeds.push_back({seed.name + ".bmp", seed.bytes, ""});
     }
     std::vector<std::string> names;
-    WIN32_FIND_DATAA entry;
-    HANDLE search = FindFirstFileA((movies + "\\*.avi").c_str(), &entry);
-    if (search != INVALID_HANDLE_VALUE) {
+    for (const char* pattern : {"*.avi", "*.jpg", "*.png", "*.gif", "*.tif"}) {
+        WIN32_FIND_DATAA entry;
+        HANDLE search = FindFirstFileA((movies + "\\" + pattern).c_str(), &entry);
+        if (search == INVALID_HANDLE_VALUE) continue;
         do names.push_back(entry.cFileName);
         while (FindNextFileA(search, &entry));
         FindClose(search);
@@ -179,7 +184,9 @@ std::string LoadMovie(const std::string& path) {
 std::string LoadPicture(const std::string& path) {
     uint32_t texture = 0;
     PictureSize size{};
-    const bool loaded = LoadBmpFileTexture(&texture, path.c_str(), &size);
+    const bool bmp = path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".bmp") == 0;
+    const bool loaded = bmp ? LoadBmpFileTexture(&texture, path.c_str(), &size)
+                            : LoadWicPictureTexture(&texture, path.c_str(), &size);
     glDeleteTextures(1, &texture);
     return loaded ? "loaded" : "refused";
 }

@@ -21,5 +21,11 @@ convert -size 320x240 gradient:navy-white "$media/wide.bmp"
 convert -size 200x400 plasma:fractal "$media/tall.bmp"
 convert -size 64x64 xc:orange "$media/small.bmp"
 echo "not a picture" >"$media/broken.bmp"
+# Five minutes of show with a movie and a 20-megapixel picture among the items.
+show=$(mktemp -d)
+trap 'rm -rf "$movies" "$media" "$show"' EXIT
+convert -size 5000x4000 gradient:teal-orange -type TrueColor "BMP3:$show/large.bmp"
+cp "$movies/cinepak/m.avi" "$show/m.avi"
+wine "$build/qbench.exe" 1024 768 --show 5 "$(winepath -w "$show")\\" 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 160 120 --soak "${QUORVEL_SOAK_HOURS:-24}" "$(winepath -w "$media")\\" \
   2>/dev/null | tr -d '\r'

@@ -10,9 +10,11 @@
 #include <utility>
 #include <vector>
 #include "host/command_line.h"
+#include "host/saver_window.h"
 #include "media/movie.h"
 #include "offscreen_window.h"
 #include "render/frame_clock.h"
+#include "render/frame_pacing.h"
 #include "render/gl_window.h"
 #include "render/scene.h"
 #include "settings/settings.h"
@@ -274,9 +276,88 @@ void ShowFrameTimes(double minutes, const char* mediaFolder) {
         const int kind = ItemHas(loads[i], PF_MOVIE) ? 2 : ItemHas(loads[i], PF_EXTERNAL) ? 1 : 0;
         loadWorst[kind] = std::max(loadWorst[kind], times[i]);
     }
-    std::printf("show, slowest frame that loads a built-in picture %.2f ms, an external picture "
-                "%.2f ms, a movie %.2f ms\n",
-                loadWorst[0], loadWorst[1], loadWorst[2]);
+    std::printf(
+        "show, slowest frame that loads a built-in picture %.2f ms, an external picture "
+        "%.2f ms, a movie %.2f ms\n",
+        loadWorst[0], loadWorst[1], loadWorst[2]);
+}
+
+// User and kernel time of the whole process (every thread, the rasteriser's too), seconds.
+double ProcessCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](FILETIME t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
+}
+
+WNDPROC sceneProc = nullptr;
+int paints = 0;
+
+LRESULT CALLBACK CountingSceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) ++paints;
+    return CallWindowProcA(sceneProc, window, message, wParam, lParam);
+}
+
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(0);
+}
+
+struct LoopFigures {
+    double cpuPerMinute;
+    double framesPerSecond;
+};
+
+// The saver's message loop for `seconds`, paced, or unpaced as it ran before pacing: the
+// scene window invalidated whenever the queue is empty, so frames follow as fast as they can.
+LoopFigures RunLoop(double seconds, bool paced) {
+    paints = 0;
+    const double cpu = ProcessCpuSeconds();
+    const double start = Now();
+    if (paced) {
+        const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000.0), EndLoop);
+        RunMessageLoop();
+        KillTimer(nullptr, timer);
+    } else {
+        MSG message;
+        while (Now() - start < seconds) {
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            InvalidateRect(glWindow, nullptr, FALSE);
+        }
+    }
+    const double wall = Now() - start;
+    return {(ProcessCpuSeconds() - cpu) / wall * 60.0, paints / wall};
+}
+
+// CPU time per minute of show with the saver's own loop, paced and unpaced, in alternating
+// runs so that both meet the same load.
+void PacingFigures(double seconds) {
+    sceneProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(glWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSceneProc)));
+    std::printf(
+        "pacing: refresh period %.2f ms, swap interval %s\n", framePacer.period * 1e3,
+        framePacer.swapInterval == nullptr ? "not offered" : "offered, trying vertical sync");
+    LoopFigures total[2] = {};
+    constexpr int rounds = 2;
+    for (int round = 0; round < rounds; ++round) {
+        for (bool paced : {false, true}) {
+            const LoopFigures figures = RunLoop(seconds / rounds, paced);
+            std::printf("cpu per minute of show, %s: %.2f s (%.0f frames/s)\n",
+                        paced ? "paced" : "unpaced", figures.cpuPerMinute, figures.framesPerSecond);
+            total[paced].cpuPerMinute += figures.cpuPerMinute / rounds;
+            total[paced].framesPerSecond += figures.framesPerSecond / rounds;
+        }
+    }
+    std::printf("pacing: the swaps %s\n",
+                framePacer.swapPaced ? "wait for the display" : "do not wait, deadlines pace");
+    std::printf(
+        "cpu per minute of show: paced %.2f s (%.0f frames/s), unpaced %.2f s (%.0f frames/s), "
+        "paced/unpaced %.2f\n",
+        total[1].cpuPerMinute, total[1].framesPerSecond, total[0].cpuPerMinute,
+        total[0].framesPerSecond, total[1].cpuPerMinute / total[0].cpuPerMinute);
 }
 
 // The frame clock's smallest step after long runs, at this machine's counter rate and at 10 MHz.
@@ -310,6 +391,12 @@ int main(int argc, char** argv) {
     // qbench W H --soak HOURS MEDIA_FOLDER: only the soak.
     if (argc > 5 && std::strcmp(argv[3], "--soak") == 0) {
         Soak(std::atof(argv[4]), argv[5]);
+        DestroyScene();
+        return 0;
+    }
+    // qbench W H --pacing SECONDS: only the loop's CPU time, paced and unpaced.
+    if (argc > 4 && std::strcmp(argv[3], "--pacing") == 0) {
+        PacingFigures(std::atof(argv[4]));
         DestroyScene();
         return 0;
     }

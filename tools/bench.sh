@@ -4,6 +4,7 @@
 set -euo pipefail
 build=$1
 wine "$build/qbench.exe" 1024 768 2>/dev/null | tr -d '\r'
+wine "$build/qbench.exe" 1024 768 --pacing 30 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 1920 1080 2>/dev/null | tr -d '\r' | grep -E '^(size|frame cost)'
 # Four-second movies, one per folder, for the cost of a movie frame.
 movies=$(mktemp -d)

@@ -18,8 +18,10 @@
 #include "render/gl_window.h"
 #include "render/scene.h"
 #include "settings/settings.h"
+#include "show/animation.h"
 #include "show/director.h"
 #include "show/hologram.h"
+#include "text/overlay.h"
 #include "textures/texture_loader.h"
 
 namespace {
@@ -29,6 +31,18 @@ double Now() {
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// User and kernel time of the whole process (every thread, the rasteriser's too), seconds.
+double ProcessCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](FILETIME t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
 }
 
 // Seconds since this process was created, from the system's own record of it.
@@ -72,16 +86,20 @@ void FastForwardToHold() {
 struct FrameCosts {
     double emptyMs;
     double fullMs;
+    double emptyCpuMs;
+    double fullCpuMs;
 };
 
-// Empty and full frames in alternating short blocks, so that both meet the same machine load.
-// The full frames advance the show by a millisecond each, so the held picture stays on.
+// Empty and full frames in alternating short blocks, so that both meet the same machine load;
+// wall time and the process's CPU time per frame. The full frames advance the show by a
+// millisecond each, so the held picture stays on.
 FrameCosts CompareFrameCosts(double seconds) {
     constexpr double block = 0.25;
-    double emptySeconds = 0.0, fullSeconds = 0.0;
+    double emptySeconds = 0.0, fullSeconds = 0.0, emptyCpu = 0.0, fullCpu = 0.0;
     int emptyFrames = 0, fullFrames = 0;
-    const auto timeBlock = [&](auto frame, double& total, int& frames) {
+    const auto timeBlock = [&](auto frame, double& total, double& cpu, int& frames) {
         const double start = Now();
+        const double cpuStart = ProcessCpuSeconds();
         while (Now() - start < block) {
             frame();
             SwapBuffers(glDC);
@@ -89,13 +107,90 @@ FrameCosts CompareFrameCosts(double seconds) {
         }
         glFinish();
         total += Now() - start;
+        cpu += ProcessCpuSeconds() - cpuStart;
     };
     const double start = Now();
     while (Now() - start < seconds) {
-        timeBlock(EmptyFrame, emptySeconds, emptyFrames);
-        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullFrames);
+        timeBlock(EmptyFrame, emptySeconds, emptyCpu, emptyFrames);
+        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullCpu, fullFrames);
     }
-    return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3};
+    return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3,
+            emptyCpu / emptyFrames * 1e3, fullCpu / fullFrames * 1e3};
+}
+
+// The scene's transform as the frame sets it before the robot.
+void BeginScene() {
+    glCallList(LIST_PROJECTION);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, -10.0f);
+}
+
+// Where a held picture's frame goes: each part drawn alone after the clear, and the whole
+// frame with drawing clipped to one pixel, which leaves the driver's own work without the
+// rasteriser's. Best of interleaved rounds, so that every part meets the same load.
+void FrameBreakdown(int rounds) {
+    struct Part {
+        const char* name;
+        void (*draw)();
+        double wallMs = 1e9;
+        double cpuMs = 1e9;
+    };
+    Part parts[] = {
+        {"clear and swap", EmptyFrame},
+        {"robot's lists",
+         [] {
+             // Before the beam opens nothing is projected.
+             const int step = std::exchange(showStep, SHOW_AIM);
+             BeginScene();
+             DrawRobotAndHologram();
+             glPopMatrix();
+             showStep = step;
+         }},
+        {"projections (beams, captions, hologram)",
+         [] {
+             BeginScene();
+             ApplyBodyFrame();
+             ApplyDomeFrame();
+             glDepthMask(GL_FALSE);
+             DrawProjections();
+             glDepthMask(GL_TRUE);
+             glPopMatrix();
+         }},
+        {"overlay",
+         [] {
+             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+             DrawOverlay();
+         }},
+        {"full frame", [] { RenderFrame(frameTime + 0.001); }},
+        {"full frame clipped to one pixel",
+         [] {
+             glEnable(GL_SCISSOR_TEST);
+             glScissor(0, 0, 1, 1);
+             RenderFrame(frameTime + 0.001);
+             glDisable(GL_SCISSOR_TEST);
+         }},
+    };
+    for (int round = 0; round < rounds; ++round) {
+        for (Part& part : parts) {
+            const double start = Now();
+            const double cpuStart = ProcessCpuSeconds();
+            int frames = 0;
+            while (Now() - start < 0.3) {
+                part.draw();
+                SwapBuffers(glDC);
+                ++frames;
+            }
+            glFinish();
+            part.wallMs = std::min(part.wallMs, (Now() - start) / frames * 1e3);
+            part.cpuMs = std::min(part.cpuMs, (ProcessCpuSeconds() - cpuStart) / frames * 1e3);
+        }
+    }
+    for (const Part& part : parts) {
+        std::printf("frame breakdown, %s: %.2f ms, CPU %.2f ms\n", part.name, part.wallMs,
+                    part.cpuMs);
+    }
 }
 
 // Texture names in use, counted among the first few thousand.
@@ -282,18 +377,6 @@ void ShowFrameTimes(double minutes, const char* mediaFolder) {
         loadWorst[0], loadWorst[1], loadWorst[2]);
 }
 
-// User and kernel time of the whole process (every thread, the rasteriser's too), seconds.
-double ProcessCpuSeconds() {
-    FILETIME created, exited, kernel, user;
-    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
-    auto seconds = [](FILETIME t) {
-        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
-                                   t.dwLowDateTime) /
-               1e7;
-    };
-    return seconds(kernel) + seconds(user);
-}
-
 WNDPROC sceneProc = nullptr;
 int paints = 0;
 
@@ -449,8 +532,12 @@ int main(int argc, char** argv) {
     std::printf("empty frame loop: %.1f frames/s\n", FramesPerSecond(3.0, EmptyFrame));
     FastForwardToHold();
     const FrameCosts costs = CompareFrameCosts(6.0);
-    std::printf("frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f\n",
-                costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs);
+    std::printf(
+        "frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f (CPU %.3f "
+        "and %.3f ms, ratio %.2f)\n",
+        costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs, costs.fullCpuMs,
+        costs.emptyCpuMs, costs.fullCpuMs / costs.emptyCpuMs);
+    FrameBreakdown(5);
     // qbench W H --movies FOLDER NAME...: then each movie of FOLDER\NAME.
     if (argc > 5 && std::strcmp(argv[3], "--movies") == 0) {
         for (int i = 5; i < argc; ++i) MovieFigures(argv[4], argv[i], costs.fullMs);

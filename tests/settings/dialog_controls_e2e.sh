@@ -52,8 +52,8 @@ check "the dialog is centred down" $(((top + bottom) / 2 - 384 <= 1 && 384 - (to
 check "no caption" $((0x${BASH_REMATCH[1]} & 0x00C00000)) 0
 check_match "no title" "$described" 'class=#32770 title= rect='
 background=$(driver children "$DIALOG" | grep -a -E '^child id=(-1|65535) ')
-check_match "the picture covers the dialog from its corner" "$background" \
-  "rect=$left,$top,$((left + 375)),$((top + 350)) "
+check_match "the picture covers the whole dialog" "$background" \
+  "rect=$left,$top,$right,$bottom "
 
 # Dragging the picture moves the dialog.
 xdotool mousemove $((left + 60)) $((top + 30)) mousedown 1

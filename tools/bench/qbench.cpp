@@ -298,8 +298,9 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
     }
     const FrameCosts costs = CompareFrameCosts(4.0);
     std::printf(
-        "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap\n", name,
-        costs.fullMs, pictureFrameMs, costs.emptyMs);
+        "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap (CPU "
+        "%.3f and %.3f ms)\n",
+        name, costs.fullMs, pictureFrameMs, costs.emptyMs, costs.fullCpuMs, costs.emptyCpuMs);
 }
 
 const char* ItemKind(int index) {

@@ -20,14 +20,16 @@ LRESULT CALLBACK CountingSceneProc(HWND window, UINT message, WPARAM wParam, LPA
     return CallWindowProcA(sceneProc, window, message, wParam, lParam);
 }
 
-// The stand-in saver window ends the loop with code 7 when the close rules ask it to close.
+// The stand-in saver window ends the loop with code 7 when it is asked to close.
 LRESULT CALLBACK ClosingStandInProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == WM_CLOSE) PostQuitMessage(7);
     return CallWindowProcA(standInProc, window, message, wParam, lParam);
 }
 
-double Seconds() {
-    return PacingClockSeconds();
+template <typename Proc>
+Proc Subclass(HWND window, Proc proc) {
+    return reinterpret_cast<Proc>(
+        SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
 class FrameLoopTest : public RegistryTest {
@@ -36,72 +38,61 @@ protected:
         RegistryTest::SetUp();
         appInstance = GetModuleHandleA(nullptr);
         window_ = CreateStandInWindow(320, 240);
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(CreateScene(window_, 1));
+        ASSERT_TRUE(window_ != nullptr && CreateScene(window_, 1));
         paints = 0;
-        sceneProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            glWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSceneProc)));
-        standInProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
-            window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(ClosingStandInProc)));
+        sceneProc = Subclass(glWindow, CountingSceneProc);
+        standInProc = Subclass(window_, ClosingStandInProc);
     }
     void TearDown() override {
-        if (glContext != nullptr) DestroyScene();
-        glContext = nullptr;
+        if (poster_.joinable()) poster_.join();
+        DestroyScene();
         DestroyWindow(window_);
         UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
-        // The quit requests of the teardown must not reach the next test's loop.
+        // The teardown's quit requests must not reach the next test's loop.
         MSG message;
         while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
         }
         RegistryTest::TearDown();
     }
     // Posts `message` to `target` from another thread after `delayMs`.
-    void PostLater(HWND target, UINT message, WPARAM wParam, DWORD delayMs) {
+    void PostLater(HWND target, UINT message, DWORD delayMs) {
         poster_ = std::thread([=] {
             Sleep(delayMs);
-            PostMessageA(target, message, wParam, 0);
+            PostMessageA(target, message, 'Q', 0);
         });
-    }
-    void JoinPoster() {
-        if (poster_.joinable()) poster_.join();
     }
     HWND window_ = nullptr;
     std::thread poster_;
 };
 
 TEST_F(FrameLoopTest, FramesComeAtTheDisplaysRateNotTheLoops) {
-    // A second of the loop: at most one frame per refresh period, plus the few unpaced frames
-    // it takes to find that a driver ignores the swap interval (this virtual display does).
-    PostLater(window_, WM_CLOSE, 0, 1000);
-    const double start = Seconds();
+    // At most one frame per refresh period, plus the few unpaced frames it takes to find that
+    // a driver ignores the swap interval (this virtual display does).
+    PostLater(window_, WM_CLOSE, 1000);
+    const double start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);
-    const double seconds = Seconds() - start;
-    JoinPoster();
+    const double seconds = PacingClockSeconds() - start;
     EXPECT_LE(paints, seconds / framePacer.period + FAST_SWAPS_TO_GIVE_UP + 2);
     EXPECT_GE(paints, 3);
 }
 
 TEST_F(FrameLoopTest, AKeyClosesAtOnceWhileTheLoopWaitsForAFrame) {
-    // The next frame is two seconds away; a key pressed meanwhile is judged by the close
-    // rules and closes the saver without waiting for it.
+    // The next frame is two seconds away; a key meets the close rules without waiting for it.
     framePacer.swapPaced = false;
     framePacer.period = 2.0;
-    framePacer.deadline = Seconds() + 2.0;
-    PostLater(glWindow, WM_KEYDOWN, 'Q', 100);
-    const double start = Seconds();
+    framePacer.deadline = PacingClockSeconds() + 2.0;
+    PostLater(glWindow, WM_KEYDOWN, 100);
+    const double start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);
-    EXPECT_LT(Seconds() - start, 1.0);
-    JoinPoster();
+    EXPECT_LT(PacingClockSeconds() - start, 1.0);
 }
 
 TEST_F(FrameLoopTest, FramesGoOnWhileAnotherLoopRuns) {
-    // A modal dialog's loop (here a plain one) never asks for frames; the scene window's
-    // timer still does.
+    // A modal dialog's loop never asks for frames; the scene window's timer does.
     framePacer.swapPaced = false;
-    PostLater(window_, WM_CLOSE, 0, 600);
+    PostLater(window_, WM_CLOSE, 600);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) DispatchMessageA(&message);
-    JoinPoster();
     EXPECT_GE(paints, 3);
     EXPECT_LE(paints, 0.6 / framePacer.period + 2);
 }

@@ -74,6 +74,14 @@ TEST_F(FrameLoopTest, FramesComeAtTheDisplaysRateNotTheLoops) {
     const double seconds = PacingClockSeconds() - start;
     EXPECT_LE(paints, seconds / framePacer.period + FAST_SWAPS_TO_GIVE_UP + 2);
     EXPECT_GE(paints, 3);
+    // A modal dialog's loop never asks for frames; the scene window's timer does.
+    poster_.join();
+    paints = 0;
+    PostLater(window_, WM_CLOSE, 600);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0)) DispatchMessageA(&message);
+    EXPECT_GE(paints, 3);
+    EXPECT_LE(paints, 0.6 / framePacer.period + 2);
 }
 
 TEST_F(FrameLoopTest, AKeyClosesAtOnceWhileTheLoopWaitsForAFrame) {
@@ -85,16 +93,6 @@ TEST_F(FrameLoopTest, AKeyClosesAtOnceWhileTheLoopWaitsForAFrame) {
     const double start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);
     EXPECT_LT(PacingClockSeconds() - start, 1.0);
-}
-
-TEST_F(FrameLoopTest, FramesGoOnWhileAnotherLoopRuns) {
-    // A modal dialog's loop never asks for frames; the scene window's timer does.
-    framePacer.swapPaced = false;
-    PostLater(window_, WM_CLOSE, 600);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0)) DispatchMessageA(&message);
-    EXPECT_GE(paints, 3);
-    EXPECT_LE(paints, 0.6 / framePacer.period + 2);
 }
 
 }  // namespace

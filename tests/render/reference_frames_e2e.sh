@@ -1,8 +1,7 @@
 #!/usr/bin/env bash
-# Frames of the snapshot tool (seeded, driven clock) against the reference frames kept in
-# tests/render/reference: every channel of every pixel within TOLERANCE steps of 255. The
-# references were drawn before the frame path was made cheaper; a change that means to alter
-# the pictures draws them again with QUORVEL_WRITE_REFERENCES=1.
+# Frames of the snapshot tool (seeded, driven clock) against the reference frames in
+# tests/render/reference: every channel of every pixel within TOLERANCE steps of 255. A change
+# that means to alter the pictures draws new references with QUORVEL_WRITE_REFERENCES=1.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 
 # llvmpipe draws the same frame to the bit on one machine; a step or two of rounding in its

@@ -24,6 +24,8 @@ constexpr size_t CAPTION_NAME_LIMIT = 254;
 constexpr LONG LARGEST_FILE_SIDE = 16384;
 // Pictures of more pixels than this load row by row (the platform's load reads them whole).
 constexpr int64_t SAMPLED_LOAD_PIXELS = 4 * FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE;
+// Columns averaged into a texel at most, per row.
+constexpr int64_t COLUMN_SAMPLES = 8;
 
 MemoryDC ScreenCompatibleDC() {
     return MemoryDC(CreateCompatibleDC(nullptr));
@@ -226,22 +228,25 @@ Span SourceSpan(int index, int64_t from, int to) {
 }
 
 // One texel row: each texel the average of the pixels it covers in two rows, `rowStride` bytes
-// apart, of pixels whose blue, green and red bytes come first.
+// apart, of pixels whose blue, green and red bytes come first; of a wide span, COLUMN_SAMPLES
+// columns spread evenly across it.
 void AverageTexelRow(const uint8_t* rows, size_t rowStride, int pixelBytes, int width,
                      uint8_t* rgba) {
     constexpr int side = FILE_TEXTURE_SIDE;
     for (int column = 0; column < side; ++column) {
         const Span span = SourceSpan(column, width, side);
+        const int64_t columns = std::min<int64_t>(span.count, COLUMN_SAMPLES);
         uint32_t sum[3] = {0, 0, 0};
         for (int sample = 0; sample < 2; ++sample) {
-            const uint8_t* p = rows + sample * rowStride + span.first * pixelBytes;
-            for (int64_t x = 0; x < span.count; ++x, p += pixelBytes) {
+            for (int64_t k = 0; k < columns; ++k) {
+                const int64_t x = span.first + (2 * k + 1) * span.count / (2 * columns);
+                const uint8_t* p = rows + sample * rowStride + x * pixelBytes;
                 sum[0] += p[2];
                 sum[1] += p[1];
                 sum[2] += p[0];
             }
         }
-        const uint32_t pixels = static_cast<uint32_t>(span.count) * 2;
+        const uint32_t pixels = static_cast<uint32_t>(columns) * 2;
         uint8_t* out = rgba + column * 4;
         for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>((sum[c] + pixels / 2) / pixels);
         out[3] = 255;
@@ -249,10 +254,10 @@ void AverageTexelRow(const uint8_t* rows, size_t rowStride, int pixelBytes, int 
 }
 
 // The picture of an uncompressed BMP file scaled to side x side into `rgba` (top row first,
-// opaque): each texel the average of the pixels it covers, across its whole width but over two
-// of its rows, read alone. A large picture costs two rows per texel row instead of all of
-// them. Rows of 24 and 32 bits are averaged as they come; the platform turns others (colour
-// tables, 16 bits, masks) into 32-bit colour first.
+// opaque): each texel the average of the pixels it covers in two of its rows, read alone, and
+// in up to COLUMN_SAMPLES columns across its width. A large picture costs two rows per texel
+// row instead of all of them. Rows of 24 and 32 bits are averaged as they come; the platform
+// turns others (colour tables, 16 bits, masks) into 32-bit colour first.
 bool SampleBmpRows(HDC dc, HANDLE file, const BmpFacts& bmp, uint8_t* rgba) {
     constexpr int side = FILE_TEXTURE_SIDE;
     // The two rows of texel row `row`, at a quarter and three quarters of the rows it covers
@@ -260,9 +265,11 @@ bool SampleBmpRows(HDC dc, HANDLE file, const BmpFacts& bmp, uint8_t* rgba) {
     const auto readPair = [&](int row, uint8_t* out) {
         const Span span = SourceSpan(row, bmp.height, side);
         for (int sample = 0; sample < 2; ++sample) {
-            const int64_t fromTop = span.first + span.count * (1 + 2 * sample) / 4;
+            // In the order they are stored, so that reads run forward through the file.
+            const int late = bmp.topDown ? sample : 1 - sample;
+            const int64_t fromTop = span.first + span.count * (1 + 2 * late) / 4;
             const int64_t stored = bmp.topDown ? fromTop : bmp.height - 1 - fromTop;
-            if (!ReadAt(file, bmp.pixelsAt + stored * bmp.rowBytes, out + sample * bmp.rowBytes,
+            if (!ReadAt(file, bmp.pixelsAt + stored * bmp.rowBytes, out + late * bmp.rowBytes,
                         bmp.rowBytes)) {
                 return false;
             }
@@ -272,17 +279,15 @@ bool SampleBmpRows(HDC dc, HANDLE file, const BmpFacts& bmp, uint8_t* rgba) {
     const size_t pairs = bmp.plainColour ? 1 : side;
     std::unique_ptr<uint8_t[]> rows(new (std::nothrow) uint8_t[bmp.rowBytes * 2 * pairs]);
     if (rows == nullptr) return false;
-    if (bmp.plainColour) {
-        for (int row = 0; row < side; ++row) {
-            if (!readPair(row, rows.get())) return false;
-            AverageTexelRow(rows.get(), bmp.rowBytes, bmp.depth / 8, bmp.width,
-                            rgba + row * side * 4);
+    for (int i = 0; i < side; ++i) {
+        const int row = bmp.topDown ? i : side - 1 - i;
+        uint8_t* pair = rows.get() + (bmp.plainColour ? 0 : row * 2 * bmp.rowBytes);
+        if (!readPair(row, pair)) return false;
+        if (bmp.plainColour) {
+            AverageTexelRow(pair, bmp.rowBytes, bmp.depth / 8, bmp.width, rgba + row * side * 4);
         }
-        return true;
     }
-    for (int row = 0; row < side; ++row) {
-        if (!readPair(row, rows.get() + row * 2 * bmp.rowBytes)) return false;
-    }
+    if (bmp.plainColour) return true;
     constexpr int count = 2 * side;
     std::vector<uint8_t> info = bmp.info;
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());

@@ -3,11 +3,11 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <memory>
 #include <new>
 #include <optional>
+#include <span>
 #include <vector>
 #include "host/gdi_handles.h"
 #include "render/scene.h"
@@ -15,14 +15,14 @@
 #include "show/catalogue.h"
 #include "show/director.h"
 #include "text/overlay.h"
+#include "textures/bmp_check.h"
 #include "textures/media_scan.h"
 
 namespace {
 
 constexpr int FILE_TEXTURE_SIDE = 256;
 constexpr size_t CAPTION_NAME_LIMIT = 254;
-constexpr LONG LARGEST_FILE_SIDE = 16384;
-// Pictures of more pixels than this load row by row (the platform's load reads them whole).
+// Pictures of more pixels than this are read row by row instead of whole.
 constexpr int64_t SAMPLED_LOAD_PIXELS = 4 * FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE;
 // Columns averaged into a texel at most, per row.
 constexpr int64_t COLUMN_SAMPLES = 8;
@@ -109,41 +109,74 @@ void ConvertAndUpload(const std::vector<Rgb>& pixels, Rgb sourceKey, uint8_t* bu
     UploadRgba(buffer, width, height, buildMipmaps);
 }
 
-BitmapHandle LoadBitmapResource(HMODULE module, uint16_t resourceId) {
-    return BitmapHandle(LoadBitmapA(module, MAKEINTRESOURCEA(resourceId)));
-}
-
-// What the loader needs from a BMP file's headers.
-struct BmpFacts {
-    int width = 0;
-    int height = 0;
-    bool topDown = false;
-    // Uncompressed rows at fixed places in the file: each can be read without the others.
-    bool rowsAddressable = false;
-    uint64_t pixelsAt = 0;
-    uint64_t rowBytes = 0;
-    int depth = 0;
-    // 24 or 32 bits of blue, green and red a pixel, no colour table or masks.
-    bool plainColour = false;
-    // The info header with its colour masks and colour table, as the platform's drawing takes.
-    std::vector<uint8_t> info;
-};
-
 struct CloseFile {
     void operator()(HANDLE file) const { CloseHandle(file); }
 };
 using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFile>;
 
-FileHandle OpenForReading(const char* fileName) {
-    HANDLE file = CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
+struct FreePages {
+    void operator()(uint8_t* pages) const { VirtualFree(pages, 0, MEM_RELEASE); }
+};
+
+struct FileBytes {
+    std::unique_ptr<uint8_t, FreePages> data;
+    size_t size = 0;
+};
+
+// The whole file in pages of its own, as a mapped file would be (a read past its end faults
+// rather than reading other data); nothing when it cannot be read or is larger than `limit`.
+FileBytes ReadWholeFile(const char* fileName, uint64_t limit) {
+    const FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER size{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &size) ||
+        size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > limit) {
+        return {};
+    }
+    FileBytes bytes;
+    bytes.size = static_cast<size_t>(size.QuadPart);
+    bytes.data.reset(static_cast<uint8_t*>(VirtualAlloc(nullptr, std::max<size_t>(bytes.size, 1),
+                                                        MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE)));
+    if (bytes.data == nullptr) return {};
+    for (size_t done = 0; done < bytes.size;) {
+        DWORD read = 0;
+        const auto want = static_cast<DWORD>(std::min<size_t>(bytes.size - done, 1 << 30));
+        if (!ReadFile(file.get(), bytes.data.get() + done, want, &read, nullptr) || read == 0) {
+            return {};
+        }
+        done += read;
+    }
+    return bytes;
 }
 
-uint64_t FileSize(HANDLE file) {
-    LARGE_INTEGER size{};
-    return GetFileSizeEx(file, &size) && size.QuadPart > 0 ? static_cast<uint64_t>(size.QuadPart)
-                                                           : 0;
+// The picture of a checked BMP file drawn by the platform, scaled and smoothed, into `rgba`
+// (256 x 256, top row first, opaque); false when the platform cannot draw it.
+bool DrawFilePicture(HDC dc, const uint8_t* file, const BmpLayout& layout, uint8_t* rgba) {
+    const BITMAPINFO surfaceInfo = TopDownBgra(FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE);
+    void* bits = nullptr;
+    const BitmapHandle surface(
+        CreateDIBSection(dc, &surfaceInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (surface == nullptr) return false;
+    const HGDIOBJ previous = SelectObject(dc, surface.get());
+    // Pixels a run-length picture skips stay black.
+    PatBlt(dc, 0, 0, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, BLACKNESS);
+    SetStretchBltMode(dc, HALFTONE);
+    SetBrushOrgEx(dc, 0, 0, nullptr);
+    const int rows = StretchDIBits(dc, 0, 0, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, 0, 0,
+                                   layout.width, layout.height, file + layout.pixelsAt,
+                                   reinterpret_cast<const BITMAPINFO*>(file + BMP_HEADER_AT),
+                                   DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    SelectObject(dc, previous);
+    if (rows <= 0) return false;
+    const auto* bgra = static_cast<const uint8_t*>(bits);
+    for (size_t i = 0; i < FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE * 4; i += 4) {
+        rgba[i] = bgra[i + 2];
+        rgba[i + 1] = bgra[i + 1];
+        rgba[i + 2] = bgra[i];
+        rgba[i + 3] = 255;
+    }
+    return true;
 }
 
 // A seek and a plain read: under Wine a read with its offset given costs far more.
@@ -153,65 +186,6 @@ bool ReadAt(HANDLE file, uint64_t offset, void* out, size_t bytes) {
     DWORD read = 0;
     return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
            ReadFile(file, out, static_cast<DWORD>(bytes), &read, nullptr) && read == bytes;
-}
-
-// A cheap look at a BMP file's headers: nothing for files that are not bitmaps or whose header
-// promises more pixels than any picture we show (the platform loader would try to map them).
-std::optional<BmpFacts> ReadBmpFacts(HANDLE file) {
-    BITMAPFILEHEADER fileHeader{};
-    BITMAPINFOHEADER infoHeader{};
-    if (!ReadAt(file, 0, &fileHeader, sizeof(fileHeader)) || fileHeader.bfType != 0x4D42 ||
-        !ReadAt(file, sizeof(fileHeader), &infoHeader, sizeof(DWORD))) {
-        return std::nullopt;
-    }
-    BmpFacts bmp;
-    if (infoHeader.biSize == sizeof(BITMAPCOREHEADER)) {
-        BITMAPCOREHEADER core{};
-        if (!ReadAt(file, sizeof(fileHeader), &core, sizeof(core))) return std::nullopt;
-        bmp.width = core.bcWidth;
-        bmp.height = core.bcHeight;
-        return bmp;
-    }
-    if (infoHeader.biSize < sizeof(BITMAPINFOHEADER) ||
-        !ReadAt(file, sizeof(fileHeader), &infoHeader, sizeof(infoHeader))) {
-        return std::nullopt;
-    }
-    const LONG height = infoHeader.biHeight < 0 ? -infoHeader.biHeight : infoHeader.biHeight;
-    if (infoHeader.biWidth <= 0 || infoHeader.biWidth > LARGEST_FILE_SIDE || height <= 0 ||
-        height > LARGEST_FILE_SIDE) {
-        return std::nullopt;
-    }
-    bmp.width = infoHeader.biWidth;
-    bmp.height = height;
-    bmp.topDown = infoHeader.biHeight < 0;
-    bmp.pixelsAt = fileHeader.bfOffBits;
-    bmp.rowBytes =
-        (static_cast<uint64_t>(infoHeader.biWidth) * infoHeader.biBitCount + 31) / 32 * 4;
-    const bool uncompressed =
-        infoHeader.biCompression == BI_RGB || infoHeader.biCompression == BI_BITFIELDS;
-    // Uncompressed rows must all be in the file; a truncated file is refused.
-    const bool allRows = bmp.pixelsAt + bmp.rowBytes * height <= FileSize(file);
-    if (infoHeader.biCompression == BI_RGB && !allRows) return std::nullopt;
-    const uint16_t depth = infoHeader.biBitCount;
-    const bool plainDepth =
-        depth == 1 || depth == 4 || depth == 8 || depth == 16 || depth == 24 || depth == 32;
-    const uint64_t colours = infoHeader.biClrUsed != 0 ? infoHeader.biClrUsed
-                             : depth <= 8              ? uint64_t{1} << depth
-                                                       : 0;
-    const uint64_t masks =
-        infoHeader.biCompression == BI_BITFIELDS && infoHeader.biSize == sizeof(infoHeader) ? 3 : 0;
-    const uint64_t infoBytes = infoHeader.biSize + (masks + colours) * sizeof(RGBQUAD);
-    if (!uncompressed || !allRows || !plainDepth || infoHeader.biPlanes != 1 || colours > 256 ||
-        infoHeader.biSize > sizeof(BITMAPV5HEADER) ||
-        sizeof(fileHeader) + infoBytes > bmp.pixelsAt) {
-        return bmp;
-    }
-    bmp.info.resize(infoBytes);
-    if (!ReadAt(file, sizeof(fileHeader), bmp.info.data(), bmp.info.size())) return std::nullopt;
-    bmp.rowsAddressable = true;
-    bmp.depth = depth;
-    bmp.plainColour = infoHeader.biCompression == BI_RGB && (depth == 24 || depth == 32);
-    return bmp;
 }
 
 // The source pixels [first, first + count) that destination pixel `index` covers when `from`
@@ -253,47 +227,57 @@ void AverageTexelRow(const uint8_t* rows, size_t rowStride, int pixelBytes, int 
     }
 }
 
-// The picture of an uncompressed BMP file scaled to side x side into `rgba` (top row first,
-// opaque): each texel the average of the pixels it covers in two of its rows, read alone, and
-// in up to COLUMN_SAMPLES columns across its width. A large picture costs two rows per texel
-// row instead of all of them. Rows of 24 and 32 bits are averaged as they come; the platform
-// turns others (colour tables, 16 bits, masks) into 32-bit colour first.
-bool SampleBmpRows(HDC dc, HANDLE file, const BmpFacts& bmp, uint8_t* rgba) {
+// The picture of a checked, uncompressed BMP file with an info header (`head` holds the file's
+// first bytes) scaled to side x side into `rgba` (top row first, opaque): each texel the
+// average of the pixels it covers in two of its rows, read alone, and in up to COLUMN_SAMPLES
+// columns across its width. A large picture costs two rows per texel row instead of all of
+// them. Rows of 24 and 32 bits are averaged as they come; the platform turns others (colour
+// tables, 16 bits, masks) into 32-bit colour first.
+bool SampleBmpRows(HDC dc, HANDLE file, std::span<const uint8_t> head, const BmpLayout& layout,
+                   uint8_t* rgba) {
     constexpr int side = FILE_TEXTURE_SIDE;
+    BITMAPINFOHEADER info;
+    std::memcpy(&info, head.data() + BMP_HEADER_AT, sizeof(info));
+    const bool topDown = info.biHeight < 0;
+    const bool plain =
+        info.biCompression == BI_RGB && (info.biBitCount == 24 || info.biBitCount == 32);
+    const uint64_t rowBytes =
+        (uint64_t{static_cast<uint32_t>(layout.width)} * info.biBitCount + 31) / 32 * 4;
     // The two rows of texel row `row`, at a quarter and three quarters of the rows it covers
-    // (the same row twice when it covers one).
+    // (the same row twice when it covers one), in the order they are stored, so that reads run
+    // forward through the file.
     const auto readPair = [&](int row, uint8_t* out) {
-        const Span span = SourceSpan(row, bmp.height, side);
+        const Span span = SourceSpan(row, layout.height, side);
         for (int sample = 0; sample < 2; ++sample) {
-            // In the order they are stored, so that reads run forward through the file.
-            const int late = bmp.topDown ? sample : 1 - sample;
+            const int late = topDown ? sample : 1 - sample;
             const int64_t fromTop = span.first + span.count * (1 + 2 * late) / 4;
-            const int64_t stored = bmp.topDown ? fromTop : bmp.height - 1 - fromTop;
-            if (!ReadAt(file, bmp.pixelsAt + stored * bmp.rowBytes, out + late * bmp.rowBytes,
-                        bmp.rowBytes)) {
+            const int64_t stored = topDown ? fromTop : layout.height - 1 - fromTop;
+            if (!ReadAt(file, layout.pixelsAt + stored * rowBytes, out + late * rowBytes,
+                        rowBytes)) {
                 return false;
             }
         }
         return true;
     };
-    const size_t pairs = bmp.plainColour ? 1 : side;
-    std::unique_ptr<uint8_t[]> rows(new (std::nothrow) uint8_t[bmp.rowBytes * 2 * pairs]);
+    const size_t pairs = plain ? 1 : side;
+    std::unique_ptr<uint8_t[]> rows(new (std::nothrow) uint8_t[rowBytes * 2 * pairs]);
     if (rows == nullptr) return false;
     for (int i = 0; i < side; ++i) {
-        const int row = bmp.topDown ? i : side - 1 - i;
-        uint8_t* pair = rows.get() + (bmp.plainColour ? 0 : row * 2 * bmp.rowBytes);
+        const int row = topDown ? i : side - 1 - i;
+        uint8_t* pair = rows.get() + (plain ? 0 : row * 2 * rowBytes);
         if (!readPair(row, pair)) return false;
-        if (bmp.plainColour) {
-            AverageTexelRow(pair, bmp.rowBytes, bmp.depth / 8, bmp.width, rgba + row * side * 4);
-        }
+        if (plain)
+            AverageTexelRow(pair, rowBytes, info.biBitCount / 8, layout.width,
+                            rgba + row * side * 4);
     }
-    if (bmp.plainColour) return true;
+    if (plain) return true;
+    // The header with its masks and colour table, for rows stored top down in the order read.
     constexpr int count = 2 * side;
-    std::vector<uint8_t> info = bmp.info;
-    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
-    header->biHeight = -count;
-    header->biSizeImage = 0;
-    const BITMAPINFO surfaceInfo = TopDownBgra(bmp.width, count);
+    std::vector<uint8_t> header(head.begin() + BMP_HEADER_AT, head.end());
+    info.biHeight = -count;
+    info.biSizeImage = 0;
+    std::memcpy(header.data(), &info, sizeof(info));
+    const BITMAPINFO surfaceInfo = TopDownBgra(layout.width, count);
     void* bits = nullptr;
     const BitmapHandle surface(
         CreateDIBSection(dc, &surfaceInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
@@ -301,34 +285,42 @@ bool SampleBmpRows(HDC dc, HANDLE file, const BmpFacts& bmp, uint8_t* rgba) {
     const HGDIOBJ previous = SelectObject(dc, surface.get());
     // Drawn at their own size: the platform converts the colours and does not scale.
     const int drawn =
-        StretchDIBits(dc, 0, 0, bmp.width, count, 0, 0, bmp.width, count, rows.get(),
-                      reinterpret_cast<const BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
+        StretchDIBits(dc, 0, 0, layout.width, count, 0, 0, layout.width, count, rows.get(),
+                      reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS, SRCCOPY);
     GdiFlush();
     SelectObject(dc, previous);
     if (drawn <= 0) return false;
-    const size_t stride = size_t{4} * bmp.width;
+    const size_t stride = size_t{4} * layout.width;
     for (int row = 0; row < side; ++row) {
-        AverageTexelRow(static_cast<const uint8_t*>(bits) + row * 2 * stride, stride, 4, bmp.width,
-                        rgba + row * side * 4);
+        AverageTexelRow(static_cast<const uint8_t*>(bits) + row * 2 * stride, stride, 4,
+                        layout.width, rgba + row * side * 4);
     }
     return true;
 }
 
-// The same picture through the platform's scaled load of the whole file, for the files whose
-// rows cannot be read one by one (run-length coded, old headers).
-bool LoadScaledBmp(HDC dc, const char* fileName, uint8_t* rgba) {
-    BitmapHandle scaled(static_cast<HBITMAP>(LoadImageA(
-        nullptr, fileName, IMAGE_BITMAP, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, LR_LOADFROMFILE)));
-    if (scaled == nullptr) return false;
-    const std::vector<Rgb> pixels =
-        ReadPixels(dc, scaled.get(), FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE);
-    for (size_t i = 0; i < pixels.size(); ++i) {
-        rgba[i * 4] = pixels[i].red;
-        rgba[i * 4 + 1] = pixels[i].green;
-        rgba[i * 4 + 2] = pixels[i].blue;
-        rgba[i * 4 + 3] = 255;
-    }
+// A large uncompressed picture read row by row into `rgba`: nothing read beyond its first bytes
+// and the rows it shows. False when it is not one (small, compressed, an old header), so the
+// whole file is read instead.
+bool LoadLargeBmp(HDC dc, const char* fileName, PictureSize* size, uint8_t* rgba) {
+    const FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER fileSize{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &fileSize)) return false;
+    std::vector<uint8_t> head(std::min<uint64_t>(fileSize.QuadPart, BMP_HEAD_BYTES));
+    if (!ReadAt(file.get(), 0, head.data(), head.size())) return false;
+    const std::optional<BmpLayout> layout = CheckBmp(head, fileSize.QuadPart);
+    if (!layout || int64_t{layout->width} * layout->height <= SAMPLED_LOAD_PIXELS) return false;
+    BITMAPINFOHEADER info;
+    std::memcpy(&info, head.data() + BMP_HEADER_AT, sizeof(info));
+    const bool rows = info.biSize >= sizeof(info) && info.biCompression != BI_RLE8 &&
+                      info.biCompression != BI_RLE4;
+    if (!rows || !SampleBmpRows(dc, file.get(), head, *layout, rgba)) return false;
+    *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
     return true;
+}
+
+BitmapHandle LoadBitmapResource(HMODULE module, uint16_t resourceId) {
+    return BitmapHandle(LoadBitmapA(module, MAKEINTRESOURCEA(resourceId)));
 }
 
 }  // namespace
@@ -429,17 +421,14 @@ bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size)
     if (buffer == nullptr) return false;
     MemoryDC dc = ScreenCompatibleDC();
     glGenTextures(1, name);
-    const FileHandle file = OpenForReading(fileName);
-    if (file == nullptr) return false;
-    const std::optional<BmpFacts> bmp = ReadBmpFacts(file.get());
-    if (!bmp) return false;
-    // Small pictures are cheap to load whole; large ones are read row by row.
-    const bool large = int64_t{bmp->width} * bmp->height > SAMPLED_LOAD_PIXELS;
-    const bool drawn = large && bmp->rowsAddressable
-                           ? SampleBmpRows(dc.get(), file.get(), *bmp, buffer.get())
-                           : LoadScaledBmp(dc.get(), fileName, buffer.get());
-    if (!drawn) return false;
-    *size = {static_cast<double>(bmp->width), static_cast<double>(bmp->height)};
+    if (!LoadLargeBmp(dc.get(), fileName, size, buffer.get())) {
+        const FileBytes file = ReadWholeFile(fileName, LARGEST_BMP_FILE);
+        if (file.data == nullptr) return false;
+        const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
+        if (!layout) return false;
+        *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
+        if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return false;
+    }
     glBindTexture(GL_TEXTURE_2D, *name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

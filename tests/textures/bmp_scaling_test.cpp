@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+#include "bmp_seeds.h"
 #include "support/gl_fixture.h"
+#include "textures/bmp_check.h"
 #include "textures/texture_loader.h"
 
 namespace {
@@ -77,6 +79,24 @@ std::vector<uint8_t> Load(const Layout& layout, bool striped = false) {
     glDeleteTextures(1, &texture);
     DeleteFileA(path.c_str());
     return rgba;
+}
+
+TEST(BmpCheckFromTheHead, AgreesWithTheWholeFileButWalksNoStream) {
+    for (const BmpSeed& seed : MakeBmpSeeds(1)) {
+        // Room after the pixels, so that the first bytes are not the whole file.
+        std::vector<uint8_t> file = seed.bytes;
+        file.resize(file.size() + 2 * BMP_HEAD_BYTES);
+        const std::span<const uint8_t> head = std::span(file).first(BMP_HEAD_BYTES);
+        const uint32_t compression = file[14] >= 40 ? file[30] : BI_RGB;
+        const bool runLength = compression == BI_RLE8 || compression == BI_RLE4;
+        const std::optional<BmpLayout> whole = CheckBmp(file);
+        EXPECT_EQ(CheckBmp(head, file.size()).has_value(), whole.has_value() && !runLength)
+            << seed.name;
+        // The rows must lie in the file, whose size alone tells.
+        if (whole && !runLength) {
+            EXPECT_FALSE(CheckBmp(head, whole->pixelsAt + 1)) << seed.name;
+        }
+    }
 }
 
 class BmpScaling : public GlTest {};

@@ -90,8 +90,9 @@ struct Stream {
 };
 
 struct Walk {
-    explicit Walk(const AviReader& reader) : read(reader) {}
+    Walk(const AviReader& reader, uint64_t size) : read(reader), fileSize(size) {}
     const AviReader& read;
+    uint64_t fileSize;
     int chunks = 0;
     bool mainHeader = false;
     uint32_t declaredStreams = 0;
@@ -104,7 +105,8 @@ struct Walk {
 // Calls `visit` for each chunk from `begin` to `end`; false when one does not lie inside them.
 template <typename Visit>
 bool ForEachChunk(Walk& walk, uint64_t begin, uint64_t end, Visit visit) {
-    for (uint64_t offset = begin; offset + 8 <= end;) {
+    uint64_t offset = begin;
+    for (; offset + 8 <= end;) {
         if (++walk.chunks > AVI_CHUNK_LIMIT) return false;
         unsigned char bytes[12];
         if (!walk.read(offset, bytes, 8)) return false;
@@ -117,7 +119,9 @@ bool ForEachChunk(Walk& walk, uint64_t begin, uint64_t end, Visit visit) {
         if (!visit(chunk)) return false;
         offset = chunk.End() + (chunk.size & 1);
     }
-    return true;
+    // The platform reads a chunk header that starts inside the list from the file, whatever
+    // lies past the list.
+    return offset >= end || offset + 8 > walk.fileSize;
 }
 
 // Lists the platform only passes through: their chunks must still lie inside them.
@@ -332,7 +336,7 @@ AviStructure CheckAviStructure(uint64_t fileSize, const AviReader& read) {
     // A file cut short may claim more than it holds, and what follows the chunk (padding, or the
     // continuation of a large file) is not the platform's to read here.
     const uint64_t end = std::min(8 + uint64_t{Le32(riff + 4)}, fileSize);
-    Walk walk{read};
+    Walk walk(read, fileSize);
     const bool walked = ForEachChunk(walk, sizeof(riff), end, [&](const Chunk& chunk) {
         if (chunk.id == ID_LIST && chunk.listType == ID_HDRL && !walk.headerList) {
             walk.headerList = chunk;

@@ -215,7 +215,13 @@ TEST_F(AviRules, IndexEntriesAreCountedAsThePlatformCountsThem) {
     EXPECT_FALSE(Valid());
 }
 
-TEST_F(AviRules, FramesAndFormatsHoldWhatTheyClaim) {
+TEST_F(AviRules, ChunksFramesAndFormatsHoldWhatTheyClaim) {
+    // Bytes after the movie; a chunk header reaching past the movie's end.
+    bytes_.resize(bytes_.size() + 8);
+    EXPECT_TRUE(Valid());
+    Put32(4, Get32(4) + 4);
+    EXPECT_FALSE(Valid());
+    Put32(4, Get32(4) - 4);
     // A stored frame holds a whole image or none; frames counted in bytes all declared.
     Put32(Entry(0) + 12, 32 * 32 * 3 - 1);
     EXPECT_FALSE(Valid());

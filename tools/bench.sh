@@ -4,10 +4,11 @@
 set -euo pipefail
 build=$1
 wine "$build/qbench.exe" 1024 768 2>/dev/null | tr -d '\r'
+wine "$build/qbench.exe" 1024 768 --pacing 30 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 1920 1080 2>/dev/null | tr -d '\r' | grep -E '^(size|frame cost)'
+movies=$(mktemp -d) photos=$(mktemp -d) media=$(mktemp -d) show=$(mktemp -d)
+trap 'rm -rf "$movies" "$photos" "$media" "$show"' EXIT
 # Four-second movies, one per folder, for the cost of a movie frame.
-movies=$(mktemp -d)
-trap 'rm -rf "$movies"' EXIT
 mkdir -p "$movies/msvideo1" "$movies/cinepak" "$movies/cinepak640"
 clip() { ffmpeg -nostdin -v error -y -f lavfi -i "testsrc=size=$1:rate=15:duration=4" "${@:2}"; }
 clip 320x240 -c:v msvideo1 -pix_fmt rgb555le "$movies/msvideo1/m.avi"
@@ -16,9 +17,6 @@ clip 640x480 -c:v cinepak "$movies/cinepak640/m.avi"
 wine "$build/qbench.exe" 1024 768 --movies "$(winepath -w "$movies")\\" msvideo1 cinepak cinepak640 \
   2>/dev/null | tr -d '\r' | grep -E '^(movie|frame cost)'
 # A 12-megapixel photo as a JPEG and as a BMP, for the cost of loading each.
-photos=$(mktemp -d)
-media=$(mktemp -d)
-trap 'rm -rf "$movies" "$photos" "$media"' EXIT
 mkdir -p "$photos/show"
 convert -size 4000x3000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 \
   "$photos/photo.jpg"
@@ -37,5 +35,9 @@ convert -size 160x120 plasma:fractal -colors 32 "$media/palette.gif"
 convert -size 200x300 gradient:green-black "$media/page.tif"
 head -c 3000 "$media/photo.jpg" >"$media/cut.jpg"
 : >"$media/empty.png"
+# Five minutes of show with a movie and a 20-megapixel picture among the items.
+convert -size 5000x4000 gradient:teal-orange -type TrueColor "BMP3:$show/large.bmp"
+cp "$movies/cinepak/m.avi" "$show/m.avi"
+wine "$build/qbench.exe" 1024 768 --show 5 "$(winepath -w "$show")\\" 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 160 120 --soak "${QUORVEL_SOAK_HOURS:-24}" "$(winepath -w "$media")\\" \
   2>/dev/null | tr -d '\r'

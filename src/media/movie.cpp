@@ -32,6 +32,7 @@ int movieFrameCount = 0;
 double movieDurationMs = 0.0;
 double movieElapsedMs = 0.0;
 int movieFrameIndex = 0;
+int movieTextureFrame = -1;
 bool movieSoundOn = false;
 LONG movieFirstFrame = 0;
 HGDIOBJ movieDCBitmap = nullptr;
@@ -183,6 +184,7 @@ bool OpenRandomMovie() {
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, 0, GL_RGB,
                  GL_UNSIGNED_BYTE, surfaceBits);
+    movieTextureFrame = -1;
     holoHalfWidth = static_cast<float>(movieFrameWidth) / static_cast<float>(movieFrameHeight);
     return true;
 }
@@ -230,12 +232,16 @@ bool OpenMovieFile(const char* longName) {
 void AdvanceMovie(int slot) {
     movieElapsedMs += frameDelta * 1000.0;
     movieFrameIndex = MovieFrameAt(movieElapsedMs, movieDurationMs, movieFrameCount);
+    // Frames come faster than the movie's own: most of them show the frame already uploaded.
+    if (movieFrameIndex == movieTextureFrame) return;
     glBindTexture(GL_TEXTURE_2D, textureSlots[slot]);
     if (!DecodeMovieFrame(movieFrameIndex)) {
         CloseMovieAndSound();
         movieActive = false;
         holdUntil = frameTime;
+        return;
     }
+    movieTextureFrame = movieFrameIndex;
 }
 
 bool DecodeMovieFrame(int frameIndex) {

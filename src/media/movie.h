@@ -21,6 +21,8 @@ extern int movieFrameCount;
 extern double movieDurationMs;
 extern double movieElapsedMs;
 extern int movieFrameIndex;
+// The frame the movie texture holds; -1 while it holds none.
+extern int movieTextureFrame;
 extern bool movieSoundOn;
 // The video stream's first sample: frame indices count from it.
 extern LONG movieFirstFrame;

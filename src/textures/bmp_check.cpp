@@ -119,14 +119,14 @@ bool ReadInfoHeader(std::span<const uint8_t> file, uint32_t headerSize, Picture&
 }
 
 // A colour profile the largest header can name must lie in the file too.
-bool ProfileFits(std::span<const uint8_t> file, uint32_t headerSize) {
+bool ProfileFits(std::span<const uint8_t> file, uint64_t fileSize, uint32_t headerSize) {
     constexpr uint32_t PROFILE_LINKED = 0x4C494E4B;    // 'LINK'
     constexpr uint32_t PROFILE_EMBEDDED = 0x4D424544;  // 'MBED'
     if (headerSize < 124) return true;
     const uint32_t space = Read32(file, BMP_HEADER_AT + 56);
     if (space != PROFILE_LINKED && space != PROFILE_EMBEDDED) return true;
     const uint64_t at = BMP_HEADER_AT + uint64_t{Read32(file, BMP_HEADER_AT + 112)};
-    return at + Read32(file, BMP_HEADER_AT + 116) <= file.size();
+    return at + Read32(file, BMP_HEADER_AT + 116) <= fileSize;
 }
 
 // Walks a run-length stream to its end-of-picture mark: every run, skip and literal stays
@@ -175,7 +175,15 @@ bool RunLengthStreamFits(std::span<const uint8_t> stream, const Picture& picture
 }  // namespace
 
 std::optional<BmpLayout> CheckBmp(std::span<const uint8_t> file) {
-    if (file.size() < BMP_HEADER_AT + 4 || file[0] != 'B' || file[1] != 'M') return {};
+    return CheckBmp(file, file.size());
+}
+
+std::optional<BmpLayout> CheckBmp(std::span<const uint8_t> file, uint64_t fileSize) {
+    // Only the headers are read from `file`; what must lie in the file is measured by its size.
+    if (file.size() < std::min<uint64_t>(fileSize, BMP_HEAD_BYTES) ||
+        file.size() < BMP_HEADER_AT + 4 || file[0] != 'B' || file[1] != 'M') {
+        return {};
+    }
     const uint32_t headerSize = Read32(file, BMP_HEADER_AT);
     constexpr uint32_t knownSizes[] = {CORE_HEADER_BYTES, INFO_HEADER_BYTES, 52, 56, 108, 124};
     if (std::find(std::begin(knownSizes), std::end(knownSizes), headerSize) ==
@@ -189,15 +197,15 @@ std::optional<BmpLayout> CheckBmp(std::span<const uint8_t> file) {
         return {};
     }
     if (picture.width < 1 || picture.width > LARGEST_BMP_SIDE || picture.height < 1 ||
-        picture.height > LARGEST_BMP_SIDE || !ProfileFits(file, headerSize)) {
+        picture.height > LARGEST_BMP_SIDE || !ProfileFits(file, fileSize, headerSize)) {
         return {};
     }
     const BmpLayout layout{Read32(file, 10), static_cast<int>(picture.width),
                            static_cast<int>(picture.height)};
-    if (layout.pixelsAt < picture.tableEnd || layout.pixelsAt > file.size()) return {};
-    const uint64_t available = file.size() - layout.pixelsAt;
+    if (layout.pixelsAt < picture.tableEnd || layout.pixelsAt > fileSize) return {};
+    const uint64_t available = fileSize - layout.pixelsAt;
     if (picture.compression == COMPRESSION_RLE8 || picture.compression == COMPRESSION_RLE4) {
-        if (picture.imageSize > available) return {};
+        if (picture.imageSize > available || file.size() != fileSize) return {};
         const uint64_t streamBytes = picture.imageSize != 0 ? picture.imageSize : available;
         if (!RunLengthStreamFits(file.subspan(layout.pixelsAt, streamBytes), picture)) return {};
         return layout;

@@ -8,6 +8,7 @@
 #include <new>
 #include <string>
 #include <optional>
+#include <span>
 #include <vector>
 #include "host/gdi_handles.h"
 #include "render/scene.h"
@@ -22,6 +23,10 @@
 namespace {
 
 constexpr size_t CAPTION_NAME_LIMIT = 254;
+// Pictures of more pixels than this are read row by row instead of whole.
+constexpr int64_t SAMPLED_LOAD_PIXELS = 4 * FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE;
+// Columns averaged into a texel at most, per row.
+constexpr int64_t COLUMN_SAMPLES = 8;
 
 MemoryDC ScreenCompatibleDC() {
     return MemoryDC(CreateCompatibleDC(nullptr));
@@ -175,6 +180,146 @@ bool DrawFilePicture(HDC dc, const uint8_t* file, const BmpLayout& layout, uint8
     return true;
 }
 
+// A seek and a plain read: under Wine a read with its offset given costs far more.
+bool ReadAt(HANDLE file, uint64_t offset, void* out, size_t bytes) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD read = 0;
+    return SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+           ReadFile(file, out, static_cast<DWORD>(bytes), &read, nullptr) && read == bytes;
+}
+
+// The source pixels [first, first + count) that destination pixel `index` covers when `from`
+// pixels are scaled to `to`.
+struct Span {
+    int64_t first;
+    int64_t count;
+};
+
+Span SourceSpan(int index, int64_t from, int to) {
+    const int64_t first = index * from / to;
+    const int64_t end = ((index + 1) * from + to - 1) / to;
+    return {first, end - first};
+}
+
+// One texel row: each texel the average of the pixels it covers in two rows, `rowStride` bytes
+// apart, of pixels whose blue, green and red bytes come first; of a wide span, COLUMN_SAMPLES
+// columns spread evenly across it.
+void AverageTexelRow(const uint8_t* rows, size_t rowStride, int pixelBytes, int width,
+                     uint8_t* rgba) {
+    constexpr int side = FILE_TEXTURE_SIDE;
+    for (int column = 0; column < side; ++column) {
+        const Span span = SourceSpan(column, width, side);
+        const int64_t columns = std::min<int64_t>(span.count, COLUMN_SAMPLES);
+        uint32_t sum[3] = {0, 0, 0};
+        for (int sample = 0; sample < 2; ++sample) {
+            for (int64_t k = 0; k < columns; ++k) {
+                const int64_t x = span.first + (2 * k + 1) * span.count / (2 * columns);
+                const uint8_t* p = rows + sample * rowStride + x * pixelBytes;
+                sum[0] += p[2];
+                sum[1] += p[1];
+                sum[2] += p[0];
+            }
+        }
+        const uint32_t pixels = static_cast<uint32_t>(columns) * 2;
+        uint8_t* out = rgba + column * 4;
+        for (int c = 0; c < 3; ++c) out[c] = static_cast<uint8_t>((sum[c] + pixels / 2) / pixels);
+        out[3] = 255;
+    }
+}
+
+// The picture of a checked, uncompressed BMP file with an info header (`head` holds the file's
+// first bytes) scaled to side x side into `rgba` (top row first, opaque): each texel the
+// average of the pixels it covers in two of its rows, read alone, and in up to COLUMN_SAMPLES
+// columns across its width. A large picture costs two rows per texel row instead of all of
+// them. Rows of 24 and 32 bits are averaged as they come; the platform turns others (colour
+// tables, 16 bits, masks) into 32-bit colour first.
+bool SampleBmpRows(HDC dc, HANDLE file, std::span<const uint8_t> head, const BmpLayout& layout,
+                   uint8_t* rgba) {
+    constexpr int side = FILE_TEXTURE_SIDE;
+    BITMAPINFOHEADER info;
+    std::memcpy(&info, head.data() + BMP_HEADER_AT, sizeof(info));
+    const bool topDown = info.biHeight < 0;
+    const bool plain =
+        info.biCompression == BI_RGB && (info.biBitCount == 24 || info.biBitCount == 32);
+    const uint64_t rowBytes =
+        (uint64_t{static_cast<uint32_t>(layout.width)} * info.biBitCount + 31) / 32 * 4;
+    // The two rows of texel row `row`, at a quarter and three quarters of the rows it covers
+    // (the same row twice when it covers one), in the order they are stored, so that reads run
+    // forward through the file.
+    const auto readPair = [&](int row, uint8_t* out) {
+        const Span span = SourceSpan(row, layout.height, side);
+        for (int sample = 0; sample < 2; ++sample) {
+            const int late = topDown ? sample : 1 - sample;
+            const int64_t fromTop = span.first + span.count * (1 + 2 * late) / 4;
+            const int64_t stored = topDown ? fromTop : layout.height - 1 - fromTop;
+            if (!ReadAt(file, layout.pixelsAt + stored * rowBytes, out + late * rowBytes,
+                        rowBytes)) {
+                return false;
+            }
+        }
+        return true;
+    };
+    const size_t pairs = plain ? 1 : side;
+    std::unique_ptr<uint8_t[]> rows(new (std::nothrow) uint8_t[rowBytes * 2 * pairs]);
+    if (rows == nullptr) return false;
+    for (int i = 0; i < side; ++i) {
+        const int row = topDown ? i : side - 1 - i;
+        uint8_t* pair = rows.get() + (plain ? 0 : row * 2 * rowBytes);
+        if (!readPair(row, pair)) return false;
+        if (plain)
+            AverageTexelRow(pair, rowBytes, info.biBitCount / 8, layout.width,
+                            rgba + row * side * 4);
+    }
+    if (plain) return true;
+    // The header with its masks and colour table, for rows stored top down in the order read.
+    constexpr int count = 2 * side;
+    std::vector<uint8_t> header(head.begin() + BMP_HEADER_AT, head.end());
+    info.biHeight = -count;
+    info.biSizeImage = 0;
+    std::memcpy(header.data(), &info, sizeof(info));
+    const BITMAPINFO surfaceInfo = TopDownBgra(layout.width, count);
+    void* bits = nullptr;
+    const BitmapHandle surface(
+        CreateDIBSection(dc, &surfaceInfo, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (surface == nullptr) return false;
+    const HGDIOBJ previous = SelectObject(dc, surface.get());
+    // Drawn at their own size: the platform converts the colours and does not scale.
+    const int drawn =
+        StretchDIBits(dc, 0, 0, layout.width, count, 0, 0, layout.width, count, rows.get(),
+                      reinterpret_cast<const BITMAPINFO*>(header.data()), DIB_RGB_COLORS, SRCCOPY);
+    GdiFlush();
+    SelectObject(dc, previous);
+    if (drawn <= 0) return false;
+    const size_t stride = size_t{4} * layout.width;
+    for (int row = 0; row < side; ++row) {
+        AverageTexelRow(static_cast<const uint8_t*>(bits) + row * 2 * stride, stride, 4,
+                        layout.width, rgba + row * side * 4);
+    }
+    return true;
+}
+
+// A large uncompressed picture read row by row into `rgba`: nothing read beyond its first bytes
+// and the rows it shows. False when it is not one (small, compressed, an old header), so the
+// whole file is read instead.
+bool LoadLargeBmp(HDC dc, const char* fileName, PictureSize* size, uint8_t* rgba) {
+    const FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    LARGE_INTEGER fileSize{};
+    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &fileSize)) return false;
+    std::vector<uint8_t> head(std::min<uint64_t>(fileSize.QuadPart, BMP_HEAD_BYTES));
+    if (!ReadAt(file.get(), 0, head.data(), head.size())) return false;
+    const std::optional<BmpLayout> layout = CheckBmp(head, fileSize.QuadPart);
+    if (!layout || int64_t{layout->width} * layout->height <= SAMPLED_LOAD_PIXELS) return false;
+    BITMAPINFOHEADER info;
+    std::memcpy(&info, head.data() + BMP_HEADER_AT, sizeof(info));
+    const bool rows = info.biSize >= sizeof(info) && info.biCompression != BI_RLE8 &&
+                      info.biCompression != BI_RLE4;
+    if (!rows || !SampleBmpRows(dc, file.get(), head, *layout, rgba)) return false;
+    *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
+    return true;
+}
+
 BitmapHandle LoadBitmapResource(HMODULE module, uint16_t resourceId) {
     return BitmapHandle(LoadBitmapA(module, MAKEINTRESOURCEA(resourceId)));
 }
@@ -277,12 +422,14 @@ bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size)
     if (buffer == nullptr) return false;
     MemoryDC dc = ScreenCompatibleDC();
     glGenTextures(1, name);
-    const FileBytes file = ReadWholeFile(fileName, LARGEST_BMP_FILE);
-    if (file.data == nullptr) return false;
-    const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
-    if (!layout) return false;
-    *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
-    if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return false;
+    if (!LoadLargeBmp(dc.get(), fileName, size, buffer.get())) {
+        const FileBytes file = ReadWholeFile(fileName, LARGEST_BMP_FILE);
+        if (file.data == nullptr) return false;
+        const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
+        if (!layout) return false;
+        *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
+        if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return false;
+    }
     glBindTexture(GL_TEXTURE_2D, *name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);

@@ -214,9 +214,10 @@ TEST_F(CapturedSound, AMoviesSoundStartsAtTheRevealAndPlaysOnce) {
     movieActive = false;
 }
 
-// Broken sound streams: the movie plays on without sound and nothing is left open.
+// Sound no device plays, or that the platform cannot read: the movie plays on without sound and
+// nothing is left open.
 TEST_F(CapturedSound, BrokenSoundPlaysSilently) {
-    for (const char* name : {"badwave", "hugeblock", "zeroblock"}) {
+    for (const char* name : {"oddwave", "latesound"}) {
         SCOPED_TRACE(name);
         movie_files::UseMediaFolder(name);
         movieActive = true;

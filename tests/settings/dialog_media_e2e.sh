@@ -13,7 +13,7 @@ open_dialog
 check "a folder of pictures ticks the media box" "$(driver checked "$DIALOG" 1011)" 1
 check "the media controls are enabled" "$(driver enabled "$DIALOG" "${MEDIA_IDS[@]}" | paste -sd' ')" \
   "1 1 1 1 1"
-check "the counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 1 BMP Files"
+check "the counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 1 Pictures"
 check "the path text names the folder" "$(driver text "$DIALOG" 102 | tr '[:upper:]' '[:lower:]')" \
   "$(echo "${pictures%\\}" | tr '[:upper:]' '[:lower:]')"
 driver click "$DIALOG" 1
@@ -36,7 +36,7 @@ driver click "$DIALOG" 1011
 check "ticking enables them" "$(driver enabled "$DIALOG" "${MEDIA_IDS[@]}" | paste -sd' ')" \
   "1 1 1 1 1"
 check "the counts of an empty folder" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 0 AVI Files - 0 BMP Files"
+  "Contains: 0 AVI Files - 0 Pictures"
 driver click "$DIALOG" 1
 # The box is the dialog's own: the dialog takes no input until it is closed.
 box=$(driver find "#32770" "Can't find any AVI/BMP files!" 5000)
@@ -114,12 +114,12 @@ reset_settings
 store_settings "AVI Path" "sz:${top}inner\\" "Play AVIs" dword:1
 open_dialog
 check "the inner folder's counts" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 0 AVI Files - 0 BMP Files"
+  "Contains: 0 AVI Files - 0 Pictures"
 check_match "the list shows the parent entry and drives" \
   "$(driver list "$DIALOG" 1006 | paste -sd' ')" '^\[\.\.\] .*\[-z-\]'
 driver dblclick "$DIALOG" 1006 "[..]"
 check "the parent's counts follow" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 1 AVI Files - 2 BMP Files"
+  "Contains: 1 AVI Files - 2 Pictures"
 check_match "the parent lists its sub-folder" "$(driver list "$DIALOG" 1006 | paste -sd' ')" \
   '\[inner\]'
 driver click "$DIALOG" 1
@@ -132,7 +132,7 @@ reset_settings
 store_settings "AVI Path" "sz:$top" "Play AVIs" dword:1
 open_dialog
 driver dblclick "$DIALOG" 1006 "[inner]"
-check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 0 BMP Files"
+check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 0 Pictures"
 driver click "$DIALOG" 1
 driver msgok "Can't find any AVI/BMP files!"
 wait_exit 10

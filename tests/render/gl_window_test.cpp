@@ -1,0 +1,323 @@
+// The OpenGL child window: its creation (and each way it fails, with the box the user sees), the
+// format it asks for, its palette, and the order of a frame's paint.
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <GL/gl.h>
+#include <string>
+#include <vector>
+#include "host/saver_window.h"
+#include "offscreen_window.h"
+#include "render/frame_clock.h"
+#include "render/gl_window.h"
+#include "render/scene.h"
+#include "show/animation.h"
+#include "show/director.h"
+#include "support/registry_fixture.h"
+
+namespace {
+
+const PIXELFORMATDESCRIPTOR startRequest = pixelFormat;
+
+// Every message box shown on this thread, read and then dismissed with its OK button.
+struct Box {
+    std::string title, text;
+    HWND owner;
+    HICON icon;
+    std::vector<int> buttons;
+};
+std::vector<Box> boxes;
+
+LRESULT CALLBACK ReadBox(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char name[16] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (code == HCBT_ACTIVATE && std::string(name) == "#32770") {
+        Box box{};
+        char text[512] = "";
+        GetWindowTextA(window, text, sizeof(text));
+        box.title = text;
+        GetDlgItemTextA(window, 0xFFFF, text, sizeof(text));
+        box.text = text;
+        box.owner = GetWindow(window, GW_OWNER);
+        for (HWND item = GetWindow(window, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
+            GetClassNameA(item, name, sizeof(name));
+            const LONG style = GetWindowLongA(item, GWL_STYLE);
+            if ((style & SS_TYPEMASK) == SS_ICON && std::string(name) == "Static")
+                box.icon = reinterpret_cast<HICON>(SendMessageA(item, STM_GETICON, 0, 0));
+            if (std::string(name) == "Button" && (style & WS_VISIBLE))
+                box.buttons.push_back(GetDlgCtrlID(item));
+        }
+        boxes.push_back(box);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+// A parent that, as the child is created, sets on it a pixel format other than the one the
+// request will choose.
+LRESULT CALLBACK PresettingParent(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE) {
+        HDC dc = GetDC(reinterpret_cast<HWND>(lParam));
+        const int chosen = ChoosePixelFormat(dc, &startRequest);
+        PIXELFORMATDESCRIPTOR other{};
+        const int count = DescribePixelFormat(dc, 1, sizeof(other), &other);
+        for (int i = 1; i <= count; ++i) {
+            DescribePixelFormat(dc, i, sizeof(other), &other);
+            if (i != chosen && (other.dwFlags & PFD_SUPPORT_OPENGL) &&
+                SetPixelFormat(dc, i, &other))
+                break;
+        }
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+class RenderWindow : public ::testing::Test {
+protected:
+    void SetUp() override {
+        pixelFormat = startRequest;
+        boxes.clear();
+        hook_ = SetWindowsHookExA(WH_CBT, ReadBox, nullptr, GetCurrentThreadId());
+        WNDCLASSA windowClass{};
+        windowClass.lpfnWndProc = PresettingParent;
+        windowClass.hInstance = GetModuleHandleA(nullptr);
+        windowClass.lpszClassName = "QuorvelTestParent";
+        RegisterClassA(&windowClass);
+        parent_ = CreateWindowExA(0, "QuorvelTestParent", "parent", WS_POPUP, 0, 0, 200, 100,
+                                  nullptr, nullptr, windowClass.hInstance, nullptr);
+        ASSERT_NE(parent_, nullptr);
+    }
+    void TearDown() override {
+        UnhookWindowsHookEx(hook_);
+        wglMakeCurrent(nullptr, nullptr);
+        if (glContext != nullptr) wglDeleteContext(glContext);
+        glContext = nullptr;
+        DestroyWindow(parent_);
+        UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
+        UnregisterClassA("QuorvelTestParent", GetModuleHandleA(nullptr));
+        pixelFormat = startRequest;
+    }
+    HHOOK hook_ = nullptr;
+    HWND parent_ = nullptr;
+};
+
+TEST_F(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
+    const char* const texts[] = {"Sorry dude. Can't register the window class.",
+                                 "Sorry dude. Can't create the window.",
+                                 "Sorry dude. Can't set the pixel format."};
+    for (int step = 0; step < 3; ++step) {
+        SCOPED_TRACE(texts[step]);
+        boxes.clear();
+        WNDCLASSA taken{};
+        taken.lpfnWndProc = DefWindowProcA;
+        taken.hInstance = GetModuleHandleA(nullptr);
+        taken.lpszClassName = "OpenGL Window";
+        if (step == 0) {
+            ASSERT_TRUE(RegisterClassA(&taken));
+        }
+        // A child needs a parent; this parent sets a pixel format of its own on the child.
+        EXPECT_EQ(CreateRenderWindow(0, 0, 200, 100, step == 1 ? nullptr : parent_), nullptr);
+        UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_EQ(boxes[0].title, "Error Creating Window");
+        EXPECT_EQ(boxes[0].text, texts[step]);
+        EXPECT_EQ(boxes[0].owner, nullptr);
+        EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_HAND));
+        EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
+    }
+    // The request as it was handed to the platform: the choice failed after it.
+    const PIXELFORMATDESCRIPTOR& asked = pixelFormat;
+    EXPECT_EQ(asked.nSize, 40);
+    EXPECT_EQ(asked.nVersion, 1);
+    EXPECT_EQ(asked.dwFlags, static_cast<DWORD>(0x25));
+    EXPECT_EQ(asked.iPixelType, PFD_TYPE_RGBA);
+    EXPECT_EQ(asked.cColorBits, 16);
+    EXPECT_EQ(asked.cDepthBits, 16);
+    EXPECT_EQ(asked.iLayerType, PFD_MAIN_PLANE);
+    PIXELFORMATDESCRIPTOR rest = asked;
+    rest.nSize = rest.nVersion = 0;
+    rest.dwFlags = 0;
+    rest.cColorBits = rest.cDepthBits = 0;
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&rest), sizeof(rest)),
+              std::string(sizeof(rest), '\0'))
+        << "a field outside the request is set";
+}
+
+TEST_F(RenderWindow, TheChildCoversItsPlaceWithADoubleBufferedContextMadeCurrent) {
+    SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
+    HWND child = CreateRenderWindow(10, 20, 150, 60, parent_);
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(boxes.empty());
+    char name[32] = "";
+    GetClassNameA(child, name, sizeof(name));
+    EXPECT_STREQ(name, "OpenGL Window");
+    EXPECT_EQ(GetParent(child), parent_);
+    EXPECT_EQ(GetClassLongA(child, GCL_STYLE), CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)),
+              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    RECT rect;
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 10);
+    EXPECT_EQ(rect.top, 20);
+    EXPECT_EQ(rect.right, 160);
+    EXPECT_EQ(rect.bottom, 80);
+    EXPECT_EQ(wglGetCurrentContext(), glContext);
+    EXPECT_EQ(wglGetCurrentDC(), glDC);
+    EXPECT_EQ(WindowFromDC(glDC), child);
+    EXPECT_EQ(glPalette, nullptr);
+    // The platform's closest match, and its description written back over the request.
+    PIXELFORMATDESCRIPTOR chosen{};
+    DescribePixelFormat(glDC, GetPixelFormat(glDC), sizeof(chosen), &chosen);
+    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&chosen), sizeof(chosen)),
+              std::string(reinterpret_cast<const char*>(&pixelFormat), sizeof(pixelFormat)));
+    EXPECT_EQ(chosen.dwFlags & 0x25, 0x25u);
+    EXPECT_EQ(chosen.iPixelType, PFD_TYPE_RGBA);
+    EXPECT_EQ(chosen.cDepthBits, 16);
+    EXPECT_EQ(chosen.cAlphaBits + chosen.cStencilBits + chosen.cAccumBits + chosen.cAuxBuffers, 0);
+}
+
+TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {
+    std::vector<PALETTEENTRY> system(256);
+    for (int i = 0; i < 256; ++i) system[i] = {BYTE(i), BYTE(255 - i), 7, 0};
+    PIXELFORMATDESCRIPTOR format{};
+    format.iPixelType = PFD_TYPE_COLORINDEX;
+    format.cColorBits = 8;
+    auto entries = BuildPaletteEntries(format, system);
+    ASSERT_EQ(entries.size(), 256u);
+    const int primaries[4][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    for (int i = 0; i < 256; ++i) {
+        const int expected[4] = {i < 4 ? primaries[i][0] : i, i < 4 ? primaries[i][1] : 255 - i,
+                                 i < 4 ? primaries[i][2] : 7, i < 4 ? PC_NOCOLLAPSE : 0};
+        const PALETTEENTRY& e = entries[i];
+        ASSERT_EQ((std::vector<int>{e.peRed, e.peGreen, e.peBlue, e.peFlags}),
+                  std::vector<int>(expected, expected + 4))
+            << i;
+    }
+    // A 3-3-2 ramp: red in the low bits, blue in the high ones.
+    format.iPixelType = PFD_TYPE_RGBA;
+    format.cRedBits = format.cGreenBits = 3;
+    format.cBlueBits = 2;
+    format.cGreenShift = 3;
+    format.cBlueShift = 6;
+    entries = BuildPaletteEntries(format, system);
+    const std::pair<int, COLORREF> ramp[] = {{0, RGB(0, 0, 0)},     {255, RGB(255, 255, 255)},
+                                             {7, RGB(255, 0, 0)},   {56, RGB(0, 255, 0)},
+                                             {192, RGB(0, 0, 255)}, {3, RGB(109, 0, 0)},
+                                             {130, RGB(72, 0, 170)}};
+    for (const auto& [i, colour] : ramp) {
+        const PALETTEENTRY& e = entries[i];
+        EXPECT_EQ(RGB(e.peRed, e.peGreen, e.peBlue), colour) << i;
+        EXPECT_EQ(e.peFlags, 0) << i;
+    }
+    for (const auto& [bits, count] : {std::pair{16, 256}, {8, 256}, {4, 16}, {1, 2}}) {
+        format.cColorBits = static_cast<BYTE>(bits);
+        EXPECT_EQ(BuildPaletteEntries(format, system).size(), static_cast<size_t>(count)) << bits;
+    }
+}
+
+// Points this program's import of `function` at `spy`; returns what it pointed at before.
+template <typename Function>
+Function SpyOnImport(const char* module, const char* function, Function spy) {
+    const auto real = reinterpret_cast<ULONG_PTR>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), function)));
+    auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
+    const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
+        base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
+    auto* imports = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
+        base + headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
+    for (; imports->Name != 0; ++imports) {
+        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
+        for (; slot->u1.Function != 0; ++slot) {
+            if (slot->u1.Function != real) continue;
+            DWORD protection = 0;
+            VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(spy);
+            VirtualProtect(slot, sizeof(*slot), protection, &protection);
+            return reinterpret_cast<Function>(reinterpret_cast<void*>(real));
+        }
+    }
+    return nullptr;
+}
+
+// What a paint does, in order: clock reads, clears and swaps, with the pixels lit at a swap.
+std::vector<std::string> calls;
+std::vector<int> litAtSwap;
+decltype(&QueryPerformanceCounter) readCounter;
+decltype(&glClear) clear;
+decltype(&SwapBuffers) swapBuffers;
+
+BOOL WINAPI SpyCounter(LARGE_INTEGER* counter) {
+    calls.push_back("clock");
+    return readCounter(counter);
+}
+void WINAPI SpyClear(GLbitfield mask) {
+    calls.push_back("clear");
+    clear(mask);
+}
+BOOL WINAPI SpySwap(HDC dc) {
+    calls.push_back("swap");
+    std::vector<uint8_t> pixels(160 * 120 * 4);
+    glReadBuffer(GL_BACK);
+    glReadPixels(0, 0, 160, 120, GL_RGBA, GL_UNSIGNED_BYTE, pixels.data());
+    int lit = 0;
+    for (size_t i = 0; i < pixels.size(); i += 4)
+        lit += pixels[i] + pixels[i + 1] + pixels[i + 2] > 60;
+    litAtSwap.push_back(lit);
+    return swapBuffers(dc);
+}
+
+class Paint : public RegistryTest {
+protected:
+    void SetUp() override {
+        RegistryTest::SetUp();
+        window_ = CreateStandInWindow(160, 120);
+        ASSERT_TRUE(window_ != nullptr && CreateScene(window_, 1));
+        previousFrameTime = 0.0;
+        showStep = SHOW_WAIT;
+        leaning = true;
+        leanAmount = 0.0;
+        readCounter = SpyOnImport("kernel32.dll", "QueryPerformanceCounter", SpyCounter);
+        clear = SpyOnImport("opengl32.dll", "glClear", SpyClear);
+        swapBuffers = SpyOnImport("gdi32.dll", "SwapBuffers", SpySwap);
+        ASSERT_TRUE(readCounter && clear && swapBuffers);
+    }
+    void TearDown() override {
+        SpyOnImport("kernel32.dll", "QueryPerformanceCounter", readCounter);
+        SpyOnImport("opengl32.dll", "glClear", clear);
+        SpyOnImport("gdi32.dll", "SwapBuffers", swapBuffers);
+        DestroyScene();
+        DestroyWindow(window_);
+        UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
+        MSG message;
+        PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
+        RegistryTest::TearDown();
+    }
+    HWND window_ = nullptr;
+};
+
+TEST_F(Paint, EachPaintReadsTheClockOnceThenDrawsWithItThenShowsIt) {
+    double previous = 0.0, moved = 0.0;
+    for (int frame = 0; frame < 3; ++frame) {
+        SCOPED_TRACE(frame);
+        const double before = ReadFrameClock();
+        calls.clear();
+        litAtSwap.clear();
+        SendMessageA(glWindow, WM_PAINT, 0, 0);
+        const std::vector<std::string> order = calls;
+        const double after = ReadFrameClock();
+        EXPECT_EQ(order, (std::vector<std::string>{"clock", "clear", "swap"}));
+        ASSERT_EQ(litAtSwap.size(), 1u);
+        EXPECT_GT(litAtSwap[0], 500) << "the frame shown holds no scene";
+        EXPECT_LE(before, frameTime);
+        EXPECT_LE(frameTime, after);
+        EXPECT_GT(frameTime, previous);
+        EXPECT_EQ(frameDelta, frameTime - previous);
+        EXPECT_EQ(previousFrameTime, frameTime);
+        // The frame's motion is this frame's time step.
+        moved = std::min(1.0, moved + frameDelta);
+        EXPECT_DOUBLE_EQ(leanAmount, moved);
+        previous = frameTime;
+    }
+}
+
+}  // namespace

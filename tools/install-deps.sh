@@ -1,8 +1,13 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build, the tests and the run need, when any is missing.
+# With --list, prints them instead.
 set -euo pipefail
-packages=(cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
+packages=(apt mawk git cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
           libfreetype-dev libpng-dev fonts-dejavu-core x11-utils)
+if [ "${1:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}"
+  exit 0
+fi
 missing=()
 for p in "${packages[@]}"; do
   dpkg -s "$p" >/dev/null 2>&1 || missing+=("$p")

@@ -11,6 +11,7 @@ int isPreviewMode = 0;
 int isClosing = 0;
 int isVerifyingPassword = 0;
 POINT cursorAnchor{};
+bool cursorAnchorKnown = false;
 UINT autoPlayQueryMessage = 0;
 ImeAssociateProc imeAssociateProc = nullptr;
 HANDLE savedImeContext = nullptr;
@@ -20,9 +21,18 @@ namespace {
 constexpr const char* SAVER_CLASS = "WindowsScreenSaverClass";
 constexpr UINT SAVER_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 constexpr WPARAM POWER_CRITICAL_RESUME = 3;
+constexpr UINT HELP_FORWARD_TIMEOUT_MS = 250;
 
 void PostClose(HWND window) {
     PostMessageA(window, WM_CLOSE, 0, 0);
+}
+
+// Moves are measured from the cursor's position now; when it cannot be read, from the next
+// position that can.
+void ReanchorCursor() {
+    POINT cursor{};
+    cursorAnchorKnown = false;
+    TakeCursorReading(GetCursorPos(&cursor) != FALSE, cursor);
 }
 
 void OnCreate(HWND window) {
@@ -31,8 +41,20 @@ void OnCreate(HWND window) {
         imeAssociateProc = FindExport<ImeAssociateProc>(imm, "ImmAssociateContext");
         if (imeAssociateProc != nullptr) savedImeContext = imeAssociateProc(window, nullptr);
     }
-    GetCursorPos(&cursorAnchor);
+    ReanchorCursor();
     if (!isPreviewMode) SetCursor(nullptr);
+}
+
+// The control panel's help and context menu. WM_HELP carries a pointer, which the system will
+// only send, never post; a short timed send cannot hang on a parent that stopped answering.
+void ForwardToParent(HWND parent, UINT message, LPARAM lParam) {
+    const auto parentHandle = reinterpret_cast<WPARAM>(parent);
+    if (message == WM_HELP) {
+        SendMessageTimeoutA(parent, message, parentHandle, lParam, SMTO_ABORTIFHUNG,
+                            HELP_FORWARD_TIMEOUT_MS, nullptr);
+    } else {
+        PostMessageA(parent, message, parentHandle, lParam);
+    }
 }
 
 void OnDestroy(HWND window) {
@@ -68,12 +90,9 @@ bool ApplyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) 
             PostClose(window);
             return false;
         case WM_MOUSEMOVE: {
-            POINT now;
-            GetCursorPos(&now);
-            if (IsClosingMove(cursorAnchor, now)) {
-                PostClose(window);
-                cursorAnchor = now;
-            }
+            POINT now{};
+            const bool read = GetCursorPos(&now) != FALSE;
+            if (TakeCursorReading(read, now)) PostClose(window);
             return false;
         }
         default:
@@ -82,6 +101,19 @@ bool ApplyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) 
 }
 
 }  // namespace
+
+bool TakeCursorReading(bool read, POINT now) {
+    // A failed read (the input desktop switched, say) leaves no position to judge.
+    if (!read) return false;
+    if (!cursorAnchorKnown) {
+        cursorAnchor = now;
+        cursorAnchorKnown = true;
+        return false;
+    }
+    if (!IsClosingMove(cursorAnchor, now)) return false;
+    cursorAnchor = now;
+    return true;
+}
 
 bool IsClosingMove(POINT anchor, POINT now) {
     const unsigned int distance = static_cast<unsigned int>(std::abs(now.x - anchor.x)) +
@@ -103,7 +135,8 @@ int RunSaverWindow(HWND parent) {
     const char* title;
     if (parent != nullptr) {
         RECT rect;
-        GetClientRect(parent, &rect);
+        // A parent that went away in the meantime leaves nothing to draw in.
+        if (!GetClientRect(parent, &rect)) return -1;
         x = 0;
         y = 0;
         width = rect.right;
@@ -170,9 +203,7 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_CONTEXTMENU:
             if (isPreviewMode) {
                 HWND parent = GetParent(window);
-                if (parent != nullptr && IsWindow(parent)) {
-                    PostMessageA(parent, message, reinterpret_cast<WPARAM>(parent), lParam);
-                }
+                if (parent != nullptr && IsWindow(parent)) ForwardToParent(parent, message, lParam);
                 return 1;
             }
             break;
@@ -209,7 +240,7 @@ LRESULT DefScreenSaverProcFor(HWND rulesWindow, HWND window, UINT message, WPARA
     if (!isPreviewMode && !isClosing) {
         if (message == WM_CLOSE && isWin9x) {
             if (!VerifyPasswordOnClose(rulesWindow)) {
-                GetCursorPos(&cursorAnchor);
+                ReanchorCursor();
                 return 0;
             }
         } else if (message == VerifyPasswordMessage && isWin9x) {

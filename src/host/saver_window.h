@@ -7,6 +7,8 @@ extern int isPreviewMode;
 extern int isClosing;
 extern int isVerifyingPassword;
 extern POINT cursorAnchor;
+// False until a cursor reading has set cursorAnchor.
+extern bool cursorAnchorKnown;
 constexpr unsigned int mouseMoveThreshold = 4;
 extern UINT autoPlayQueryMessage;
 using ImeAssociateProc = HANDLE(WINAPI*)(HWND, HANDLE);
@@ -20,5 +22,8 @@ LRESULT DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lPar
 // default for the window the message really belongs to.
 LRESULT DefScreenSaverProcFor(HWND rulesWindow, HWND window, UINT message, WPARAM wParam,
                               LPARAM lParam);
+// Judges a cursor reading (`read` false when it failed) against cursorAnchor: true when the
+// move closes the saver. The first reading after the anchor became unknown sets the anchor.
+bool TakeCursorReading(bool read, POINT now);
 // True when a cursor at `now` lies more than mouseMoveThreshold (Manhattan) from `anchor`.
 bool IsClosingMove(POINT anchor, POINT now);

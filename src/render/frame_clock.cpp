@@ -7,32 +7,41 @@ FrameClock frameClock{};
 double frameTime = 0.0;
 double frameDelta = 1.0;
 
+double CounterSeconds(int64_t counts, int64_t frequency) {
+    // Whole seconds and the remainder apart: a double then keeps every count, so the frame
+    // step stays one count long however long the saver has run.
+    return static_cast<double>(counts / frequency) +
+           static_cast<double>(counts % frequency) / static_cast<double>(frequency);
+}
+
+double MillisecondTimerSeconds(FrameClock& clock, uint32_t now) {
+    // The unsigned difference survives the wrap; the 64-bit sum carries the count past it.
+    clock.timerElapsedMs += static_cast<uint32_t>(now - clock.timerLast);
+    clock.timerLast = now;
+    return static_cast<double>(clock.timerElapsedMs) / 1000.0;
+}
+
 void StartFrameClock() {
     frameClock = FrameClock{};
     LARGE_INTEGER frequency;
-    if (QueryPerformanceFrequency(&frequency)) {
+    if (QueryPerformanceFrequency(&frequency) && frequency.QuadPart > 0) {
         frameClock.frequency = frequency.QuadPart;
         LARGE_INTEGER start;
         QueryPerformanceCounter(&start);
         frameClock.counterStart = start.QuadPart;
         frameClock.usePerformanceCounter = true;
-        frameClock.resolution = static_cast<float>(1.0 / static_cast<double>(frequency.QuadPart));
     } else {
         frameClock.usePerformanceCounter = false;
-        frameClock.timerStart = timeGetTime();
-        frameClock.resolution = 0.001f;
+        frameClock.timerLast = timeGetTime();
         frameClock.frequency = 1000;
     }
 }
 
 double ReadFrameClock() {
-    // The count goes through a float first, as the frame logic has always seen it.
     if (frameClock.usePerformanceCounter) {
         LARGE_INTEGER now;
         QueryPerformanceCounter(&now);
-        const float counts = static_cast<float>(now.QuadPart - frameClock.counterStart);
-        return static_cast<double>(counts * frameClock.resolution);
+        return CounterSeconds(now.QuadPart - frameClock.counterStart, frameClock.frequency);
     }
-    const uint32_t elapsed = timeGetTime() - frameClock.timerStart;
-    return static_cast<double>(static_cast<float>(elapsed) * frameClock.resolution);
+    return MillisecondTimerSeconds(frameClock, timeGetTime());
 }

@@ -4,8 +4,10 @@
 
 struct FrameClock {
     int64_t frequency;
-    float resolution;
-    uint32_t timerStart;
+    // Millisecond timer: its last reading and the milliseconds counted since the start, which
+    // carry on across the timer's wrap every 49.7 days.
+    uint32_t timerLast;
+    uint64_t timerElapsedMs;
     bool usePerformanceCounter;
     int64_t counterStart;
 };
@@ -16,3 +18,7 @@ extern double frameDelta;
 
 void StartFrameClock();
 double ReadFrameClock();
+// Seconds in `counts` of a counter running at `frequency`, exact to the count at any run time.
+double CounterSeconds(int64_t counts, int64_t frequency);
+// Seconds since the start after a millisecond-timer reading of `now`.
+double MillisecondTimerSeconds(FrameClock& clock, uint32_t now);

@@ -22,6 +22,7 @@ constexpr std::string_view INVALID_DATE = "Please enter a valid date!";
 constexpr std::string_view INVALID_YEAR = "Please enter a valid year!";
 constexpr std::string_view INVALID_MONTH = "Please enter a valid month! (1-12)";
 constexpr std::string_view INVALID_DAY = "Please enter a valid day of the month!";
+constexpr const char* UNREACHABLE_FOLDER = "Folder not reachable now";
 constexpr uint32_t FIRST_YEAR = 1900;
 constexpr uint32_t LAST_YEAR = 9999;
 
@@ -71,6 +72,10 @@ void ListFolder(HWND dialog, const char* folder) {
 }
 
 void ShowMediaCounts(HWND dialog) {
+    if (keepStoredMediaFolder) {
+        SetDlgItemTextA(dialog, CONTROL_MEDIA_COUNTS, UNREACHABLE_FOLDER);
+        return;
+    }
     char text[64];
     std::snprintf(text, sizeof(text), "Contains: %d AVI Files - %d BMP Files",
                   CountMediaFiles(saverSettings.aviPath, "*.avi"),
@@ -78,8 +83,9 @@ void ShowMediaCounts(HWND dialog) {
     SetDlgItemTextA(dialog, CONTROL_MEDIA_COUNTS, text);
 }
 
-void ShowStop(const char* text, const char* title) {
-    MessageBoxA(nullptr, text, title, MB_OK | MB_ICONSTOP);
+// Owned by the dialog, which stays disabled while the box is up.
+void ShowStop(HWND dialog, const char* text, const char* title) {
+    MessageBoxA(dialog, text, title, MB_OK | MB_ICONSTOP);
 }
 
 DateFieldValue ReadNumber(HWND dialog, int id) {
@@ -91,10 +97,20 @@ DateFieldValue ReadNumber(HWND dialog, int id) {
 void OnInitDialog(HWND dialog) {
     LoadSettings();
     SaverSettings& s = saverSettings;
+    // A stored folder that cannot be reached now (an unplugged drive, an offline share) is
+    // kept with its flag until the user picks another; the list starts where the saver stands.
+    keepStoredMediaFolder = !storedMediaFolder.reachable;
+    if (keepStoredMediaFolder) {
+        std::memcpy(s.aviPath, storedMediaFolder.path, sizeof(s.aviPath));
+        s.playAvis = storedMediaFolder.playAvis;
+    }
     // One box stands for movies and external pictures together.
     if (s.showExternalBmps) s.playAvis = true;
     AppendBackslash(s.aviPath);
-    ListFolder(dialog, s.aviPath);
+    char here[AVI_PATH_SIZE];
+    GetCurrentDirectoryA(sizeof(here), here);
+    ListFolder(dialog, keepStoredMediaFolder ? here : s.aviPath);
+    if (keepStoredMediaFolder) SetDlgItemTextA(dialog, CONTROL_FOLDER_PATH, s.aviPath);
     ShowMediaCounts(dialog);
 
     SetDlgItemTextA(dialog, CONTROL_MESSAGE, s.countMessage);
@@ -121,6 +137,7 @@ void OnFolderDoubleClick(HWND dialog) {
     if (!DlgDirSelectExA(dialog, selection, sizeof(selection), CONTROL_FOLDER_LIST)) return;
     // Listing a folder also makes it the current directory.
     ListFolder(dialog, selection);
+    keepStoredMediaFolder = false;
     GetCurrentDirectoryA(sizeof(saverSettings.aviPath), saverSettings.aviPath);
     AppendBackslash(saverSettings.aviPath);
     ShowMediaCounts(dialog);
@@ -133,14 +150,16 @@ void OnOk(HWND dialog) {
     if (colour != CB_ERR) s.robotColour = static_cast<int32_t>(colour);
 
     // A switched-off feature also unticks its box, so that the next click turns it back on.
-    if (s.playAvis && !FolderHolds("*.avi") && !FolderHolds("*.bmp")) {
-        ShowStop(NO_MEDIA_TEXT, NO_MEDIA_TITLE);
+    // A folder that cannot be reached now is not judged by what it seems to hold.
+    const bool judgeFolder = !keepStoredMediaFolder;
+    if (judgeFolder && s.playAvis && !FolderHolds("*.avi") && !FolderHolds("*.bmp")) {
+        ShowStop(dialog, NO_MEDIA_TEXT, NO_MEDIA_TITLE);
         s.playAvis = false;
         CheckBox(dialog, CONTROL_PLAY_AVIS, false);
         EnableControls(dialog, MEDIA_CONTROLS, false);
     }
-    if (s.onlyExternalPics && !FolderHolds("*.bmp")) {
-        ShowStop(NO_BMP_TEXT, NO_BMP_TITLE);
+    if (judgeFolder && s.onlyExternalPics && !FolderHolds("*.bmp")) {
+        ShowStop(dialog, NO_BMP_TEXT, NO_BMP_TITLE);
         s.onlyExternalPics = false;
         CheckBox(dialog, CONTROL_ONLY_EXTERNAL, false);
     }
@@ -150,13 +169,13 @@ void OnOk(HWND dialog) {
     const DateFieldValue month = ReadNumber(dialog, CONTROL_MONTH);
     const DateFieldValue day = ReadNumber(dialog, CONTROL_DAY);
     if (const auto problem = CheckCountdownDate(year, month, day)) {
-        ShowStop(std::string(*problem).c_str(), "Error");
+        ShowStop(dialog, std::string(*problem).c_str(), "Error");
         return;
     }
     s.countToYear = static_cast<int32_t>(year.number);
     s.countToMonth = static_cast<int32_t>(month.number - 1);
     s.countToDay = static_cast<int32_t>(day.number);
-    SaveSettings();
+    SaveSettings(dialog);
     EndDialog(dialog, 1);
 }
 
@@ -194,6 +213,12 @@ void OnCommand(HWND dialog, int id, int notification) {
 
 }  // namespace
 
+bool keepStoredMediaFolder = false;
+
+bool IsLeapYear(uint32_t year) {
+    return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
+}
+
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day) {
     if (!year.valid) return INVALID_DATE;
@@ -201,7 +226,9 @@ std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFiel
     if (!month.valid) return INVALID_DATE;
     if (month.number < 1 || month.number > daysInMonth.size()) return INVALID_MONTH;
     if (!day.valid) return INVALID_DATE;
-    if (day.number < 1 || day.number > static_cast<uint32_t>(daysInMonth[month.number - 1]))
+    const bool leapDay = month.number == 2 && IsLeapYear(year.number);
+    if (day.number < 1 ||
+        day.number > static_cast<uint32_t>(daysInMonth[month.number - 1]) + leapDay)
         return INVALID_DAY;
     return std::nullopt;
 }

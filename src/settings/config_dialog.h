@@ -33,6 +33,11 @@ struct DateFieldValue {
     uint32_t number;
 };
 
+// True while the dialog keeps a stored media folder that could not be reached when it opened;
+// picking another folder ends it.
+extern bool keepStoredMediaFolder;
+
+bool IsLeapYear(uint32_t year);
 // The first failing check of the countdown date (month 1-based, as typed), or none.
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day);

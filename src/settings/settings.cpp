@@ -5,6 +5,7 @@
 #include "textures/media_scan.h"
 
 SaverSettings saverSettings;
+StoredMediaFolder storedMediaFolder{};
 
 namespace {
 
@@ -16,12 +17,12 @@ void CopyText(char* out, size_t outSize, const char* text) {
     out[length] = '\0';
 }
 
-void ShowLastError() {
+void ShowLastError(HWND owner) {
     char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
                    GetLastError(), MAKELANGID(LANG_NEUTRAL, SUBLANG_DEFAULT),
                    reinterpret_cast<char*>(&text), 0, nullptr);
-    MessageBoxA(nullptr, text != nullptr ? text : "", "GetLastError", MB_ICONINFORMATION);
+    MessageBoxA(owner, text != nullptr ? text : "", "GetLastError", MB_ICONINFORMATION);
     LocalFree(text);
 }
 
@@ -79,6 +80,9 @@ bool LoadSettings() {
     CopyText(s.aviPath, sizeof(s.aviPath), ReadStringValue(key, "AVI Path", s.aviPath).data());
     s.robotColour = static_cast<int32_t>(ReadDwordValue(key, "Mekan Colour", 0));
     if (key != nullptr) RegCloseKey(key);
+    CopyText(storedMediaFolder.path, sizeof(storedMediaFolder.path), s.aviPath);
+    storedMediaFolder.playAvis = s.playAvis;
+    storedMediaFolder.reachable = true;
 
     if (s.playAvis && CountMediaFiles(s.aviPath, "*.avi") < 1) s.playAvis = false;
     if (s.showExternalBmps && CountMediaFiles(s.aviPath, "*.bmp") < 1) s.showExternalBmps = false;
@@ -86,11 +90,12 @@ bool LoadSettings() {
         GetCurrentDirectoryA(sizeof(s.aviPath), s.aviPath);
         s.showExternalBmps = false;
         s.playAvis = false;
+        storedMediaFolder.reachable = false;
     }
     return true;
 }
 
-bool SaveSettings() {
+bool SaveSettings(HWND owner) {
     const SaverSettings& s = saverSettings;
     HKEY key = nullptr;
     char emptyClass[] = "";
@@ -99,7 +104,7 @@ bool SaveSettings() {
     if (result != ERROR_SUCCESS) {
         // The registry reports its error as the result, not through the thread's last error.
         SetLastError(static_cast<DWORD>(result));
-        ShowLastError();
+        ShowLastError(owner);
         return false;
     }
     WriteDwordValue(key, "Show Countdown", s.showCountdown);

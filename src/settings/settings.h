@@ -25,8 +25,18 @@ struct SaverSettings {
 
 extern SaverSettings saverSettings;
 
+// The media folder and its "Play AVIs" flag as stored, before the load's checks, and whether
+// the folder could be reached: the dialog keeps a stored folder that is offline for now.
+struct StoredMediaFolder {
+    char path[AVI_PATH_SIZE];
+    bool playAvis;
+    bool reachable;
+};
+extern StoredMediaFolder storedMediaFolder;
+
 bool LoadSettings();
-bool SaveSettings();
+// A failure is shown in a message box owned by `owner`.
+bool SaveSettings(HWND owner = nullptr);
 uint32_t ReadDwordValue(HKEY key, const char* name, uint32_t defaultValue);
 // At most 259 bytes of data; the default when the query fails or the value is longer.
 std::array<char, 260> ReadStringValue(HKEY key, const char* name, const char* defaultText);

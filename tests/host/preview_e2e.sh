@@ -24,12 +24,15 @@ xdotool mousemove 30 60 mousemove 200 200 key a click 1
 sleep 1.5
 check "no input closes the preview" "$(kill -0 "$SAVER_PID" 2>/dev/null && echo running)" running
 
-# WM_CONTEXTMENU carries no pointer, so it can travel between processes; Wine refuses to post
-# WM_HELP (whose lParam is a pointer) across processes at all, so it is not checked here.
+# The control panel's context menu and help, forwarded with the parent's own handle; help
+# carries a pointer to where it was asked for, which must arrive whole.
 driver post "$preview" 0x007B 0 0 >/dev/null
-sleep 1
+driver help "$preview" >/dev/null
+for _ in $(seq 50); do grep -q WM_HELP "$log" && grep -q WM_CONTEXTMENU "$log" && break; sleep 0.1; done
 check_match "WM_CONTEXTMENU reaches the parent with its own handle" "$(cat "$log")" \
   "WM_CONTEXTMENU wparam=$parent"
+check_match "WM_HELP reaches the parent with its own handle and the help details" \
+  "$(cat "$log")" "WM_HELP wparam=$parent context=4321 at=12,34"
 
 # The driver destroys the parent when its lifetime ends; the preview must end with it.
 wait "$parent_job"

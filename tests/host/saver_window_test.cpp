@@ -52,6 +52,7 @@ protected:
         isVerifyingPassword = verifying;
         ASSERT_TRUE(SetCursorPos(HOME.x, HOME.y));
         cursorAnchor = HOME;
+        cursorAnchorKnown = true;
         TakeClose(saver_);
         TakeClose(child_);
         SetCursor(LoadCursorA(nullptr, IDC_ARROW));
@@ -114,15 +115,6 @@ TEST_F(CloseRules, InputOverTheSaverOrTheSceneClosesTheSaverWindowOnly) {
     }
 }
 
-TEST_F(CloseRules, SmallMovesAddUpUntilOneCloses) {
-    Reset(0, 0, 0);
-    for (int x : {HOME.x + 3, HOME.x + 6, HOME.x + 7}) {
-        SetCursorPos(x, HOME.y);
-        RenderWindowProc(child_, WM_MOUSEMOVE, 0, 0);
-        EXPECT_EQ(TakeClose(saver_), x == HOME.x + 6) << x - HOME.x;
-    }
-}
-
 TEST_F(CloseRules, TheCursorStaysHiddenInFullScreenOnly) {
     struct Case {
         const char* what;
@@ -155,6 +147,37 @@ TEST_F(CloseRules, TheTitleNeverChanges) {
     char title[32] = "";
     GetWindowTextA(saver_, title, sizeof(title));
     EXPECT_STREQ(title, "Screen Saver");
+}
+
+TEST(CursorReadings, FailedReadsNeitherCloseNorMoveTheAnchor) {
+    cursorAnchorKnown = false;
+    // Creation could not read the cursor: the first reading that works becomes the anchor.
+    EXPECT_FALSE(TakeCursorReading(false, POINT{900, 900}));
+    EXPECT_FALSE(cursorAnchorKnown);
+    EXPECT_FALSE(TakeCursorReading(true, POINT{100, 100}));
+    EXPECT_TRUE(cursorAnchorKnown);
+    EXPECT_FALSE(TakeCursorReading(true, POINT{102, 102}));
+    EXPECT_FALSE(TakeCursorReading(false, POINT{-5000, 7000}));
+    EXPECT_EQ(cursorAnchor.x, 100);
+    EXPECT_EQ(cursorAnchor.y, 100);
+    // Moves add up from the anchor; a closing move becomes the new anchor.
+    EXPECT_TRUE(TakeCursorReading(true, POINT{103, 102}));
+    EXPECT_EQ(cursorAnchor.x, 103);
+    EXPECT_FALSE(TakeCursorReading(true, POINT{101, 104}));
+    EXPECT_TRUE(TakeCursorReading(true, POINT{98, 103}));
+}
+
+TEST(PreviewParent, GoneBeforeTheSaverStartsEndsWithMinusOne) {
+    HWND parent = CreateWindowExA(0, "STATIC", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    appInstance = GetModuleHandleA(nullptr);
+    DestroyWindow(parent);
+    EXPECT_EQ(RunSaverWindow(parent), -1);
+    // Nothing was made for it: no window, not even the class.
+    EXPECT_EQ(saverWindow, nullptr);
+    WNDCLASSA saverClass;
+    EXPECT_FALSE(GetClassInfoA(appInstance, "WindowsScreenSaverClass", &saverClass));
 }
 
 // A whole full-screen run: the saver's own window, scene and message loop, ended by input that
@@ -245,6 +268,7 @@ TEST_F(SaverRun, InputOverTheSceneEndsTheRunThroughTheSaverWindowsTeardown) {
     EXPECT_TRUE(run.sceneGone);
     EXPECT_TRUE(run.texturesReleased);
     EXPECT_FALSE(IsWindow(saverWindow));
+    saverWindow = nullptr;
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <algorithm>
 #include <array>
 #include "render/frame_clock.h"
 #include "render/random.h"
@@ -24,24 +25,52 @@ TEST(Random, DrawsStayWithinFifteenBits) {
     EXPECT_GT(largest, 32000);
 }
 
-TEST(FrameClock, CountsSecondsFromTheStart) {
+TEST(FrameClock, ReadsSecondsSinceTheStartInFineSteps) {
     StartFrameClock();
-    EXPECT_TRUE(frameClock.usePerformanceCounter);
-    EXPECT_FLOAT_EQ(frameClock.resolution, static_cast<float>(1.0 / frameClock.frequency));
-    const double first = ReadFrameClock();
-    Sleep(120);
-    const double second = ReadFrameClock();
-    EXPECT_GE(first, 0.0);
-    EXPECT_NEAR(second - first, 0.12, 0.08);
+    ASSERT_TRUE(frameClock.usePerformanceCounter);
+    // As if the clock had started a week ago: the reading is in seconds, counted forward...
+    constexpr int64_t week = 7 * 24 * 3600;
+    frameClock.counterStart -= week * frameClock.frequency;
+    const double reading = ReadFrameClock();
+    EXPECT_GE(reading, week);
+    EXPECT_LT(reading, week + 5.0);
+    // ...and still moves in fine steps: the smallest of several differences between readings
+    // that differ at all is far below a millisecond.
+    double finest = 1.0;
+    for (int i = 0; i < 20; ++i) {
+        const double first = ReadFrameClock();
+        double next = first;
+        while (next == first) next = ReadFrameClock();
+        finest = std::min(finest, next - first);
+    }
+    EXPECT_LT(finest, 1e-4);
 }
 
-TEST(FrameClock, ReadingsCarrySinglePrecisionOnly) {
-    // Long after the start the reading is a float's worth of seconds, as the frame logic expects.
-    StartFrameClock();
-    frameClock.counterStart -= (int64_t{1} << 36) + 7;
-    const double seconds = ReadFrameClock();
-    EXPECT_EQ(static_cast<double>(static_cast<float>(seconds)), seconds);
-    EXPECT_GT(seconds, 1.0);
+TEST(FrameClock, StepStaysOneCountAfterLongRuns) {
+    // A float reading moved in steps of 0.4 ms after an hour and 50 ms after a week; a frame
+    // step must stay one count (within a few nanoseconds of a double's rounding) for a year.
+    constexpr int64_t hour = 3600, week = 7 * 24 * hour, year = 365 * 24 * hour;
+    for (int64_t frequency : {int64_t{10'000'000}, int64_t{3'579'545}, int64_t{1000}}) {
+        for (int64_t seconds : {hour, week, year}) {
+            const int64_t counts = seconds * frequency + frequency / 4;
+            const double step =
+                CounterSeconds(counts + 1, frequency) - CounterSeconds(counts, frequency);
+            EXPECT_NEAR(step, 1.0 / static_cast<double>(frequency), 1e-8)
+                << frequency << " Hz after " << seconds << " s";
+            EXPECT_NEAR(CounterSeconds(counts, frequency), seconds + 0.25, 1.0 / frequency);
+        }
+    }
+}
+
+TEST(FrameClock, MillisecondTimerRunsOnAcrossItsWrap) {
+    FrameClock clock{};
+    clock.timerLast = 0xFFFFFF00u;
+    clock.timerElapsedMs = 49ull * 24 * 3600 * 1000;
+    EXPECT_DOUBLE_EQ(MillisecondTimerSeconds(clock, 0xFFFFFFF0u), 49.0 * 24 * 3600 + 0.24);
+    EXPECT_DOUBLE_EQ(MillisecondTimerSeconds(clock, 0x00000110u), 49.0 * 24 * 3600 + 0.528);
+    // A second wrap, read once a day, keeps counting too.
+    for (int day = 0; day < 50; ++day) MillisecondTimerSeconds(clock, clock.timerLast + 86400000u);
+    EXPECT_DOUBLE_EQ(MillisecondTimerSeconds(clock, clock.timerLast), 99.0 * 24 * 3600 + 0.528);
 }
 
 }  // namespace

@@ -26,11 +26,17 @@ constexpr const char* BAD_YEAR = "Please enter a valid year!";
 constexpr const char* BAD_MONTH = "Please enter a valid month! (1-12)";
 constexpr const char* BAD_DAY = "Please enter a valid day of the month!";
 
-TEST(CountdownDate, TwentyNinthOfFebruaryIsRefusedInEveryYear) {
-    for (uint32_t year : {1900u, 2000u, 2004u, 2023u, 2024u, 2400u, 9996u}) {
+TEST(CountdownDate, TwentyNinthOfFebruaryOnlyInLeapYears) {
+    for (uint32_t year : {2000u, 2004u, 2024u, 2400u, 9996u}) {
+        EXPECT_EQ(Check(Field(year), Field(2), Field(29)), "accepted") << year;
+        EXPECT_EQ(Check(Field(year), Field(2), Field(30)), BAD_DAY) << year;
+    }
+    for (uint32_t year : {1900u, 2023u, 2100u, 9999u}) {
         EXPECT_EQ(Check(Field(year), Field(2), Field(29)), BAD_DAY) << year;
         EXPECT_EQ(Check(Field(year), Field(2), Field(28)), "accepted") << year;
     }
+    // The leap day belongs to February only.
+    EXPECT_EQ(Check(Field(2024), Field(4), Field(31)), BAD_DAY);
 }
 
 TEST(CountdownDate, DayMustExistInItsMonth) {

@@ -16,9 +16,9 @@ try_date() {
   expect_box Error "$4"
 }
 
-# February has 28 days, leap year or not (the checks are unit tested in full; these show that
-# the dialog applies them).
-try_date 29 2 2004 "Please enter a valid day of the month!"
+# 29 February only in leap years (the checks are unit tested in full; these show that the
+# dialog applies them).
+try_date 29 2 2100 "Please enter a valid day of the month!"
 try_date 31 4 2010 "Please enter a valid day of the month!"
 try_date 16 5 1899 "Please enter a valid year!"
 try_date 16 5 10000 "Please enter a valid year!"
@@ -33,14 +33,13 @@ read_settings
 check "nothing is saved while the date is refused" "$(settings_saved)" no
 
 # A corrected date is accepted and saved, the month 0-based.
-driver settext "$DIALOG" 1017 31 1016 12 1015 2010
+driver settext "$DIALOG" 1017 29 1016 2 1015 2028
 driver click "$DIALOG" 1
 wait_exit 10
 end_leftover
 check "OK ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
-check "the year is saved" "$(stored CountToYear)" 2010
-check "the month is saved 0-based" "$(stored CountToMonth)" 11
-check "the day is saved" "$(stored CountToDay)" 31
+check "the leap day is saved, the month 0-based" \
+  "$(stored CountToYear) $(stored CountToMonth) $(stored CountToDay)" "2028 1 29"
 reset_settings
 finish

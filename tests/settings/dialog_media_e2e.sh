@@ -38,6 +38,10 @@ check "ticking enables them" "$(driver enabled "$DIALOG" "${MEDIA_IDS[@]}" | pas
 check "the counts of an empty folder" "$(driver text "$DIALOG" 1010)" \
   "Contains: 0 AVI Files - 0 BMP Files"
 driver click "$DIALOG" 1
+# The box is the dialog's own: the dialog takes no input until it is closed.
+box=$(driver find "#32770" "Can't find any AVI/BMP files!" 5000)
+check_match "the warning is owned by the dialog" "$(driver describe "$box")" "parent=$DIALOG\$"
+check "the dialog is disabled under it" "$(driver enabled "$DIALOG")" 0
 expect_box "Can't find any AVI/BMP files!" "You have selected to play AVI files and/or display external BMPs but the directory you have selected does not contain any AVI or BMP files!
 External picture display and AVI movie playback have been disabled.
 You must select a directory with AVI and/or BMP files in it for these features to work.
@@ -84,6 +88,25 @@ end_leftover
 check "Cancel ends the dialog with 1" "$EXIT_CODE" 1
 read_settings
 check "Cancel saves nothing" "$(stored "Play AVIs") $(stored "Only Show External Pics")" "1 1"
+
+# A stored folder that cannot be reached now (an unplugged drive) is shown and kept, with its
+# flags, through OK for another change; no warning judges it by its seeming emptiness.
+offline='Z:\nowhere\unplugged\'
+reset_settings
+store_settings "AVI Path" "sz:$offline" "Play AVIs" dword:1 "Only Show External Pics" dword:1
+open_dialog
+check "the stored folder is shown" "$(driver text "$DIALOG" 102 1010 | paste -sd'|')" \
+  "${offline}|Folder not reachable now"
+check "with its boxes ticked" "$(driver checked "$DIALOG" 1011 1018 | paste -sd' ')" "1 1"
+driver settext "$DIALOG" 1013 "Back soon"
+driver click "$DIALOG" 1
+wait_exit 10
+end_leftover
+check "no warning held OK" "$EXIT_CODE" 1
+read_settings
+check "the folder and flags are kept, the change saved" \
+  "$(stored "AVI Path")|$(stored "Play AVIs")|$(stored "Only Show External Pics")|$(stored CountMessage)" \
+  "${offline}|1|1|Back soon"
 
 # Moving through the folders: the parent entry goes one folder up, a sub-folder one down.
 top=$(media_folder top a.avi b.bmp c.bmp inner/.keep)

@@ -51,6 +51,12 @@ TEST(CountdownText, LinesForTheClockAndTheTarget) {
         {At(2004, 2, 1), 2004, 1, 11, "10 Days."},
         {At(2004, 3, 1), 2004, 2, 11, "9 Days."},
         {At(2004, 2, 28), 2004, 2, 1, "1 Day."},
+        // The leap day itself, which the dialog accepts in leap years, counts true.
+        {At(2028, 2, 28, 12), 2028, 1, 29, "12 Hours."},
+        {At(2027, 12, 31), 2028, 1, 29, "60 Days."},
+        {At(2027, 2, 28), 2028, 1, 29, "1 Year,1 Day."},
+        {At(2028, 2, 29), 2028, 1, 29, ""},
+        {At(2028, 3, 1), 2028, 1, 29, over},
         // Stored months outside the table count all of it or none of it; a day beyond its
         // month runs on into the next.
         {At(2002, 1, 1), 2002, 12, 1, "365 Days."},

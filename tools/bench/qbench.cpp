@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <utility>
 #include "host/command_line.h"
 #include "media/movie.h"
 #include "offscreen_window.h"
@@ -202,6 +203,24 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
         costs.fullMs, pictureFrameMs, costs.emptyMs);
 }
 
+// The frame clock's smallest step after long runs, at this machine's counter rate and at 10 MHz.
+void PrintClockSteps() {
+    LARGE_INTEGER machine;
+    QueryPerformanceFrequency(&machine);
+    for (int64_t frequency : {int64_t{machine.QuadPart}, int64_t{10'000'000}}) {
+        std::printf("frame clock step at %lld Hz:", static_cast<long long>(frequency));
+        for (const auto& [name, seconds] :
+             {std::pair{"1 h", int64_t{3600}}, std::pair{"1 week", int64_t{7 * 24 * 3600}},
+              std::pair{"1 year", int64_t{365 * 24 * 3600}}}) {
+            const int64_t counts = seconds * frequency;
+            std::printf(
+                " %s %.1f ns", name,
+                (CounterSeconds(counts + 1, frequency) - CounterSeconds(counts, frequency)) * 1e9);
+        }
+        std::printf("\n");
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -224,6 +243,7 @@ int main(int argc, char** argv) {
     std::printf("size: %dx%d\n", width, height);
     std::printf("process start to first swapped frame: %.1f ms\n",
                 SecondsSinceProcessStart() * 1e3);
+    PrintClockSteps();
     std::printf("scene build (creation to first frame): %.1f ms\n", (buildEnd - buildStart) * 1e3);
 
     HMODULE module = GetModuleHandleA(nullptr);

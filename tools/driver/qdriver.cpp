@@ -69,10 +69,15 @@ BOOL CALLBACK DescribeChild(HWND child, LPARAM) {
 
 LRESULT CALLBACK ParentProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_HELP:
-            std::printf("WM_HELP wparam=%llu\n", static_cast<unsigned long long>(wParam));
+        case WM_HELP: {
+            const auto* info = reinterpret_cast<const HELPINFO*>(lParam);
+            std::printf("WM_HELP wparam=%llu context=%lu at=%ld,%ld\n",
+                        static_cast<unsigned long long>(wParam),
+                        static_cast<unsigned long>(info->dwContextId), info->MousePos.x,
+                        info->MousePos.y);
             std::fflush(stdout);
             return 0;
+        }
         case WM_CONTEXTMENU:
             std::printf("WM_CONTEXTMENU wparam=%llu\n", static_cast<unsigned long long>(wParam));
             std::fflush(stdout);
@@ -212,6 +217,7 @@ int Usage() {
                  "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
                  "       qdriver post HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver send HWND MESSAGE WPARAM LPARAM\n"
+                 "       qdriver help HWND\n"
                  "       qdriver foreground\n"
                  "       qdriver cursor\n"
                  "       qdriver cursorinfo\n"
@@ -369,6 +375,17 @@ int main(int argc, char** argv) {
         if (command == "post") return PostMessageA(window, message, wParam, lParam) ? 0 : 1;
         std::printf("%lld\n",
                     static_cast<long long>(SendMessageA(window, message, wParam, lParam)));
+        return 0;
+    }
+    if (command == "help" && argc == 3) {
+        // F1 over a window sends WM_HELP with a description of where help was asked for.
+        HELPINFO info{};
+        info.cbSize = sizeof(info);
+        info.iContextType = HELPINFO_WINDOW;
+        info.hItemHandle = ParseHwnd(argv[2]);
+        info.dwContextId = 4321;
+        info.MousePos = {12, 34};
+        SendMessageA(ParseHwnd(argv[2]), WM_HELP, 0, reinterpret_cast<LPARAM>(&info));
         return 0;
     }
     if (command == "foreground") {

@@ -93,11 +93,11 @@ saver_window() {
 # Starts a top-level window of the driver ($1 x $2, living $3 ms) standing in for the control
 # panel; its handle is in PARENT, its messages go to file $4.
 start_parent() {
-  wine "$DRIVER" parent "$1" "$2" "$3" 2>/dev/null | sed -u 's/\r$//' >"$4" &
+  wine "$DRIVER" parent "$1" "$2" "$3" >"$4" 2>/dev/null &
   PARENT_PID=$!
   local i
   for ((i = 0; i < 100; i++)); do
-    PARENT=$(head -n 1 "$4")
+    PARENT=$(head -n 1 "$4" | tr -d '\r')
     [ -n "$PARENT" ] && return
     sleep 0.1
   done

@@ -1,37 +1,34 @@
-// The movies of make_movies.sh, made once per test run into the folder $QUORVEL_MOVIES names
-// (a Unix path; the test runner makes them before the media tests).
+// The movies of make_movies.sh, made once per test run into the folder $QUORVEL_MOVIES names (a
+// Unix path; the test runner makes them before the media tests), and a fixture that plays them.
 #pragma once
-#include <windows.h>
+#include <GL/gl.h>
+#include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
-#include <gtest/gtest.h>
+#include "media/movie.h"
+#include "media/sound.h"
+#include "render/frame_clock.h"
+#include "render/scene.h"
 #include "settings/settings.h"
+#include "show/director.h"
+#include "support/gl_fixture.h"
 
 namespace movie_files {
 
-// The Windows path of the movie folder, with a trailing backslash.
-inline const std::string& Folder() {
-    static const std::string folder = [] {
-        const char* unixPath = std::getenv("QUORVEL_MOVIES");
-        EXPECT_NE(unixPath, nullptr) << "QUORVEL_MOVIES names no folder of test movies";
-        std::string path = std::string("Z:") + (unixPath != nullptr ? unixPath : "/nowhere") + "/";
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        return path;
-    }();
-    return folder;
-}
-
-// A sub-folder of the movie folder, as a media folder path.
+// The folder of test case `name`, as a media folder path (with its trailing backslash).
 inline std::string Case(const char* name) {
-    return Folder() + name + "\\";
+    const char* folder = std::getenv("QUORVEL_MOVIES");
+    EXPECT_NE(folder, nullptr) << "QUORVEL_MOVIES names no folder of test movies";
+    std::string path = std::string("Z:") + (folder ? folder : "/nowhere") + "/" + name + "/";
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
 }
 
-// Makes `name` the media folder of the settings.
 inline void UseMediaFolder(const char* name) {
     std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", Case(name).c_str());
 }
@@ -42,3 +39,43 @@ inline std::vector<unsigned char> ReadFile(const std::string& path) {
 }
 
 }  // namespace movie_files
+
+class MediaTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        saverSettings = SaverSettings{};
+        frameTime = frameDelta = 0.0;
+    }
+    void TearDown() override {
+        CloseMovieAndSound();
+        movieActive = false;
+        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
+        GlTest::TearDown();
+    }
+    // What the director does around its request for a movie of folder `name`.
+    static bool OpenMovie(const char* name) {
+        movie_files::UseMediaFolder(name);
+        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
+        movieActive = OpenRandomMovie();
+        if (!movieActive) CloseMovieAndSound();
+        return movieActive;
+    }
+    static void Advance(double seconds) {
+        frameDelta = seconds;
+        frameTime += seconds;
+        AdvanceMovie(MOVIE_TEXTURE_SLOT);
+    }
+    static void ExpectNothingOpen() {
+        EXPECT_EQ(frameSurface, nullptr);
+        EXPECT_EQ(surfaceBits, nullptr);
+        EXPECT_EQ(frameDrawer, nullptr);
+        EXPECT_EQ(frameDecoder, nullptr);
+        EXPECT_EQ(videoStream, nullptr);
+        EXPECT_EQ(audioStream, nullptr);
+        EXPECT_FALSE(aviLibraryOpen);
+        EXPECT_FALSE(movieSoundOn);
+    }
+};

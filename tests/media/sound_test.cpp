@@ -1,24 +1,15 @@
 // Movie sound heard for real: sound_e2e.sh runs the CapturedSound cases with a wave-out device
-// whose output goes to a file (QUORVEL_SOUND=capture, the file in QUORVEL_CAPTURE) and the
-// NoSoundDevice cases with no device at all (QUORVEL_SOUND=none); elsewhere they are skipped.
-#include <GL/gl.h>
+// whose output ALSA writes to a file (QUORVEL_SOUND=capture, the file in QUORVEL_CAPTURE) and
+// the NoSoundDevice case with no device at all (QUORVEL_SOUND=none); elsewhere they are skipped.
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <cstdlib>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 #include "host/saver_window.h"
-#include "media/movie.h"
 #include "media/movie_files.h"
-#include "media/sound.h"
-#include "render/frame_clock.h"
-#include "render/scene.h"
-#include "settings/settings.h"
-#include "show/director.h"
 #include "show/show_fixture.h"
-#include "support/gl_fixture.h"
 
 namespace {
 
@@ -26,28 +17,41 @@ using movie_files::Case;
 using movie_files::ReadFile;
 
 // Whether the device was still open after each buffer-done message.
-std::vector<bool> deviceOpenAfterDone;
+std::vector<bool> openAfterDone;
 
 // The buffer-done messages take the saver window's own way to the player.
 LRESULT CALLBACK SaverLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != MM_WOM_DONE) return DefWindowProcA(window, message, wParam, lParam);
     const LRESULT result = ScreenSaverProc(window, message, wParam, lParam);
-    deviceOpenAfterDone.push_back(soundDevice != nullptr);
+    openAfterDone.push_back(soundDevice != nullptr);
     return result;
 }
 
-class SoundTest : public GlTest {
+bool HandleMessages() {
+    bool any = false;
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); any = true)
+        DispatchMessageA(&message);
+    return any;
+}
+
+// Handles messages until the device has closed itself, five seconds at most.
+bool PlayedOut() {
+    for (DWORD start = GetTickCount(); soundDevice != nullptr && GetTickCount() - start < 5000;)
+        if (!HandleMessages()) Sleep(1);
+    return soundDevice == nullptr;
+}
+
+class SoundTest : public MediaTest {
 protected:
     void SetUp() override {
         const char* mode = std::getenv("QUORVEL_SOUND");
         if (!wanted_.empty() && wanted_ != (mode != nullptr ? mode : ""))
             GTEST_SKIP() << "needs QUORVEL_SOUND=" << wanted_;
-        GlTest::SetUp();
+        MediaTest::SetUp();
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverLikeProc));
         saverWindow = window_;
-        deviceOpenAfterDone.clear();
+        openAfterDone.clear();
         soundBufferLimit = SOUND_BUFFER_MAX;
-        saverSettings = SaverSettings{};
         AVIFileInit();
         ASSERT_EQ(AVIStreamOpenFromFileA(&stream_, (Case("tone") + "m.avi").c_str(),
                                          streamtypeAUDIO, 0, OF_READ, nullptr),
@@ -59,42 +63,21 @@ protected:
     }
     void TearDown() override {
         if (IsSkipped()) return;
-        CloseMovieAndSound();
-        movieActive = false;
-        soundBufferLimit = SOUND_BUFFER_MAX;
+        MediaTest::TearDown();
         if (stream_ != nullptr) AVIStreamRelease(stream_);
         AVIFileExit();
         saverWindow = nullptr;
-        GlTest::TearDown();
-    }
-    // Handles messages until `done` holds or five seconds pass.
-    static bool PumpUntil(const std::function<bool()>& done) {
-        for (DWORD start = GetTickCount(); GetTickCount() - start < 5000;) {
-            if (done()) return true;
-            if (!HandleMessages()) Sleep(1);
-        }
-        return done();
-    }
-    static bool HandleMessages() {
-        bool any = false;
-        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); any = true)
-            DispatchMessageA(&message);
-        return any;
-    }
-    static bool PlayedOut() {
-        return PumpUntil([] { return soundDevice == nullptr; });
     }
     // What the device played, once the file has stopped growing, without the silence the
     // platform may add when it runs dry (every 4-byte frame of the tone holds sound).
     std::vector<unsigned char> Captured() const {
-        std::vector<unsigned char> bytes = ReadFile(capture_);
+        std::vector<unsigned char> bytes = ReadFile(capture_), sound;
         for (int i = 0; i < 50; ++i) {
             Sleep(20);
             std::vector<unsigned char> again = ReadFile(capture_);
             if (again == bytes) break;
             bytes = std::move(again);
         }
-        std::vector<unsigned char> sound;
         for (size_t at = 0; at + 4 <= bytes.size(); at += 4) {
             if (std::any_of(bytes.begin() + at, bytes.begin() + at + 4, [](int b) { return b; }))
                 sound.insert(sound.end(), bytes.begin() + at, bytes.begin() + at + 4);
@@ -102,10 +85,8 @@ protected:
         return sound;
     }
     // Opens the movie of folder `name` as the director does and reveals it.
-    void RevealMovie(const char* name) {
-        movie_files::UseMediaFolder(name);
-        movieActive = true;
-        ASSERT_TRUE(OpenRandomMovie());
+    static void RevealMovie(const char* name) {
+        ASSERT_TRUE(OpenMovie(name));
         RestartMovie();
     }
 
@@ -116,7 +97,6 @@ protected:
 };
 
 class CapturedSound : public SoundTest {
-protected:
     void SetUp() override {
         wanted_ = "capture";
         SoundTest::SetUp();
@@ -124,7 +104,6 @@ protected:
 };
 
 class NoSoundDevice : public SoundTest {
-protected:
     void SetUp() override {
         wanted_ = "none";
         SoundTest::SetUp();
@@ -139,7 +118,7 @@ TEST_F(CapturedSound, TenThousandSamplesFillThreeBuffersAndCloseAfterTheThird) {
     const DWORD lengths[] = {4096 * 4, 4096 * 4, 1808 * 4};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(soundBuffers[i]->dwBufferLength, lengths[i]) << i;
     ASSERT_TRUE(PlayedOut());
-    EXPECT_EQ(deviceOpenAfterDone, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(openAfterDone, (std::vector<bool>{true, true, false}));
     EXPECT_EQ(Captured(), tone_);
 }
 
@@ -148,7 +127,7 @@ TEST_F(CapturedSound, TwoBuffersAreEnoughOneIsNot) {
     ASSERT_TRUE(StartMovieSound(window_, stream_, -1, -1));
     EXPECT_EQ(soundCurrentSample, 8192);
     ASSERT_TRUE(PlayedOut());
-    EXPECT_EQ(deviceOpenAfterDone.size(), 3u);
+    EXPECT_EQ(openAfterDone.size(), 3u);
     EXPECT_EQ(Captured(), tone_);
     soundBufferLimit = 1;
     EXPECT_FALSE(StartMovieSound(window_, stream_, -1, -1));
@@ -177,30 +156,22 @@ TEST_F(CapturedSound, AStopAndStartCountsOnlyTheNewDevicesBuffers) {
 }
 
 TEST_F(CapturedSound, AMoviesSoundStartsAtTheRevealAndPlaysOnce) {
-    movie_files::UseMediaFolder("tone");
-    movieActive = true;
-    ASSERT_TRUE(OpenRandomMovie());
-    for (int frame = 0; frame < 10; ++frame) {
-        frameDelta = 0.04;
-        AdvanceMovie(MOVIE_TEXTURE_SLOT);
-    }
+    saverSettings.playAviSound = true;
+    ASSERT_TRUE(OpenMovie("tone"));
+    for (int frame = 0; frame < 10; ++frame) Advance(0.04);
     EXPECT_EQ(soundDevice, nullptr) << "sound before the reveal";
     RestartMovie();
     EXPECT_EQ(soundStream, audioStream);
     ASSERT_TRUE(PlayedOut());
     EXPECT_EQ(Captured(), tone_);
-}
-
-TEST_F(CapturedSound, BrokenSoundStreamsLeaveTheMovieSilent) {
+    // Broken sound streams leave the movie silent.
     for (const char* name : {"badwave", "hugeblock", "zeroblock"}) {
         SCOPED_TRACE(name);
         RevealMovie(name);
         EXPECT_FALSE(movieSoundOn);
         EXPECT_EQ(soundDevice, nullptr);
-        frameDelta = 0.1;
-        AdvanceMovie(MOVIE_TEXTURE_SLOT);
+        Advance(0.1);
         EXPECT_TRUE(movieActive);
-        CloseMovieAndSound();
     }
 }
 
@@ -209,8 +180,7 @@ TEST_F(NoSoundDevice, TheMoviePlaysSilently) {
     RevealMovie("tone");
     EXPECT_FALSE(movieSoundOn);
     EXPECT_EQ(soundDevice, nullptr);
-    frameDelta = 0.25;
-    AdvanceMovie(MOVIE_TEXTURE_SLOT);
+    Advance(0.25);
     EXPECT_TRUE(movieActive);
     EXPECT_EQ(movieFrameIndex, 2);
 }
@@ -219,26 +189,34 @@ TEST_F(SoundTest, NothingToPlayOpensNothing) {
     saverSettings.playAviSound = false;
     RevealMovie("tone");
     EXPECT_EQ(audioStream, nullptr);
-    EXPECT_EQ(soundDevice, nullptr);
     for (const auto& [start, end] : {std::pair{5000, 5000}, {20000, -1}})
         EXPECT_FALSE(StartMovieSound(window_, stream_, start, end)) << start;
     EXPECT_FALSE(StartMovieSound(window_, nullptr, -1, -1));
     EXPECT_EQ(soundDevice, nullptr);
     StopMovieSound();
+    // A wave format record and the extra bytes it announces must fit what was read.
+    const std::tuple<WORD, LONG, bool> formats[] = {
+        {0, sizeof(PCMWAVEFORMAT), true},  {0, sizeof(PCMWAVEFORMAT) - 1, false},
+        {22, sizeof(WAVEFORMATEX), false}, {22, sizeof(WAVEFORMATEX) + 22, true},
+        {0xFFFF, 0x10011, true},           {0xFFFF, 0x10012, false}};
+    for (const auto& [extra, size, fits] : formats) {
+        WAVEFORMATEX format{};
+        format.cbSize = extra;
+        EXPECT_EQ(WaveFormatFits(format, size), fits) << extra << " in " << size;
+    }
 }
 
 // GDI objects of this process: the platform's count where it keeps one; Wine does not, but
 // there a handle's low 16 bits alone name a live object, so the table can be walked.
 int LiveGdiObjects() {
-    const DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
-    if (counted != 0) return static_cast<int>(counted);
+    if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return int(counted);
     int live = 0;
     for (uintptr_t index = 1; index < 0x10000; ++index)
         live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
     return live;
 }
 
-// Bytes in use on all heaps of the process, and its committed private memory.
+// Bytes in use on the process's heaps, and its committed private memory.
 std::pair<size_t, size_t> MemoryInUse() {
     size_t heapBytes = 0, committed = 0;
     std::vector<HANDLE> heaps(GetProcessHeaps(0, nullptr) + 16);
@@ -268,8 +246,7 @@ TEST_F(CapturedSound, TwoHundredMovieItemsLeaveNothingBehind) {
     saverSettings.playAvis = saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
     movie_files::UseMediaFolder("soak");
     std::set<GLuint> textureNames;
-    int movies = 0;
-    int previousStep = showStep;
+    int movies = 0, previousStep = showStep;
     const auto playItems = [&](int count) {
         for (int target = movies + count, frame = 0; movies < target && frame < 500000; ++frame) {
             ShowFrame();
@@ -285,7 +262,7 @@ TEST_F(CapturedSound, TwoHundredMovieItemsLeaveNothingBehind) {
     const auto [heapBefore, committedBefore] = MemoryInUse();
     playItems(200);
     EXPECT_EQ(movies, 210);
-    EXPECT_FALSE(deviceOpenAfterDone.empty()) << "no movie was heard";
+    EXPECT_FALSE(openAfterDone.empty()) << "no movie was heard";
     EXPECT_EQ(LiveGdiObjects(), gdiBefore);
     const auto [heapAfter, committedAfter] = MemoryInUse();
     // One item's surface alone is 96 KiB and its sound buffers 256 KiB; the platform may start
@@ -293,28 +270,8 @@ TEST_F(CapturedSound, TwoHundredMovieItemsLeaveNothingBehind) {
     EXPECT_LT(heapAfter, heapBefore + 16 * 1024);
     EXPECT_LT(committedAfter, committedBefore + 4 * 1024 * 1024);
     glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-    textureSlots[MOVIE_TEXTURE_SLOT] = 0;
     for (GLuint name : textureNames) EXPECT_FALSE(glIsTexture(name)) << name;
     ResetShowState(1);
-}
-
-TEST(WaveFormatFits, ExtraBytesMustLieInsideTheRecord) {
-    const struct {
-        WORD extra;
-        LONG size;
-        bool fits;
-    } cases[] = {{0, sizeof(PCMWAVEFORMAT), true},
-                 {0, sizeof(PCMWAVEFORMAT) - 1, false},
-                 {0, sizeof(WAVEFORMATEX), true},
-                 {22, sizeof(WAVEFORMATEX), false},
-                 {22, sizeof(WAVEFORMATEX) + 22, true},
-                 {0xFFFF, sizeof(WAVEFORMATEX) + 0xFFFF, true},
-                 {0xFFFF, sizeof(WAVEFORMATEX) + 0x10000, false}};
-    for (const auto& c : cases) {
-        WAVEFORMATEX format{};
-        format.cbSize = c.extra;
-        EXPECT_EQ(WaveFormatFits(format, c.size), c.fits) << c.extra << " in " << c.size;
-    }
 }
 
 }  // namespace

@@ -4,6 +4,8 @@
 #include <windows.h>
 #include <GL/gl.h>
 #include <string>
+#include <tuple>
+#include <utility>
 #include <vector>
 #include "host/saver_window.h"
 #include "offscreen_window.h"
@@ -18,37 +20,33 @@ namespace {
 
 const PIXELFORMATDESCRIPTOR startRequest = pixelFormat;
 
-// Every message box shown on this thread, read and then dismissed with its OK button.
-struct Box {
-    std::string title, text;
-    HWND owner;
-    HICON icon;
-    std::vector<int> buttons;
-};
-std::vector<Box> boxes;
+std::string Bytes(const PIXELFORMATDESCRIPTOR& format) {
+    return std::string(reinterpret_cast<const char*>(&format), sizeof(format));
+}
+
+// Every message box shown on this thread, read and then dismissed with its OK button: title,
+// text, owner, icon and its visible buttons.
+std::vector<std::tuple<std::string, std::string, HWND, HICON, std::vector<int>>> boxes;
 
 LRESULT CALLBACK ReadBox(int code, WPARAM wParam, LPARAM lParam) {
-    HWND window = reinterpret_cast<HWND>(wParam);
-    char name[16] = "";
-    GetClassNameA(window, name, sizeof(name));
+    HWND box = reinterpret_cast<HWND>(wParam);
+    char name[16] = "", title[64] = "", text[256] = "";
+    GetClassNameA(box, name, sizeof(name));
     if (code == HCBT_ACTIVATE && std::string(name) == "#32770") {
-        Box box{};
-        char text[512] = "";
-        GetWindowTextA(window, text, sizeof(text));
-        box.title = text;
-        GetDlgItemTextA(window, 0xFFFF, text, sizeof(text));
-        box.text = text;
-        box.owner = GetWindow(window, GW_OWNER);
-        for (HWND item = GetWindow(window, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
-            GetClassNameA(item, name, sizeof(name));
+        GetWindowTextA(box, title, sizeof(title));
+        GetDlgItemTextA(box, 0xFFFF, text, sizeof(text));
+        HICON icon = nullptr;
+        std::vector<int> buttons;
+        for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
             const LONG style = GetWindowLongA(item, GWL_STYLE);
-            if ((style & SS_TYPEMASK) == SS_ICON && std::string(name) == "Static")
-                box.icon = reinterpret_cast<HICON>(SendMessageA(item, STM_GETICON, 0, 0));
+            GetClassNameA(item, name, sizeof(name));
+            if (std::string(name) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+                icon = reinterpret_cast<HICON>(SendMessageA(item, STM_GETICON, 0, 0));
             if (std::string(name) == "Button" && (style & WS_VISIBLE))
-                box.buttons.push_back(GetDlgCtrlID(item));
+                buttons.push_back(GetDlgCtrlID(item));
         }
-        boxes.push_back(box);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        boxes.emplace_back(title, text, GetWindow(box, GW_OWNER), icon, buttons);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -60,9 +58,7 @@ LRESULT CALLBACK PresettingParent(HWND window, UINT message, WPARAM wParam, LPAR
         HDC dc = GetDC(reinterpret_cast<HWND>(lParam));
         const int chosen = ChoosePixelFormat(dc, &startRequest);
         PIXELFORMATDESCRIPTOR other{};
-        const int count = DescribePixelFormat(dc, 1, sizeof(other), &other);
-        for (int i = 1; i <= count; ++i) {
-            DescribePixelFormat(dc, i, sizeof(other), &other);
+        for (int i = 1; i <= DescribePixelFormat(dc, i, sizeof(other), &other); ++i) {
             if (i != chosen && (other.dwFlags & PFD_SUPPORT_OPENGL) &&
                 SetPixelFormat(dc, i, &other))
                 break;
@@ -89,8 +85,7 @@ protected:
     void TearDown() override {
         UnhookWindowsHookEx(hook_);
         wglMakeCurrent(nullptr, nullptr);
-        if (glContext != nullptr) wglDeleteContext(glContext);
-        glContext = nullptr;
+        if (glContext != nullptr) wglDeleteContext(std::exchange(glContext, nullptr));
         DestroyWindow(parent_);
         UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
         UnregisterClassA("QuorvelTestParent", GetModuleHandleA(nullptr));
@@ -104,42 +99,29 @@ TEST_F(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
     const char* const texts[] = {"Sorry dude. Can't register the window class.",
                                  "Sorry dude. Can't create the window.",
                                  "Sorry dude. Can't set the pixel format."};
+    WNDCLASSA taken{};
+    taken.lpfnWndProc = DefWindowProcA;
+    taken.hInstance = GetModuleHandleA(nullptr);
+    taken.lpszClassName = "OpenGL Window";
     for (int step = 0; step < 3; ++step) {
-        SCOPED_TRACE(texts[step]);
         boxes.clear();
-        WNDCLASSA taken{};
-        taken.lpfnWndProc = DefWindowProcA;
-        taken.hInstance = GetModuleHandleA(nullptr);
-        taken.lpszClassName = "OpenGL Window";
-        if (step == 0) {
-            ASSERT_TRUE(RegisterClassA(&taken));
-        }
-        // A child needs a parent; this parent sets a pixel format of its own on the child.
+        // The class taken already; a child without a parent; a parent that sets a format first.
+        if (step == 0) RegisterClassA(&taken);
         EXPECT_EQ(CreateRenderWindow(0, 0, 200, 100, step == 1 ? nullptr : parent_), nullptr);
         UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
-        ASSERT_EQ(boxes.size(), 1u);
-        EXPECT_EQ(boxes[0].title, "Error Creating Window");
-        EXPECT_EQ(boxes[0].text, texts[step]);
-        EXPECT_EQ(boxes[0].owner, nullptr);
-        EXPECT_EQ(boxes[0].icon, LoadIconA(nullptr, IDI_HAND));
-        EXPECT_EQ(boxes[0].buttons, std::vector<int>{IDOK});
+        EXPECT_EQ(boxes, decltype(boxes)({{"Error Creating Window",
+                                           texts[step],
+                                           nullptr,
+                                           LoadIconA(nullptr, IDI_HAND),
+                                           {IDOK}}}));
     }
     // The request as it was handed to the platform: the choice failed after it.
-    const PIXELFORMATDESCRIPTOR& asked = pixelFormat;
-    EXPECT_EQ(asked.nSize, 40);
-    EXPECT_EQ(asked.nVersion, 1);
-    EXPECT_EQ(asked.dwFlags, static_cast<DWORD>(0x25));
-    EXPECT_EQ(asked.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_EQ(asked.cColorBits, 16);
-    EXPECT_EQ(asked.cDepthBits, 16);
-    EXPECT_EQ(asked.iLayerType, PFD_MAIN_PLANE);
-    PIXELFORMATDESCRIPTOR rest = asked;
-    rest.nSize = rest.nVersion = 0;
-    rest.dwFlags = 0;
-    rest.cColorBits = rest.cDepthBits = 0;
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&rest), sizeof(rest)),
-              std::string(sizeof(rest), '\0'))
-        << "a field outside the request is set";
+    PIXELFORMATDESCRIPTOR asked{};
+    asked.nSize = 40;
+    asked.nVersion = 1;
+    asked.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    asked.cColorBits = asked.cDepthBits = 16;
+    EXPECT_EQ(Bytes(pixelFormat), Bytes(asked));
 }
 
 TEST_F(RenderWindow, TheChildCoversItsPlaceWithADoubleBufferedContextMadeCurrent) {
@@ -149,48 +131,44 @@ TEST_F(RenderWindow, TheChildCoversItsPlaceWithADoubleBufferedContextMadeCurrent
     EXPECT_TRUE(boxes.empty());
     char name[32] = "";
     GetClassNameA(child, name, sizeof(name));
-    EXPECT_STREQ(name, "OpenGL Window");
-    EXPECT_EQ(GetParent(child), parent_);
-    EXPECT_EQ(GetClassLongA(child, GCL_STYLE), CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)),
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     RECT rect;
     GetWindowRect(child, &rect);
     MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(rect.left, 10);
-    EXPECT_EQ(rect.top, 20);
-    EXPECT_EQ(rect.right, 160);
-    EXPECT_EQ(rect.bottom, 80);
-    EXPECT_EQ(wglGetCurrentContext(), glContext);
-    EXPECT_EQ(wglGetCurrentDC(), glDC);
-    EXPECT_EQ(WindowFromDC(glDC), child);
+    EXPECT_EQ(std::make_tuple(std::string(name), GetParent(child), rect.left, rect.top, rect.right,
+                              rect.bottom),
+              std::make_tuple(std::string("OpenGL Window"), parent_, 10L, 20L, 160L, 80L));
+    EXPECT_EQ(GetClassLongA(child, GCL_STYLE), CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)),
+              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    EXPECT_EQ(std::make_tuple(wglGetCurrentContext(), wglGetCurrentDC(), WindowFromDC(glDC)),
+              std::make_tuple(glContext, glDC, child));
     EXPECT_EQ(glPalette, nullptr);
     // The platform's closest match, and its description written back over the request.
     PIXELFORMATDESCRIPTOR chosen{};
     DescribePixelFormat(glDC, GetPixelFormat(glDC), sizeof(chosen), &chosen);
-    EXPECT_EQ(std::string(reinterpret_cast<const char*>(&chosen), sizeof(chosen)),
-              std::string(reinterpret_cast<const char*>(&pixelFormat), sizeof(pixelFormat)));
+    EXPECT_EQ(Bytes(chosen), Bytes(pixelFormat));
     EXPECT_EQ(chosen.dwFlags & 0x25, 0x25u);
-    EXPECT_EQ(chosen.iPixelType, PFD_TYPE_RGBA);
-    EXPECT_EQ(chosen.cDepthBits, 16);
-    EXPECT_EQ(chosen.cAlphaBits + chosen.cStencilBits + chosen.cAccumBits + chosen.cAuxBuffers, 0);
+    EXPECT_EQ(std::make_tuple(chosen.iPixelType, chosen.cDepthBits, chosen.cAlphaBits,
+                              chosen.cStencilBits, chosen.cAccumBits, chosen.cAuxBuffers),
+              std::make_tuple(BYTE(PFD_TYPE_RGBA), BYTE(16), BYTE(0), BYTE(0), BYTE(0), BYTE(0)));
 }
 
 TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {
     std::vector<PALETTEENTRY> system(256);
     for (int i = 0; i < 256; ++i) system[i] = {BYTE(i), BYTE(255 - i), 7, 0};
+    const auto colour = [](const PALETTEENTRY& e) {
+        return RGB(e.peRed, e.peGreen, e.peBlue) | e.peFlags << 24;
+    };
+    // Colour index: black, red, green and blue that no other colour replaces, then the system's.
     PIXELFORMATDESCRIPTOR format{};
     format.iPixelType = PFD_TYPE_COLORINDEX;
     format.cColorBits = 8;
     auto entries = BuildPaletteEntries(format, system);
     ASSERT_EQ(entries.size(), 256u);
-    const int primaries[4][3] = {{0, 0, 0}, {255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+    const COLORREF primaries[] = {0, RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
     for (int i = 0; i < 256; ++i) {
-        const int expected[4] = {i < 4 ? primaries[i][0] : i, i < 4 ? primaries[i][1] : 255 - i,
-                                 i < 4 ? primaries[i][2] : 7, i < 4 ? PC_NOCOLLAPSE : 0};
-        const PALETTEENTRY& e = entries[i];
-        ASSERT_EQ((std::vector<int>{e.peRed, e.peGreen, e.peBlue, e.peFlags}),
-                  std::vector<int>(expected, expected + 4))
+        EXPECT_EQ(colour(entries[i]),
+                  i < 4 ? primaries[i] | PC_NOCOLLAPSE << 24 : colour(system[i]))
             << i;
     }
     // A 3-3-2 ramp: red in the low bits, blue in the high ones.
@@ -200,18 +178,18 @@ TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {
     format.cGreenShift = 3;
     format.cBlueShift = 6;
     entries = BuildPaletteEntries(format, system);
-    const std::pair<int, COLORREF> ramp[] = {{0, RGB(0, 0, 0)},     {255, RGB(255, 255, 255)},
-                                             {7, RGB(255, 0, 0)},   {56, RGB(0, 255, 0)},
-                                             {192, RGB(0, 0, 255)}, {3, RGB(109, 0, 0)},
-                                             {130, RGB(72, 0, 170)}};
-    for (const auto& [i, colour] : ramp) {
-        const PALETTEENTRY& e = entries[i];
-        EXPECT_EQ(RGB(e.peRed, e.peGreen, e.peBlue), colour) << i;
-        EXPECT_EQ(e.peFlags, 0) << i;
+    for (const auto& [i, rgb] : {std::pair{0, RGB(0, 0, 0)},
+                                 {255, RGB(255, 255, 255)},
+                                 {7, RGB(255, 0, 0)},
+                                 {56, RGB(0, 255, 0)},
+                                 {192, RGB(0, 0, 255)},
+                                 {3, RGB(109, 0, 0)},
+                                 {130, RGB(72, 0, 170)}}) {
+        EXPECT_EQ(colour(entries[i]), rgb) << i;
     }
     for (const auto& [bits, count] : {std::pair{16, 256}, {8, 256}, {4, 16}, {1, 2}}) {
         format.cColorBits = static_cast<BYTE>(bits);
-        EXPECT_EQ(BuildPaletteEntries(format, system).size(), static_cast<size_t>(count)) << bits;
+        EXPECT_EQ(BuildPaletteEntries(format, system).size(), size_t(count)) << bits;
     }
 }
 

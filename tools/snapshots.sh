@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Review pictures, inside the Wine wrapper: frames of the scene from the frame-snapshot tool,
-# the robot from eight directions in each colour scheme, and the configuration dialog.
+# the robot from eight directions in each colour scheme, the configuration dialog and the
+# overlay at several DPI settings.
 # Usage: snapshots.sh BUILD_DIR [OUT_DIR]
 set -euo pipefail
 build=$(realpath "$1")
@@ -44,5 +45,18 @@ wine reg delete "$key" /v "Mekan Colour" /f >/dev/null 2>&1 || true
 montage "$out"/robot/s?_y*/*.png -gravity center -crop 150x170+0+0 -tile 8x6 \
   -geometry 150x170+2+2 -background black "$out/robot_review.png"
 
-"$here/dialog-shot.sh" "$build" "$out/dialog.png"
+# The configuration dialog at four display scales (100, 125, 150 and 200 %), and the same
+# screen at 100 % and at 200 % (twice the pixels each way): the overlay keeps its size on it.
+source "$here/wine-dpi.sh"
+trap restore_dpi EXIT
+for dpi in 96 120 144 192; do
+  set_dpi "$dpi"
+  "$here/dialog-shot.sh" "$build" "$out/dialog_dpi$dpi.png"
+  case $dpi in
+    96) shoot overlay_dpi96 --seed 7 --size 960x540 --times 10,30 ;;
+    192) shoot overlay_dpi192 --seed 7 --size 1920x1080 --times 10,30 ;;
+  esac
+done
+montage "$out"/overlay_dpi{96,192}/*.png -tile 2x -geometry 480x270+2+2 -background gray25 \
+  -depth 8 "$out/overlay_dpi.png"
 echo "Pictures in $out"

@@ -24,8 +24,8 @@ fi
 
 cleanup() {
   wineserver -k >/dev/null 2>&1 || true
-  [ -n "$xvfb" ] && kill "$xvfb" 2>/dev/null
-  true
+  # The server may be gone already; that is no failure of the command.
+  if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
 

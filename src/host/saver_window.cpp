@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 #include "host/command_line.h"
+#include "host/monitors.h"
 #include "host/password.h"
 #include "host/proc_address.h"
 #include "render/scene.h"
@@ -133,6 +134,10 @@ int RunSaverWindow(HWND parent) {
     int x, y, width, height;
     DWORD style, exStyle;
     const char* title;
+    // Full screen: the scene goes on the primary monitor only; the window's black brush covers
+    // the others. Preview: the scene fills the window (no rectangle given).
+    SaverLayout layout{};
+    RECT* sceneArea = nullptr;
     if (parent != nullptr) {
         RECT rect;
         // A parent that went away in the meantime leaves nothing to draw in.
@@ -145,15 +150,14 @@ int RunSaverWindow(HWND parent) {
         exStyle = 0;
         title = "Preview";
         isPreviewMode = 1;
+        AdoptDpiAwarenessOf(parent);
     } else {
-        HDC screen = GetDC(nullptr);
-        RECT box;
-        GetClipBox(screen, &box);
-        ReleaseDC(nullptr, screen);
-        x = box.left;
-        y = box.top;
-        width = box.right - box.left;
-        height = box.bottom - box.top;
+        layout = LayoutSaver(ListMonitors());
+        sceneArea = &layout.scene;
+        x = layout.window.left;
+        y = layout.window.top;
+        width = layout.window.right - layout.window.left;
+        height = layout.window.bottom - layout.window.top;
         style = WS_POPUP | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
         exStyle = WS_EX_TOPMOST;
         title = "Screen Saver";
@@ -170,7 +174,7 @@ int RunSaverWindow(HWND parent) {
     int exitCode = -1;
     if (RegisterClassA(&windowClass)) {
         saverWindow = CreateWindowExA(exStyle, SAVER_CLASS, title, style, x, y, width, height,
-                                      parent, nullptr, appInstance, nullptr);
+                                      parent, nullptr, appInstance, sceneArea);
     }
     if (saverWindow != nullptr) {
         if (!isPreviewMode) SetForegroundWindow(saverWindow);

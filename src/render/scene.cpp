@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <mmsystem.h>
 #include <ctime>
+#include "host/monitors.h"
 #include "host/password.h"
 #include "host/saver_window.h"
 #include "media/movie.h"
@@ -39,15 +40,21 @@ uint32_t ReadWallClock() {
     return static_cast<uint32_t>(std::time(nullptr));
 }
 
-bool CreateScene(HWND window, uint32_t seed) {
+bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
     saverWindow = window;
-    RECT rect;
-    GetClientRect(window, &rect);
-    glWindow = CreateRenderWindow(0, 0, rect.right, rect.bottom, window);
+    RECT area;
+    if (sceneArea != nullptr) {
+        area = *sceneArea;
+    } else {
+        GetClientRect(window, &area);
+    }
+    glWindow = CreateRenderWindow(area.left, area.top, area.right - area.left,
+                                  area.bottom - area.top, window);
     if (glWindow == nullptr) return false;
-    GetClientRect(window, &clientRect);
+    GetClientRect(glWindow, &clientRect);
     LoadSettings();
     SeedRandom(seed);
+    overlayScale = OverlayScaleFor(PrimaryMonitorDpi());
     InitRenderState();
     StartFrameClock();
     overlayDisabled = isPreviewMode != 0;
@@ -66,14 +73,18 @@ void DestroyScene() {
 
 LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_CREATE:
+        case WM_CREATE: {
+            // Full screen, the creation parameter is the part of the window the scene covers.
+            const auto* create = reinterpret_cast<const CREATESTRUCTA*>(lParam);
+            const auto* sceneArea = static_cast<const RECT*>(create->lpCreateParams);
             // The user has already seen why the OpenGL window could not be made; the
             // system keys must not stay locked behind the ended process.
-            if (!CreateScene(window, ReadWallClock())) {
+            if (!CreateScene(window, ReadWallClock(), sceneArea)) {
                 UnloadPasswordSupport();
                 ExitProcess(1);
             }
             return 0;
+        }
         case WM_DESTROY:
             DestroyScene();
             return 0;

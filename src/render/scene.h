@@ -34,6 +34,7 @@ constexpr UINT FRAME_TIMER_ID = 1;
 constexpr UINT FRAME_TIMER_PERIOD_MS = 33;
 
 extern std::array<uint32_t, TEXTURE_SLOT_COUNT> textureSlots;
+// The OpenGL window's client rectangle: right and bottom are the scene's size in pixels.
 extern RECT clientRect;
 extern UINT_PTR frameTimerId;
 extern bool overlayDisabled;
@@ -50,9 +51,10 @@ void DrawFrame();
 void ReleaseScene();
 uint32_t ReadWallClock();
 
-// The creation sequence of the saver window's WM_CREATE, with the seed given; false when no
+// The creation sequence of the saver window's WM_CREATE, with the seed given; the OpenGL
+// window covers sceneArea of the client area, or all of it when none is given. False when no
 // OpenGL window could be made.
-bool CreateScene(HWND window, uint32_t seed);
+bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea = nullptr);
 // One frame at the given clock reading: sets frameTime and frameDelta and draws (no swap).
 void RenderFrame(double time);
 // The destruction sequence of the saver window's WM_DESTROY.

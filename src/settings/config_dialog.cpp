@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include "host/gdi_handles.h"
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/media_scan.h"
@@ -219,6 +220,27 @@ bool IsLeapYear(uint32_t year) {
     return year % 4 == 0 && (year % 100 != 0 || year % 400 == 0);
 }
 
+void DrawDialogBackground(HDC dc, const RECT& area) {
+    const BitmapHandle picture(static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_BACKGROUND_BITMAP_ID),
+                   IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
+    const MemoryDC source(CreateCompatibleDC(dc));
+    if (picture == nullptr || source == nullptr) return;
+    BITMAP size{};
+    GetObjectA(picture.get(), sizeof(size), &size);
+    const HGDIOBJ previous = SelectObject(source.get(), picture.get());
+    // The dialog's size follows its font and the DPI, so the picture is stretched to it;
+    // HALFTONE averages instead of dropping or doubling rows of the lettering.
+    const int previousMode = SetStretchBltMode(dc, HALFTONE);
+    POINT previousOrigin;
+    SetBrushOrgEx(dc, 0, 0, &previousOrigin);
+    StretchBlt(dc, area.left, area.top, area.right - area.left, area.bottom - area.top,
+               source.get(), 0, 0, size.bmWidth, size.bmHeight, SRCCOPY);
+    SetBrushOrgEx(dc, previousOrigin.x, previousOrigin.y, nullptr);
+    SetStretchBltMode(dc, previousMode);
+    SelectObject(source.get(), previous);
+}
+
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day) {
     if (!year.valid) return INVALID_DATE;
@@ -242,6 +264,13 @@ INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wP
         case WM_COMMAND:
             OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
             return TRUE;
+        case WM_DRAWITEM: {
+            // The background picture is the dialog's only owner-drawn control.
+            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+            if (item->CtlType != ODT_STATIC) return FALSE;
+            DrawDialogBackground(item->hDC, item->rcItem);
+            return TRUE;
+        }
         case WM_LBUTTONDOWN:
             // Pressing anywhere on the picture drags the dialog as a caption would.
             PostMessageA(dialog, WM_NCLBUTTONDOWN, HTCAPTION, lParam);

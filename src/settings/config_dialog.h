@@ -42,5 +42,8 @@ bool IsLeapYear(uint32_t year);
 std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
                                                    DateFieldValue day);
 
+// The background picture stretched over `area` of a device context.
+void DrawDialogBackground(HDC dc, const RECT& area);
+
 INT_PTR CALLBACK ScreenSaverConfigureDialog(HWND dialog, UINT message, WPARAM wParam,
                                             LPARAM lParam);

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include "host/monitors.h"
 #include "render/frame_clock.h"
 #include "render/random.h"
 #include "render/scene.h"
@@ -21,6 +22,7 @@ bool textTurn = false;
 bool bannerAtTop = false;
 bool textAtBottom = true;
 bool overlayStarted = false;
+float overlayScale = 1.0f;
 
 namespace {
 
@@ -44,7 +46,7 @@ void SetHoloTextState(const GLfloat emission[4], const GLfloat colour[4]) {
     glColor4fv(colour);
 }
 
-void DrawOverlayLine(const char* text, int width, float height) {
+void DrawOverlayLine(const char* text, float width, float height) {
     glPushMatrix();
     glTranslatef(TextLineX(width, std::strlen(text)), height, 0.0f);
     DrawHoloText(text, OVERLAY_GLYPH_SIZE, OVERLAY_TEXT_ALPHA);
@@ -100,14 +102,17 @@ void DrawHoloText(const char* text, float size, float alpha) {
     SetHoloTextState(dark, white);
 }
 
-float TextLineX(int width, size_t length) {
-    return static_cast<float>(width) / 2.0f -
-           (static_cast<float>(length) / 2.0f) * OVERLAY_GLYPH_SIZE;
+float OverlayScaleFor(unsigned int dpi) {
+    return dpi > BASE_DPI ? static_cast<float>(dpi) / BASE_DPI : 1.0f;
 }
 
-void StepOverlay(double time, int width, int height) {
-    const float w = static_cast<float>(width);
-    const float h = static_cast<float>(height);
+float TextLineX(float width, size_t length) {
+    return width / 2.0f - (static_cast<float>(length) / 2.0f) * OVERLAY_GLYPH_SIZE;
+}
+
+void StepOverlay(double time, int width, int height, float scale) {
+    const float w = static_cast<float>(width) / scale;
+    const float h = static_cast<float>(height) / scale;
     if (!overlayStarted) {
         bannerX = w - BANNER_WIDTH;
         overlayStarted = true;
@@ -138,9 +143,10 @@ void StepOverlay(double time, int width, int height) {
 }
 
 void DrawOverlay() {
-    const int width = clientRect.right;
-    const int height = clientRect.bottom;
-    StepOverlay(frameTime, width, height);
+    StepOverlay(frameTime, clientRect.right, clientRect.bottom, overlayScale);
+    // Everything below is in overlay units; the projection maps them onto the pixels.
+    const float width = static_cast<float>(clientRect.right) / overlayScale;
+    const float height = static_cast<float>(clientRect.bottom) / overlayScale;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
@@ -152,9 +158,9 @@ void DrawOverlay() {
         glEnable(GL_TEXTURE_2D);
         char line[COUNTDOWN_LINE_SIZE];
         BuildCountdownText(line, sizeof(line));
-        const float h = static_cast<float>(height);
-        DrawOverlayLine(line, width, (h - COUNTDOWN_LINE_DROP) - textOffset);
-        DrawOverlayLine(saverSettings.countMessage, width, (h - MESSAGE_LINE_DROP) - textOffset);
+        DrawOverlayLine(line, width, (height - COUNTDOWN_LINE_DROP) - textOffset);
+        DrawOverlayLine(saverSettings.countMessage, width,
+                        (height - MESSAGE_LINE_DROP) - textOffset);
     }
     glPushMatrix();
     glTranslatef(bannerX, bannerY, 0.0f);

@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 #include <vector>
+#include "host/gdi_handles.h"
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "show/catalogue.h"
@@ -19,16 +20,6 @@ namespace {
 constexpr int FILE_TEXTURE_SIDE = 256;
 constexpr size_t CAPTION_NAME_LIMIT = 254;
 constexpr LONG LARGEST_FILE_SIDE = 16384;
-
-struct DeleteBitmap {
-    void operator()(HBITMAP bitmap) const { DeleteObject(bitmap); }
-};
-using BitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, DeleteBitmap>;
-
-struct DeleteMemoryDC {
-    void operator()(HDC dc) const { DeleteDC(dc); }
-};
-using MemoryDC = std::unique_ptr<std::remove_pointer_t<HDC>, DeleteMemoryDC>;
 
 MemoryDC ScreenCompatibleDC() {
     return MemoryDC(CreateCompatibleDC(nullptr));

@@ -87,7 +87,7 @@ open_dialog
 check "the defaults fill the date fields" "$(states text 1017 1016 1015)" "16 5 2002"
 # id x y width height class style-bits extended-style-bits
 layout=(
-  -1 0 0 250 215 Static 0xe 0
+  -1 0 0 250 215 Static 0xd 0
   1 146 12 91 14 Button 0x10001 0
   2 146 29 91 14 Button 0x10000 0
   1006 116 126 120 34 ListBox 0x210103 0x201
@@ -117,8 +117,8 @@ for ((i = 0, row = 0; row < ${#layout[@]}; i++, row += 8)); do
   m=("${BASH_REMATCH[@]}")
   # A drop-down list's height is its closed field; its dialog-unit height is the open list.
   [ "$class" = ComboBox ] && y2=$((y + m[6] - m[4]))
-  # The picture keeps its own size.
-  [ "$id" = -1 ] && x2=375 y2=350
+  # The picture covers the whole dialog.
+  [ "$id" = -1 ] && x2=$((right - left)) y2=$((bottom - top))
   check "control $id in its place, of its kind, with its styles" \
     "${m[1]} ${m[2]} $((m[3] - left)),$((m[4] - top)),$((m[5] - left)),$((m[6] - top)) $((m[7] & style)) $((m[8] & exstyle))" \
     "$id $class $x,$y,$x2,$y2 $((style)) $((exstyle))"

@@ -54,6 +54,7 @@ protected:
     void TearDown() override {
         saverSettings = savedSettings_;
         clientRect = savedRect_;
+        overlayScale = 1.0f;
         ResetOverlayState();
         TextGlTest::TearDown();
     }
@@ -161,6 +162,48 @@ TEST_F(OverlayDraw, WithoutTheCountdownTheBannerStillComesEveryFortySevenSeconds
         resting = now;
     }
     EXPECT_EQ(arrivals, (std::vector<double>{1.0, 48.0, 95.0, 142.0, 189.0}));
+}
+
+TEST_F(OverlayDraw, AtTwiceTheDpiOnTwiceThePixelsEveryQuadIsTwiceAsLarge) {
+    const auto run = [this](int width, int height, float scale) {
+        ResetOverlayState();
+        SeedRandom(5);
+        Window(width, height);
+        overlayScale = scale;
+        std::vector<std::vector<Rect>> frames;
+        // Two full cycles: both banner corners, both edges, every slide.
+        for (frameTime = 0.25; frameTime <= 190.0; frameTime += 0.25)
+            frames.push_back(DrawnRects());
+        return frames;
+    };
+    const auto normal = run(480, 360, 1.0f);
+    const auto doubled = run(960, 720, 2.0f);
+    ASSERT_EQ(doubled.size(), normal.size());
+    for (size_t frame = 0; frame < normal.size(); ++frame) {
+        ASSERT_EQ(doubled[frame].size(), normal[frame].size()) << "frame " << frame;
+        for (size_t i = 0; i < normal[frame].size(); ++i) {
+            const Rect& r = normal[frame][i];
+            ASSERT_TRUE(Near(doubled[frame][i], {2 * r.left, 2 * r.bottom, 2 * r.right, 2 * r.top}))
+                << "frame " << frame << ": " << doubled[frame][i] << " for " << r;
+        }
+    }
+}
+
+TEST_F(OverlayDraw, At144DpiTheBannerHoldsInItsCornerHalfAsLargeAgain) {
+    saverSettings.showCountdown = false;
+    Window(1536, 864);
+    overlayScale = OverlayScaleFor(144);
+    frameTime = 0.0;
+    const std::vector<Rect> drawn = DrawUntil(10.0);
+    ASSERT_EQ(drawn.size(), 1u);
+    EXPECT_TRUE(Near(drawn[0], {1536 - 384, 7.5f, 1536, 7.5f + 48})) << drawn[0];
+}
+
+TEST(OverlayScaleFor, FollowsTheDpiAboveNinetySixOnly) {
+    EXPECT_EQ(OverlayScaleFor(96), 1.0f);
+    EXPECT_EQ(OverlayScaleFor(72), 1.0f);
+    EXPECT_EQ(OverlayScaleFor(120), 1.25f);
+    EXPECT_EQ(OverlayScaleFor(192), 2.0f);
 }
 
 }  // namespace

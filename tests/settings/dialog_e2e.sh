@@ -16,16 +16,13 @@ windows_path() { local path; path=$(realpath -m "$1"); echo "Z:${path//\//\\}"; 
 # store_settings NAME dword:N|sz:TEXT ...: writes the values in one go.
 store_settings() {
   local file="$MEDIA_ROOT/settings.reg" text
-  {
-    printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Plinthwax\\QUORVEL]\n'
-    for ((; $# >= 2; )); do
-      case $2 in
-        dword:*) printf '"%s"=dword:%08x\n' "$1" "${2#dword:}" ;;
-        sz:*) text=${2#sz:} && printf '"%s"="%s"\n' "$1" "${text//\\/\\\\}" ;;
-      esac
-      shift 2
-    done
-  } >"$file"
+  printf 'REGEDIT4\n\n[HKEY_CURRENT_USER\\Software\\Plinthwax\\QUORVEL]\n' >"$file"
+  for ((; $# >= 2; )); do
+    text=${2#*:}
+    [ "${2%%:*}" = dword ] && printf '"%s"=dword:%08x\n' "$1" "$text" >>"$file"
+    [ "${2%%:*}" = sz ] && printf '"%s"="%s"\n' "$1" "${text//\\/\\\\}" >>"$file"
+    shift 2
+  done
   wine reg import "$(windows_path "$file")" >/dev/null 2>&1
 }
 
@@ -146,12 +143,7 @@ try_date() {
   expect_box Error "$4"
 }
 try_date 29 2 2100 "Please enter a valid day of the month!"
-try_date 31 4 2010 "Please enter a valid day of the month!"
-try_date 16 5 1899 "Please enter a valid year!"
-try_date 16 5 10000 "Please enter a valid year!"
 try_date "" 5 2010 "Please enter a valid date!"
-try_date 16 0 2010 "Please enter a valid month! (1-12)"
-try_date 16 13 2010 "Please enter a valid month! (1-12)"
 # Only the first failing check speaks: the year before the month before the day.
 try_date 40 13 1899 "Please enter a valid year!"
 check "no other box followed" "$(driver find "#32770" Error 300)" ""

@@ -30,11 +30,7 @@ wait_exit() {
 }
 
 # Runs the saver with the given switches to its end (at most 20 seconds); sets EXIT_CODE.
-run_saver() {
-  start_saver "$@"
-  wait_exit 20
-  end_leftover
-}
+run_saver() { start_saver "$@" && wait_exit 20 && end_leftover; }
 
 # Sends input ($@, an xdotool command) until the saver ends, at most five times: the first may
 # reach the display before the saver holds the X focus. Sets EXIT_CODE.
@@ -58,24 +54,14 @@ end_leftover() {
 
 alive() { kill -0 "$SAVER_PID" 2>/dev/null && echo yes || echo no; }
 
-check() {
+# check WHAT ACTUAL EXPECTED: equal; check_match WHAT ACTUAL PATTERN: matches the pattern.
+check() { verdict "$1" "$([ "$2" = "$3" ] && echo 1)" "got '$2', expected '$3'"; }
+check_match() { verdict "$1" "$([[ "$2" =~ $3 ]] && echo 1)" "'$2' does not match '$3'"; }
+verdict() {
   checks=$((checks + 1))
-  if [ "$2" != "$3" ]; then
-    echo "FAIL: $1: got '$2', expected '$3'"
-    failures=$((failures + 1))
-  else
-    echo "ok: $1"
-  fi
-}
-
-check_match() {
-  checks=$((checks + 1))
-  if [[ "$2" =~ $3 ]]; then
-    echo "ok: $1"
-  else
-    echo "FAIL: $1: '$2' does not match '$3'"
-    failures=$((failures + 1))
-  fi
+  [ -n "$2" ] && echo "ok: $1" && return
+  echo "FAIL: $1: $3"
+  failures=$((failures + 1))
 }
 
 # Prints the full-screen saver window once it exists and is the foreground window.

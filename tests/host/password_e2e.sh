@@ -12,11 +12,14 @@ rm -rf "$HERE"
 mkdir -p "$HERE"
 cp "$QUORVEL_BUILD/tests/PASSWORD.CPL" "$HERE/"
 cd "$HERE" || exit 1
-wine reg add "$APP_KEY" /v Version /d win98 /f >/dev/null 2>&1
-wine reg add "$DESKTOP_KEY" /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f >/dev/null 2>&1
-wine reg add "$CRASH_KEY" /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
-trap 'wine reg delete "$APP_KEY" /v Version /f; wine reg delete "$DESKTOP_KEY" \
-  /v ScreenSaveUsePassword /f; wine reg delete "$CRASH_KEY" /v ShowCrashDialog /f' EXIT
+# The 9x family for the saver, a password wanted, and no crash dialog.
+values=("$APP_KEY" Version REG_SZ win98 "$DESKTOP_KEY" ScreenSaveUsePassword REG_DWORD 1
+  "$CRASH_KEY" ShowCrashDialog REG_DWORD 0)
+for ((i = 0; i < 12; i += 4)); do
+  wine reg add "${values[i]}" /v "${values[i + 1]}" /t "${values[i + 2]}" /d "${values[i + 3]}" /f
+done >/dev/null 2>&1
+trap 'for ((i = 0; i < 12; i += 4)); do wine reg delete "${values[i]}" /v "${values[i + 1]}" /f
+  done >/dev/null 2>&1' EXIT
 
 answer() { echo "$1" >answer.txt; }
 lines() { if [ -f "$1" ]; then wc -l <"$1"; else echo 0; fi; }

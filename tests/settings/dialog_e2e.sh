@@ -127,11 +127,12 @@ check "the dialog is 250 x 215 units, without a caption or title" \
 centre() { echo $(($1 < 2 && $1 > -2)); }
 check "the dialog is centred" "$(centre $(((left + right) / 2 - 512)))$(centre $(((top + bottom) / 2 - 384)))" 11
 
-# Dragging the picture moves the dialog.
+# Dragging the picture moves the dialog: the system's move loop starts, follows the mouse, ends.
+moving() { for _ in $(seq 100); do [ "$(driver moving "$DIALOG")" = "$1" ] && break; sleep 0.1; done; }
 xdotool mousemove $((left + 60)) $((top + 30)) mousedown 1
-for _ in 1 2 3 4 5; do xdotool mousemove_relative -- 8 6 && sleep 0.05; done
-xdotool mouseup 1
-sleep 0.3
+moving 1
+xdotool mousemove_relative -- 40 30 mouseup 1
+moving 0
 check_match "dragging the picture moves the dialog by the mouse's way" "$(driver describe "$DIALOG")" \
   "rect=$((left + 40)),$((top + 30)),$((right + 40)),$((bottom + 30)) "
 
@@ -155,14 +156,6 @@ end_with 1
 check "OK ends the dialog with 1" "$EXIT_CODE" 1
 check "the leap day is saved, the month 0-based" \
   "$(stored CountToYear) $(stored CountToMonth) $(stored CountToDay)" "2028 1 29"
-
-# The system's close command ends it as Cancel does.
-reset_settings
-open_dialog
-driver post "$DIALOG" 0x0112 0xF060 0
-wait_exit 10
-end_leftover
-check "the close command ends the dialog with 1, saving nothing" "$EXIT_CODE $(nothing_saved)" "1 yes"
 
 # Check boxes and the colour list, with a folder of one picture and no movie.
 pictures=$(media_folder pictures only.bmp)

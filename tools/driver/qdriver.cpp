@@ -221,6 +221,7 @@ int Usage() {
                  "       qdriver foreground\n"
                  "       qdriver cursor\n"
                  "       qdriver cursorinfo\n"
+                 "       qdriver moving HWND\n"
                  "       qdriver saverrunning\n"
                  "       qdriver enabled HWND\n"
                  "       qdriver dialog CONTROL_ID [TIMEOUT_MS]\n"
@@ -404,6 +405,15 @@ int main(int argc, char** argv) {
         if (!GetCursorInfo(&info)) return 1;
         std::printf("cursor=%d flags=0x%lx\n", info.hCursor != nullptr ? 1 : 0,
                     static_cast<unsigned long>(info.flags));
+        return 0;
+    }
+    if (command == "moving" && argc == 3) {
+        // Whether the window's thread runs the system's loop that moves a window by the mouse.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        const DWORD thread = GetWindowThreadProcessId(ParseHwnd(argv[2]), nullptr);
+        if (thread == 0 || !GetGUIThreadInfo(thread, &info)) return 1;
+        std::printf("%d\n", (info.flags & GUI_INMOVESIZE) != 0 ? 1 : 0);
         return 0;
     }
     if (command == "saverrunning") {

@@ -28,6 +28,12 @@ std::string MakeFolder(const char* name, const std::vector<std::string>& files) 
     return path;
 }
 
+auto Fields(const SaverSettings& r) {
+    return std::make_tuple(r.showCountdown, r.playAvis, r.showExternalBmps, r.playAviSound,
+                           r.onlyExternalPics, r.countToYear, r.countToMonth, r.countToDay,
+                           std::string(r.countMessage), std::string(r.aviPath), r.robotColour);
+}
+
 class Settings : public RegistryTest {
 protected:
     void SetUp() override {
@@ -56,14 +62,9 @@ protected:
 
 TEST_F(Settings, AFirstRunGivesTheDefaults) {
     ASSERT_TRUE(LoadSettings());
-    const SaverSettings& s = saverSettings;
-    EXPECT_EQ(std::tie(s.showCountdown, s.playAvis, s.showExternalBmps, s.playAviSound,
-                       s.onlyExternalPics),
-              std::make_tuple(true, false, false, true, false));
-    EXPECT_EQ(std::tie(s.countToYear, s.countToMonth, s.countToDay, s.robotColour),
-              std::make_tuple(2002, 4, 16, 0));
-    EXPECT_STREQ(s.countMessage, "The Saga Continues In");
-    EXPECT_EQ(s.aviPath, start_);
+    EXPECT_EQ(Fields(saverSettings),
+              std::make_tuple(true, false, false, true, false, 2002, 4, 16,
+                              std::string("The Saga Continues In"), start_, 0));
 }
 
 TEST_F(Settings, SavedValuesHaveTheirNamesTypesAndDataAndLoadBack) {
@@ -97,15 +98,10 @@ TEST_F(Settings, SavedValuesHaveTheirNamesTypesAndDataAndLoadBack) {
     RegCloseKey(key);
     EXPECT_EQ(stored, expected);
 
-    const auto fields = [](const SaverSettings& r) {
-        return std::make_tuple(r.showCountdown, r.playAvis, r.showExternalBmps, r.playAviSound,
-                               r.onlyExternalPics, r.countToYear, r.countToMonth, r.countToDay,
-                               std::string(r.countMessage), std::string(r.aviPath), r.robotColour);
-    };
-    const auto saved = fields(s);
+    const auto saved = Fields(s);
     s = SaverSettings{};
     LoadSettings();
-    EXPECT_EQ(fields(s), saved);
+    EXPECT_EQ(Fields(s), saved);
     EXPECT_EQ(CurrentDirectory() + "\\", folder);
 }
 

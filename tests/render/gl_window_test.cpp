@@ -124,35 +124,6 @@ TEST_F(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
     EXPECT_EQ(Bytes(pixelFormat), Bytes(asked));
 }
 
-TEST_F(RenderWindow, TheChildCoversItsPlaceWithADoubleBufferedContextMadeCurrent) {
-    SetWindowLongPtrA(parent_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(DefWindowProcA));
-    HWND child = CreateRenderWindow(10, 20, 150, 60, parent_);
-    ASSERT_NE(child, nullptr);
-    EXPECT_TRUE(boxes.empty());
-    char name[32] = "";
-    GetClassNameA(child, name, sizeof(name));
-    RECT rect;
-    GetWindowRect(child, &rect);
-    MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&rect), 2);
-    EXPECT_EQ(std::make_tuple(std::string(name), GetParent(child), rect.left, rect.top, rect.right,
-                              rect.bottom),
-              std::make_tuple(std::string("OpenGL Window"), parent_, 10L, 20L, 160L, 80L));
-    EXPECT_EQ(GetClassLongA(child, GCL_STYLE), CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(child, GWL_STYLE)),
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
-    EXPECT_EQ(std::make_tuple(wglGetCurrentContext(), wglGetCurrentDC(), WindowFromDC(glDC)),
-              std::make_tuple(glContext, glDC, child));
-    EXPECT_EQ(glPalette, nullptr);
-    // The platform's closest match, and its description written back over the request.
-    PIXELFORMATDESCRIPTOR chosen{};
-    DescribePixelFormat(glDC, GetPixelFormat(glDC), sizeof(chosen), &chosen);
-    EXPECT_EQ(Bytes(chosen), Bytes(pixelFormat));
-    EXPECT_EQ(chosen.dwFlags & 0x25, 0x25u);
-    EXPECT_EQ(std::make_tuple(chosen.iPixelType, chosen.cDepthBits, chosen.cAlphaBits,
-                              chosen.cStencilBits, chosen.cAccumBits, chosen.cAuxBuffers),
-              std::make_tuple(BYTE(PFD_TYPE_RGBA), BYTE(16), BYTE(0), BYTE(0), BYTE(0), BYTE(0)));
-}
-
 TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {
     std::vector<PALETTEENTRY> system(256);
     for (int i = 0; i < 256; ++i) system[i] = {BYTE(i), BYTE(255 - i), 7, 0};
@@ -193,36 +164,38 @@ TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {
     }
 }
 
-// Points this program's import of `function` at `spy`; returns what it pointed at before.
-template <typename Function>
-Function SpyOnImport(const char* module, const char* function, Function spy) {
-    const auto real = reinterpret_cast<ULONG_PTR>(
-        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), function)));
+// Points the slot of this program's imports that holds `from` at `to`.
+void ReplaceImport(void* from, void* to) {
     auto* base = reinterpret_cast<BYTE*>(GetModuleHandleA(nullptr));
     const auto* headers = reinterpret_cast<const IMAGE_NT_HEADERS*>(
         base + reinterpret_cast<const IMAGE_DOS_HEADER*>(base)->e_lfanew);
     auto* imports = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(
         base + headers->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT].VirtualAddress);
     for (; imports->Name != 0; ++imports) {
-        auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
-        for (; slot->u1.Function != 0; ++slot) {
-            if (slot->u1.Function != real) continue;
+        for (auto* slot = reinterpret_cast<IMAGE_THUNK_DATA*>(base + imports->FirstThunk);
+             slot->u1.Function != 0; ++slot) {
+            if (slot->u1.Function != reinterpret_cast<ULONG_PTR>(from)) continue;
             DWORD protection = 0;
             VirtualProtect(slot, sizeof(*slot), PAGE_READWRITE, &protection);
-            slot->u1.Function = reinterpret_cast<ULONG_PTR>(spy);
+            slot->u1.Function = reinterpret_cast<ULONG_PTR>(to);
             VirtualProtect(slot, sizeof(*slot), protection, &protection);
-            return reinterpret_cast<Function>(reinterpret_cast<void*>(real));
         }
     }
-    return nullptr;
+}
+
+template <typename Function>
+Function Import(const char* module, const char* function) {
+    return reinterpret_cast<Function>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleA(module), function)));
 }
 
 // What a paint does, in order: clock reads, clears and swaps, with the pixels lit at a swap.
 std::vector<std::string> calls;
 std::vector<int> litAtSwap;
-decltype(&QueryPerformanceCounter) readCounter;
-decltype(&glClear) clear;
-decltype(&SwapBuffers) swapBuffers;
+const auto readCounter =
+    Import<decltype(&QueryPerformanceCounter)>("kernel32.dll", "QueryPerformanceCounter");
+const auto clear = Import<decltype(&glClear)>("opengl32.dll", "glClear");
+const auto swapBuffers = Import<decltype(&SwapBuffers)>("gdi32.dll", "SwapBuffers");
 
 BOOL WINAPI SpyCounter(LARGE_INTEGER* counter) {
     calls.push_back("clock");
@@ -244,27 +217,30 @@ BOOL WINAPI SpySwap(HDC dc) {
     return swapBuffers(dc);
 }
 
+std::vector<std::pair<void*, void*>> Spies() {
+    return {{reinterpret_cast<void*>(readCounter), reinterpret_cast<void*>(SpyCounter)},
+            {reinterpret_cast<void*>(clear), reinterpret_cast<void*>(SpyClear)},
+            {reinterpret_cast<void*>(swapBuffers), reinterpret_cast<void*>(SpySwap)}};
+}
+
 class Paint : public RegistryTest {
 protected:
     void SetUp() override {
         RegistryTest::SetUp();
+        pixelFormat = startRequest;
         window_ = CreateStandInWindow(160, 120);
         ASSERT_TRUE(window_ != nullptr && CreateScene(window_, 1));
         previousFrameTime = 0.0;
         showStep = SHOW_WAIT;
         leaning = true;
         leanAmount = 0.0;
-        readCounter = SpyOnImport("kernel32.dll", "QueryPerformanceCounter", SpyCounter);
-        clear = SpyOnImport("opengl32.dll", "glClear", SpyClear);
-        swapBuffers = SpyOnImport("gdi32.dll", "SwapBuffers", SpySwap);
-        ASSERT_TRUE(readCounter && clear && swapBuffers);
+        for (const auto& [real, spy] : Spies()) ReplaceImport(real, spy);
     }
     void TearDown() override {
-        SpyOnImport("kernel32.dll", "QueryPerformanceCounter", readCounter);
-        SpyOnImport("opengl32.dll", "glClear", clear);
-        SpyOnImport("gdi32.dll", "SwapBuffers", swapBuffers);
+        for (const auto& [real, spy] : Spies()) ReplaceImport(spy, real);
         DestroyScene();
         DestroyWindow(window_);
+        pixelFormat = startRequest;
         UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
         MSG message;
         PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
@@ -272,6 +248,25 @@ protected:
     }
     HWND window_ = nullptr;
 };
+
+TEST_F(Paint, TheSceneIsADoubleBufferedChildWithItsContextCurrent) {
+    RECT rect;
+    GetClientRect(glWindow, &rect);
+    EXPECT_EQ(std::make_tuple(GetParent(glWindow), rect.right, rect.bottom, wglGetCurrentContext(),
+                              wglGetCurrentDC(), WindowFromDC(glDC), glPalette),
+              std::make_tuple(window_, 160L, 120L, glContext, glDC, glWindow, HPALETTE{}));
+    EXPECT_EQ(GetClassLongA(glWindow, GCL_STYLE), CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(glWindow, GWL_STYLE)),
+              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
+    // The platform's closest match, and its description written back over the request.
+    PIXELFORMATDESCRIPTOR chosen{};
+    DescribePixelFormat(glDC, GetPixelFormat(glDC), sizeof(chosen), &chosen);
+    EXPECT_EQ(Bytes(chosen), Bytes(pixelFormat));
+    EXPECT_EQ(chosen.dwFlags & 0x25, 0x25u);
+    EXPECT_EQ(std::make_tuple(chosen.iPixelType, chosen.cDepthBits, chosen.cAlphaBits,
+                              chosen.cStencilBits, chosen.cAccumBits, chosen.cAuxBuffers),
+              std::make_tuple(BYTE(PFD_TYPE_RGBA), BYTE(16), BYTE(0), BYTE(0), BYTE(0), BYTE(0)));
+}
 
 TEST_F(Paint, EachPaintReadsTheClockOnceThenDrawsWithItThenShowsIt) {
     double previous = 0.0, moved = 0.0;

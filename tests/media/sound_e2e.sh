@@ -25,6 +25,6 @@ run() {
   fi
 }
 
-check "with a device that writes a file" "$(run capture 'CapturedSound.*')" "6 passed"
-check "without a device" "$(run none 'NoSoundDevice.*')" "1 passed"
+check "with a device that writes a file" "$(run capture 'SoundTest.CapturedSound*')" "6 passed"
+check "without a device" "$(run none 'SoundTest.NoSoundDevice*')" "1 passed"
 finish

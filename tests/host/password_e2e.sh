@@ -60,7 +60,7 @@ check "a mouse move over the scene asks too" "$(call 3)" "WindowsScreenSaverClas
 after_guard
 answer accept
 start_parent 200 150 1000 parent.txt
-wait_exit 10
+wait_exit 20
 end_leftover
 check "losing the front to another window asks; acceptance ends the saver with 0" \
   "$(call 4) $EXIT_CODE" "WindowsScreenSaverClass accept 0"
@@ -72,12 +72,12 @@ answer ask
 start_saver /s
 window=$(saver_window)
 xdotool key a
-check_match "the password dialog is up" "$(driver find "#32770" "Screen saver password" 5000)" \
+check_match "the password dialog is up" "$(driver find "#32770" "Screen saver password" 15000)" \
   '^[0-9]+$'
 # Posted messages are handled in order: the close request comes before the click on OK.
 driver post "$window" 0x0010 0 0
 driver msgok "Screen saver password"
-wait_exit 10
+wait_exit 20
 end_leftover
 check "a close request during the dialog asks nothing; the dialog's OK ends the saver with 0" \
   "$(lines calls.log) $EXIT_CODE" "5 0"
@@ -102,7 +102,7 @@ check "no OpenGL: the box says why" "$(driver msgbox "Error Creating Window" 150
   "Sorry dude. Can't get a pixel format."
 check "locked until then" "$(locked)" 1
 driver msgok "Error Creating Window"
-wait_exit 10
+wait_exit 20
 end_leftover
 check "no OpenGL ends the saver with 1 and releases the lock" "$EXIT_CODE $(locked)" "1 0"
 kill "$xvfb_pid"

@@ -17,38 +17,37 @@ quadrants() {
 # A sound with no silent sample and no repeating stretch shorter than a buffer.
 ramp="aevalsrc='0.1+mod(n,997)/2000|0.7-mod(n,991)/2000':s=22050:c=stereo"
 
-# poke FILE OFFSET BYTES VALUE: writes VALUE little-endian, BYTES wide, at OFFSET of FILE.
-poke() {
-  local bytes="" i
-  for ((i = 0; i < $3; i++)); do bytes+=$(printf '\\x%02x' $(($4 >> 8 * i & 255))); done
-  printf "$bytes" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+# Writes the 32-bit little-endian value $3 at byte $2 of file $1.
+poke32() {
+  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
+    $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+}
+poke16() {
+  printf "$(printf '\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)))" |
+    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 # Byte offset of the $2-th (1-based) occurrence of text $3 in file $1.
 find_tag() { grep -obUa "$3" "$1" | sed -n "$2p" | cut -d: -f1; }
+# Offsets inside a stream header chunk, counted from its tag.
+STRH_SCALE=28 STRH_LENGTH=40 STRH_RIGHT=60 STRH_BOTTOM=62
 
 # Uncompressed frames as the platform's drawer takes them: bottom-up. The encoder writes rows
-# top-down and says so with a negative height; flipped rows and a positive height (in the
-# stream format) make the same picture bottom-up.
+# top-down and says so with a negative height; flipped rows and a positive height make the same
+# picture bottom-up. $1 file, $2 height.
+bottom_up() {
+  poke32 "$1" $(($(find_tag "$1" 1 strf) + 16)) "$2"
+}
 raw() {  # raw FILTER FILE HEIGHT [more ffmpeg arguments before the output]
   local filter=$1 file=$2 height=$3
   shift 3
   ff -f lavfi -i "$filter,vflip" "$@" -c:v rawvideo -pix_fmt bgr24 "$file"
-  poke "$file" $(($(find_tag "$file" 1 strf) + 16)) 4 "$height"
+  bottom_up "$file" "$height"
 }
 
-# mutate NAME SOURCE [TAG N OFFSET BYTES VALUE]...: a copy of SOURCE in folder NAME with each
-# VALUE written at OFFSET from the N-th TAG (from the file's start for the tag "-").
-mutate() {
-  local file=$1/m.avi at
+broken() {  # broken NAME SOURCE: a copy of SOURCE in a folder of its own
   mkdir -p "$1"
-  cp "$2" "$file"
-  shift 2
-  for ((; $# >= 5; )); do
-    at=0
-    [ "$1" = - ] || at=$(find_tag "$file" "$2" "$1")
-    poke "$file" $((at + $3)) "$4" "$5"
-    shift 5
-  done
+  cp "$2" "$1/m.avi"
+  echo "$1/m.avi"
 }
 
 mkdir -p raw msvideo1 cinepak long tone silent
@@ -83,22 +82,36 @@ ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le audioonly/m.avi
 # Without its index the file's length comes from its headers; the first frame is not whole.
 mkdir -p truncated
 head -c 150000 raw/m.avi >truncated/m.avi
-# Stream headers (strh) of no time base, 2^31 - 1 frames and a huge frame rectangle.
-mutate zeroduration tone/m.avi strh 1 28 4 0
-mutate manyframes truncated/m.avi strh 1 40 4 2147483647
-mutate hugeframe tone/m.avi strh 1 60 2 30000 strh 1 62 2 20000
-mutate riffsize tone/m.avi - 1 4 4 2147483632
-# Sizes of 2 GiB and more: frame data, a header padding chunk, the sound's format.
-mutate hugemovi tone/m.avi movi 1 -4 4 4294967280
-mutate hugejunk tone/m.avi JUNK 1 4 4 4294967280
-mutate hugeformat tone/m.avi strf 2 4 4 2147483000
+f=$(broken zeroduration tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_SCALE)) 0
+f=$(broken manyframes truncated/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_LENGTH)) 2147483647
+f=$(broken hugeframe tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 1 strh) + STRH_RIGHT)) 30000
+poke16 "$f" $(($(find_tag "$f" 1 strh) + STRH_BOTTOM)) 20000
+f=$(broken riffsize tone/m.avi)
+poke32 "$f" 4 2147483632
+# Sizes of 2 GiB and more: frame data and a header padding chunk.
+f=$(broken hugemovi tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 movi) - 4)) 4294967280
+f=$(broken hugejunk tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 JUNK) + 4)) 4294967280
 # Sample sizes (the platform takes them from the format's block size) of nothing and of more
-# than a buffer; a wave format of no channels at no rate.
-mutate zeroblock tone/m.avi strf 2 20 2 0
-mutate hugeblock tone/m.avi strf 2 20 2 65535
-mutate badwave tone/m.avi strf 2 10 2 0 strf 2 12 4 0
+# than a buffer.
+f=$(broken zeroblock tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 0
+f=$(broken hugeblock tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 65535
+f=$(broken hugeformat tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 2 strf) + 4)) 2147483000
+# A wave format of no channels at no rate.
+f=$(broken badwave tone/m.avi)
+poke16 "$f" $(($(find_tag "$f" 2 strf) + 10)) 0
+poke32 "$f" $(($(find_tag "$f" 2 strf) + 12)) 0
 # The index entry of frame 15 sends the reader past the end of the file.
-mutate badframe long/m.avi idx1 1 $((8 + 15 * 16 + 8)) 4 2000000000
+f=$(broken badframe long/m.avi)
+idx=$(find_tag "$f" 1 idx1)
+poke32 "$f" $((idx + 8 + 15 * 16 + 8)) 2000000000
 
 cp badframe/m.avi soak/d.avi
 cp mjpeg/m.avi soak/e.avi

@@ -26,13 +26,14 @@ store_settings() {
   wine reg import "$(windows_path "$file")" >/dev/null 2>&1
 }
 
-# `stored NAME` gives a value (DWORDs in decimal) as the dialog left it, "" when none.
+# Reads the settings key; `stored NAME` then gives a value (DWORDs in decimal), "" when none.
+read_settings() { SETTINGS=$(wine reg query "$KEY" 2>/dev/null | tr -d '\r'); }
 stored() {
   local data
-  data=$(wine reg query "$KEY" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^    $1    REG_[A-Z_]*    //p")
+  data=$(sed -n "s/^    $1    REG_[A-Z_]*    //p" <<<"$SETTINGS")
   if [[ "$data" == 0x* ]]; then echo $((data)); else echo "$data"; fi
 }
-nothing_saved() { wine reg query "$KEY" >/dev/null 2>&1 && echo no || echo yes; }
+nothing_saved() { grep -q '    REG_' <<<"$SETTINGS" && echo no || echo yes; }
 
 # media_folder NAME [FILE...]: a fresh folder under the media root holding the named files
 # (only their names matter to the scan); prints its Windows path with a trailing backslash.
@@ -52,12 +53,12 @@ open_dialog() {
   start_saver "${1:-/c}"
   DIALOG=$(driver dialog 1019 15000)
 }
-# Clicks a button ($1) and waits for the dialog's end.
+# Clicks a button ($1), waits for the dialog's end and reads what it saved.
 end_with() {
   driver click "$DIALOG" "$1"
-  wait_exit 20
-  end_leftover
+  ended
 }
+ended() { wait_exit 20 && end_leftover && read_settings; }
 states() { driver "$1" "$DIALOG" "${@:2}" | paste -sd' '; }
 
 # The box's text, checked against the expected one (and, the first time a title comes, its red
@@ -151,6 +152,7 @@ try_date 40 13 1899 "Please enter a valid year!"
 driver send "$DIALOG" 0 0 0 >/dev/null
 check "no other box followed" "$(driver find "#32770" Error 0)" ""
 check "the dialog stays open" "$(driver enabled "$DIALOG")" 1
+read_settings
 check "nothing is saved while the date is refused" "$(nothing_saved)" yes
 # A leap day is accepted and saved, the month 0-based.
 driver settext "$DIALOG" 1017 29 1016 2 1015 2028
@@ -201,8 +203,7 @@ open_dialog "/c:$PARENT"
 check_match "the dialog belongs to the given window" "$(driver describe "$DIALOG")" "parent=$PARENT\$"
 check "the parent is disabled while the dialog runs" "$(driver enabled "$PARENT")" 0
 xdotool key Escape
-wait_exit 20
-end_leftover
+ended
 check "Escape ends the dialog with 1, saving nothing" "$EXIT_CODE $(nothing_saved)" "1 yes"
 check "the parent is enabled again" "$(driver enabled "$PARENT")" 1
 kill "$PARENT_PID" 2>/dev/null
@@ -227,8 +228,7 @@ expect_box "Can't find any AVI/BMP files!" "You have selected to play AVI files 
 External picture display and AVI movie playback have been disabled.
 You must select a directory with AVI and/or BMP files in it for these features to work.
 Instructions for setting up a media folder are on the Plinthwax web site."
-wait_exit 20
-end_leftover
+ended
 check "the warning does not keep the dialog open; 'Play AVIs' is saved off" \
   "$EXIT_CODE $(stored "Play AVIs")" "1 0"
 
@@ -242,8 +242,7 @@ driver click "$DIALOG" 1
 expect_box "Can't find any BMP files!" "You have selected to only show external BMP files but there are no BMP files in the directory you have selected!
 This function has been disabled.
 Please try again and be sure to select the directory you have placed your BMP/AVI files in."
-wait_exit 20
-end_leftover
+ended
 check "OK goes on after the warning" "$EXIT_CODE" 1
 check "'Only Show External Pics' is saved off, the movies keep 'Play AVIs'" \
   "$(stored "Only Show External Pics") $(stored "Play AVIs")" "0 1"

@@ -16,11 +16,12 @@ std::string CurrentDirectory() {
     return path;
 }
 
-// A scratch folder of the test's own holding empty files of the given names.
-std::string MakeFolder(const char* name, const std::vector<std::string>& files) {
+// A scratch folder of the test's own (the temporary folder itself for "") holding empty files
+// of the given names.
+std::string MakeFolder(const std::string& name, const std::vector<std::string>& files) {
     char temp[MAX_PATH];
     GetTempPathA(sizeof(temp), temp);
-    const std::string path = std::string(temp) + name + "\\";
+    const std::string path = temp + (name.empty() ? name : name + "\\");
     CreateDirectoryA(path.c_str(), nullptr);
     for (const std::string& file : files)
         CloseHandle(CreateFileA((path + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
@@ -126,8 +127,10 @@ TEST_F(Settings, TheMediaFlagsFollowWhatTheFolderHolds) {
         EXPECT_EQ(CurrentDirectory() + "\\", folder);
         EXPECT_TRUE(storedMediaFolder.reachable);
     }
-    // A folder that cannot be entered: the current directory instead, nothing from it.
-    const std::string gone = "C:\\no\\such\\folder\\";
+    // A folder that cannot be entered, though its name with the patterns appended matches files
+    // beside it: the current directory instead, nothing from it.
+    const std::string gone =
+        MakeFolder("", {"quorvel_gone.avi", "quorvel_gone.bmp"}) + "quorvel_gone";
     Store("AVI Path", REG_SZ, Text(gone));
     SetCurrentDirectoryA(start_.c_str());
     LoadSettings();
@@ -147,7 +150,7 @@ TEST_F(Settings, StoredDataIsTakenAsItComes) {
         int month, colour;
         bool countdown;
     } cases[] = {
-        {"CountMessage", REG_SZ, Text(std::string(300, 'x')), "The Saga Continues In", 4, 0, true},
+        {"CountMessage", REG_SZ, Text(std::string(259, 'x')), "The Saga Continues In", 4, 0, true},
         {"CountMessage", REG_SZ, Text(std::string(100, 'y')), std::string(79, 'y'), 4, 0, true},
         {"CountMessage", REG_SZ, "unterminated", "unterminated", 4, 0, true},
         {"CountToMonth", REG_DWORD, Dword(0xFFFFFFFF), "The Saga Continues In", -1, 0, true},

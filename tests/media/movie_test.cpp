@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <string>
+#include <tuple>
 #include <vector>
 #include "media/movie_files.h"
 #include "show/hologram.h"
@@ -229,6 +230,17 @@ TEST_F(MovieInHologram, ADecodingFailureEndsTheHoldAtTheNextWrap) {
     EXPECT_DOUBLE_EQ(holdUntil, failed);
     EXPECT_LE(RunUntil(HOLO_LAST) - failed, 1.0 + 1.0 / 30.0);
     EXPECT_EQ(LongFrameShown(), 14);
+}
+
+// Elapsed and total milliseconds, frames, the frame shown: the last one from the movie's end on.
+TEST(MovieFrameAt, FromTheFirstFrameToTheLastAndNoFurther) {
+    const std::tuple<double, double, int, int> cases[] = {
+        {99.9, 1000, 10, 0},  {100, 1000, 10, 1},
+        {999.9, 1000, 10, 9}, {1000, 1000, 10, 9},
+        {1e300, 1000, 10, 9}, {-5, 1000, 10, 0},
+        {NAN, 1000, 10, 0},   {1e12, 1000, 2147483647, 2147483646}};
+    for (const auto& [elapsed, duration, count, frame] : cases)
+        EXPECT_EQ(MovieFrameAt(elapsed, duration, count), frame) << elapsed;
 }
 
 }  // namespace

@@ -166,7 +166,9 @@ pictures=$(media_folder pictures only.bmp)
 reset_settings
 store_settings "AVI Path" "sz:$pictures" "Play AVIs" dword:1 "Mekan Colour" dword:6
 open_dialog
-check "a stored colour 6 selects Random" "$(driver combo "$DIALOG" 1019)" "6 Random"
+check "the colours in their order, a stored 6 selecting Random" \
+  "$(driver list "$DIALOG" 1019 | paste -sd'|')|$(driver combo "$DIALOG" 1019)" \
+  "Blue (Default)|Red|Green|Purple|Yellow|Aqua|Random|6 Random"
 check "a folder of pictures ticks the media box, its controls enabled" \
   "$(states checked 1011) $(states enabled "${MEDIA_IDS[@]}")" "1 1 1 1 1 1"
 check "the counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 1 BMP Files"

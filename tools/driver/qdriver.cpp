@@ -192,10 +192,13 @@ std::string EntryText(HWND box, UINT lengthMessage, UINT textMessage, LRESULT in
 }
 
 // Prints every entry of a list box, or finds the index of the entry `wanted`.
+// A combo box's list is read the same way with its own messages.
 int ListEntries(HWND list, const char* wanted) {
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const bool combo = ClassOf(list) == "ComboBox";
+    const LRESULT count = SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const std::string text = EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
+        const std::string text = combo ? EntryText(list, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)
+                                       : EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
         if (wanted == nullptr) {
             std::printf("%s\n", text.c_str());
         } else if (text == wanted) {

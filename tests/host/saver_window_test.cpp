@@ -157,6 +157,8 @@ TEST(PreviewParent, GoneBeforeTheSaverStartsEndsWithMinusOne) {
 // A whole full-screen run: the saver's own window, scene and message loop, ended by input that
 // arrives over the scene window, as the user's mouse does. What the run showed, in order:
 std::string run;
+// The saver window's input context as it was made, before its creation took it away.
+HIMC contextAtBirth = nullptr;
 
 // After the first frame: a 4-pixel move over the scene, then a fifth pixel.
 void MoveOverTheScene() {
@@ -175,19 +177,31 @@ void MoveOverTheScene() {
 // What the saver window's destruction has done by the time its procedure returns.
 void RecordDestruction(HWND window) {
     HIMC context = ImmGetContext(window);
-    run += context ? "; destroyed, input context" : "; destroyed";
+    run += context != nullptr && context == contextAtBirth ? "; destroyed, context back"
+                                                           : "; destroyed";
     ImmReleaseContext(window, context);
     run += wglGetCurrentContext() ? ", rendering context" : "";
     run += IsWindow(glWindow) ? ", scene window" : "";
     run += textureSlots == decltype(textureSlots){} ? "" : ", textures";
 }
 
-// Frames are dispatched, destruction is sent: two hooks see them.
+// Creation and destruction are sent, frames are dispatched: three hooks see them.
 LRESULT CALLBACK WatchFrames(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
     if (code == HC_ACTION && message->message == WM_PAINT && message->hwnd == glWindow &&
         frameTime > 0.0 && run.empty())
         MoveOverTheScene();
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK WatchBirth(int code, WPARAM wParam, LPARAM lParam) {
+    HWND window = reinterpret_cast<HWND>(wParam);
+    char name[32] = "";
+    GetClassNameA(window, name, sizeof(name));
+    if (code == HCBT_CREATEWND && std::string(name) == "WindowsScreenSaverClass") {
+        contextAtBirth = ImmGetContext(window);
+        ImmReleaseContext(window, contextAtBirth);
+    }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -205,6 +219,7 @@ TEST_F(SaverRun, InputOverTheSceneEndsTheRunThroughTheSaverWindowsTeardown) {
     ASSERT_TRUE(SetCursorPos(HOME.x, HOME.y));
     run.clear();
     const DWORD thread = GetCurrentThreadId();
+    HHOOK birth = SetWindowsHookExA(WH_CBT, WatchBirth, nullptr, thread);
     HHOOK frames = SetWindowsHookExA(WH_GETMESSAGE, WatchFrames, nullptr, thread);
     HHOOK destruction = SetWindowsHookExA(WH_CALLWNDPROCRET, WatchDestruction, nullptr, thread);
     // A run that never ends is ended from outside; the quit message beats the paint loop.
@@ -217,13 +232,14 @@ TEST_F(SaverRun, InputOverTheSceneEndsTheRunThroughTheSaverWindowsTeardown) {
     SetEvent(finished);
     watchdog.join();
     CloseHandle(finished);
+    UnhookWindowsHookEx(birth);
     UnhookWindowsHookEx(frames);
     UnhookWindowsHookEx(destruction);
     UnregisterClassA("WindowsScreenSaverClass", appInstance);
     UnregisterClassA("OpenGL Window", appInstance);
     // The input context was taken away at creation and given back at destruction; the cursor
     // was hidden; everything the scene held was released with the window.
-    EXPECT_EQ(run, "frame; destroyed, input context");
+    EXPECT_EQ(run, "frame; destroyed, context back");
     EXPECT_FALSE(IsWindow(saverWindow));
     saverWindow = nullptr;
 }

@@ -222,16 +222,6 @@ TEST_F(MovieInHologram, TheMovieRestartsAtTheRevealAndIsHeldForItsLength) {
     ExpectNothingOpen();
 }
 
-TEST_F(MovieInHologram, ADecodingFailureEndsTheHoldAtTheNextWrap) {
-    ASSERT_TRUE(OpenMovie("badframe"));
-    RunUntil(HOLO_REVEAL);
-    while (movieActive && holoPhase != HOLO_LAST) Frame();
-    const double failed = frameTime;
-    EXPECT_DOUBLE_EQ(holdUntil, failed);
-    EXPECT_LE(RunUntil(HOLO_LAST) - failed, 1.0 + 1.0 / 30.0);
-    EXPECT_EQ(LongFrameShown(), 14);
-}
-
 // Elapsed and total milliseconds, frames, the frame shown: the last one from the movie's end on.
 TEST(MovieFrameAt, FromTheFirstFrameToTheLastAndNoFurther) {
     const std::tuple<double, double, int, int> cases[] = {

@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS ?= 2
 
-.PHONY: deps configure build test run bench snapshots clean
+.PHONY: deps configure build test run bench snapshots fuzz clean
 
 deps:
 	@tools/install-deps.sh
@@ -29,6 +29,10 @@ bench: configure
 snapshots: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quorvel qsnapshot qdriver
 	tools/with-wine.sh $(BUILD) tools/snapshots.sh $(BUILD)
+
+fuzz: configure
+	cmake --build $(BUILD) -j$(JOBS) --target qfuzz
+	tools/with-wine.sh $(BUILD) tools/fuzz/fuzz.sh $(BUILD) $${QUORVEL_FUZZ_MUTANTS:-5000} $${QUORVEL_FUZZ_SEED:-1}
 
 clean:
 	rm -rf $(BUILD)

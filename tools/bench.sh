@@ -4,10 +4,11 @@
 set -euo pipefail
 build=$1
 wine "$build/qbench.exe" 1024 768 2>/dev/null | tr -d '\r'
+wine "$build/qbench.exe" 1024 768 --pacing 30 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 1920 1080 2>/dev/null | tr -d '\r' | grep -E '^(size|frame cost)'
+movies=$(mktemp -d) photos=$(mktemp -d) media=$(mktemp -d) show=$(mktemp -d)
+trap 'rm -rf "$movies" "$photos" "$media" "$show"' EXIT
 # Four-second movies, one per folder, for the cost of a movie frame.
-movies=$(mktemp -d)
-trap 'rm -rf "$movies"' EXIT
 mkdir -p "$movies/msvideo1" "$movies/cinepak" "$movies/cinepak640"
 clip() { ffmpeg -nostdin -v error -y -f lavfi -i "testsrc=size=$1:rate=15:duration=4" "${@:2}"; }
 clip 320x240 -c:v msvideo1 -pix_fmt rgb555le "$movies/msvideo1/m.avi"
@@ -15,11 +16,28 @@ clip 320x240 -c:v cinepak "$movies/cinepak/m.avi"
 clip 640x480 -c:v cinepak "$movies/cinepak640/m.avi"
 wine "$build/qbench.exe" 1024 768 --movies "$(winepath -w "$movies")\\" msvideo1 cinepak cinepak640 \
   2>/dev/null | tr -d '\r' | grep -E '^(movie|frame cost)'
-media=$(mktemp -d)
-trap 'rm -rf "$movies" "$media"' EXIT
+# A 12-megapixel photo as a JPEG and as a BMP, for the cost of loading each.
+mkdir -p "$photos/show"
+convert -size 4000x3000 gradient:navy-orange -attenuate 0.4 +noise Gaussian -quality 90 \
+  "$photos/photo.jpg"
+convert "$photos/photo.jpg" -type truecolor "$photos/photo.bmp"
+cp "$photos/photo.jpg" "$photos/show/"
+wine "$build/qbench.exe" 1024 768 --pictures "$(winepath -w "$photos")\\" 2>/dev/null | tr -d '\r' |
+  grep -E '^(picture|show frames)'
+# The soak's folder: pictures of every kind, some broken, and an 8-megapixel photo.
 convert -size 320x240 gradient:navy-white "$media/wide.bmp"
 convert -size 200x400 plasma:fractal "$media/tall.bmp"
 convert -size 64x64 xc:orange "$media/small.bmp"
 echo "not a picture" >"$media/broken.bmp"
+convert -size 3264x2448 gradient:teal-yellow -attenuate 0.3 +noise Gaussian "$media/photo.jpg"
+convert -size 300x200 gradient:red-blue -alpha set -channel A -fx 'i/w' "$media/alpha.png"
+convert -size 160x120 plasma:fractal -colors 32 "$media/palette.gif"
+convert -size 200x300 gradient:green-black "$media/page.tif"
+head -c 3000 "$media/photo.jpg" >"$media/cut.jpg"
+: >"$media/empty.png"
+# Five minutes of show with a movie and a 20-megapixel picture among the items.
+convert -size 5000x4000 gradient:teal-orange -type TrueColor "BMP3:$show/large.bmp"
+cp "$movies/cinepak/m.avi" "$show/m.avi"
+wine "$build/qbench.exe" 1024 768 --show 5 "$(winepath -w "$show")\\" 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 160 120 --soak "${QUORVEL_SOAK_HOURS:-24}" "$(winepath -w "$media")\\" \
   2>/dev/null | tr -d '\r'

@@ -5,6 +5,8 @@
 #include "host/monitors.h"
 #include "host/password.h"
 #include "host/proc_address.h"
+#include "render/frame_pacing.h"
+#include "render/gl_window.h"
 #include "render/scene.h"
 
 HWND saverWindow = nullptr;
@@ -122,6 +124,23 @@ bool IsClosingMove(POINT anchor, POINT now) {
     return distance > mouseMoveThreshold;
 }
 
+int RunMessageLoop() {
+    MSG message;
+    for (;;) {
+        // Messages first, so that input is answered before any frame.
+        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (message.message == WM_QUIT) return static_cast<int>(message.wParam);
+            TranslateMessage(&message);
+            DispatchMessageA(&message);
+        }
+        // A due frame invalidates the scene window and comes as the next paint; until then
+        // the thread sleeps, waking at once for any message.
+        const DWORD wait = PaceFrames(glWindow);
+        if (wait > 0)
+            MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+    }
+}
+
 int RunSaverWindow(HWND parent) {
     WNDCLASSA windowClass{};
     windowClass.style = SAVER_CLASS_STYLE;
@@ -178,12 +197,7 @@ int RunSaverWindow(HWND parent) {
     }
     if (saverWindow != nullptr) {
         if (!isPreviewMode) SetForegroundWindow(saverWindow);
-        MSG message;
-        while (GetMessageA(&message, nullptr, 0, 0)) {
-            TranslateMessage(&message);
-            DispatchMessageA(&message);
-        }
-        exitCode = static_cast<int>(message.wParam);
+        exitCode = RunMessageLoop();
     }
     UnloadPasswordSupport();
     return exitCode;

@@ -16,6 +16,9 @@ extern ImeAssociateProc imeAssociateProc;
 extern HANDLE savedImeContext;
 
 int RunSaverWindow(HWND parent);
+// The message loop of the saver window, with frames paced to the display; returns the quit
+// message's code.
+int RunMessageLoop();
 LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The close rules judged for `rulesWindow` (which receives the close request), the platform

@@ -21,6 +21,8 @@ extern int movieFrameCount;
 extern double movieDurationMs;
 extern double movieElapsedMs;
 extern int movieFrameIndex;
+// The frame the movie texture holds; -1 while it holds none.
+extern int movieTextureFrame;
 extern bool movieSoundOn;
 // The video stream's first sample: frame indices count from it.
 extern LONG movieFirstFrame;
@@ -28,6 +30,10 @@ extern LONG movieFirstFrame;
 extern HGDIOBJ movieDCBitmap;
 // Whether the open movie holds a reference on the AVI file library.
 extern bool aviLibraryOpen;
+// The size of the video stream's format as the platform reports it.
+extern LONG movieFormatSize;
+// The sample after the last one of the sound that the file's index holds.
+extern LONG movieSoundEnd;
 
 bool OpenRandomMovie();
 bool OpenMovieFile(const char* fileName);
@@ -41,8 +47,6 @@ void SwapRedBlue(unsigned char* pixels);
 // The frame on show after `elapsedMs` of a movie lasting `durationMs` with `frameCount`
 // frames: 0 before the start, the last frame once the movie is over.
 int MovieFrameAt(double elapsedMs, double durationMs, int frameCount);
-// False for a file the AVI library must not be given: one with a chunk of 2 GiB or more in its
-// headers, which the library reads as a negative size.
-bool AviChunkSizesValid(const char* fileName);
-// Where a packed bitmap's pixels start: after its header, colour table and colour masks.
-const unsigned char* PackedBitmapPixels(const BITMAPINFOHEADER* header);
+// Where a decoded frame's pixels start: after its header, colour table and colour masks; null
+// when these claim more than a stream format of `formatSize` bytes or a 256-colour table holds.
+const unsigned char* PackedBitmapPixels(const BITMAPINFOHEADER* header, size_t formatSize);

@@ -10,6 +10,7 @@
 #include "media/movie.h"
 #include "media/sound.h"
 #include "render/frame_clock.h"
+#include "render/frame_pacing.h"
 #include "render/gl_window.h"
 #include "render/random.h"
 #include "robot/robot_model.h"
@@ -19,6 +20,7 @@
 #include "show/hologram.h"
 #include "text/overlay.h"
 #include "textures/texture_loader.h"
+#include "textures/wic_picture.h"
 
 std::array<uint32_t, TEXTURE_SLOT_COUNT> textureSlots{};
 RECT clientRect{};
@@ -57,12 +59,14 @@ bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
     overlayScale = OverlayScaleFor(PrimaryMonitorDpi());
     InitRenderState();
     StartFrameClock();
+    StartFramePacing(glDC);
     overlayDisabled = isPreviewMode != 0;
     return true;
 }
 
 void DestroyScene() {
     ReleaseScene();
+    StopFramePacing();
     wglMakeCurrent(nullptr, nullptr);
     ReleaseDC(glWindow, glDC);
     wglDeleteContext(glContext);
@@ -111,12 +115,17 @@ LRESULT CALLBACK RenderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             frameTimerId = SetTimer(window, FRAME_TIMER_ID, FRAME_TIMER_PERIOD_MS, nullptr);
             return 0;
         case WM_TIMER:
-            InvalidateRect(window, nullptr, FALSE);
+            // The message loop asks for frames on time; this keeps them coming while another
+            // loop runs (a modal dialog).
+            PaceFrames(window);
             return 0;
         case WM_PAINT:
-            // Never validated: the next paint follows as soon as the queue is empty.
+            // Validated: the next frame comes when the pacing asks for it, not whenever the
+            // queue is empty.
+            ValidateRect(window, nullptr);
             RenderFrame(ReadFrameClock());
             SwapBuffers(glDC);
+            NoteFramePresented();
             return 0;
         case WM_DESTROY:
             if (frameTimerId != 0) KillTimer(window, frameTimerId);
@@ -241,5 +250,6 @@ void DrawFrame() {
 void ReleaseScene() {
     ReleaseSlotTextures();
     ReleaseGlyphTextures();
+    ReleaseWicPictures();
     if (movieActive) CloseMovieAndSound();
 }

@@ -60,8 +60,12 @@ void AppendBackslash(char (&path)[AVI_PATH_SIZE]) {
     path[length + 1] = '\0';
 }
 
-bool FolderHolds(const char* pattern) {
-    return CountMediaFiles(saverSettings.aviPath, pattern) > 0;
+bool FolderHoldsMovies() {
+    return CountMediaFiles(saverSettings.aviPath, "*.avi") > 0;
+}
+
+bool FolderHoldsPictures() {
+    return CountPictureFiles(saverSettings.aviPath) > 0;
 }
 
 void ListFolder(HWND dialog, const char* folder) {
@@ -78,9 +82,9 @@ void ShowMediaCounts(HWND dialog) {
         return;
     }
     char text[64];
-    std::snprintf(text, sizeof(text), "Contains: %d AVI Files - %d BMP Files",
+    std::snprintf(text, sizeof(text), "Contains: %d AVI Files - %d Pictures",
                   CountMediaFiles(saverSettings.aviPath, "*.avi"),
-                  CountMediaFiles(saverSettings.aviPath, "*.bmp"));
+                  CountPictureFiles(saverSettings.aviPath));
     SetDlgItemTextA(dialog, CONTROL_MEDIA_COUNTS, text);
 }
 
@@ -153,13 +157,13 @@ void OnOk(HWND dialog) {
     // A switched-off feature also unticks its box, so that the next click turns it back on.
     // A folder that cannot be reached now is not judged by what it seems to hold.
     const bool judgeFolder = !keepStoredMediaFolder;
-    if (judgeFolder && s.playAvis && !FolderHolds("*.avi") && !FolderHolds("*.bmp")) {
+    if (judgeFolder && s.playAvis && !FolderHoldsMovies() && !FolderHoldsPictures()) {
         ShowStop(dialog, NO_MEDIA_TEXT, NO_MEDIA_TITLE);
         s.playAvis = false;
         CheckBox(dialog, CONTROL_PLAY_AVIS, false);
         EnableControls(dialog, MEDIA_CONTROLS, false);
     }
-    if (judgeFolder && s.onlyExternalPics && !FolderHolds("*.bmp")) {
+    if (judgeFolder && s.onlyExternalPics && !FolderHoldsPictures()) {
         ShowStop(dialog, NO_BMP_TEXT, NO_BMP_TITLE);
         s.onlyExternalPics = false;
         CheckBox(dialog, CONTROL_ONLY_EXTERNAL, false);

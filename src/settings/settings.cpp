@@ -85,7 +85,7 @@ bool LoadSettings() {
     storedMediaFolder.reachable = true;
 
     if (s.playAvis && CountMediaFiles(s.aviPath, "*.avi") < 1) s.playAvis = false;
-    if (s.showExternalBmps && CountMediaFiles(s.aviPath, "*.bmp") < 1) s.showExternalBmps = false;
+    if (s.showExternalBmps && CountPictureFiles(s.aviPath) < 1) s.showExternalBmps = false;
     if (!SetCurrentDirectoryA(s.aviPath)) {
         GetCurrentDirectoryA(sizeof(s.aviPath), s.aviPath);
         s.showExternalBmps = false;

@@ -86,13 +86,32 @@ void RunIdleEvents() {
     }
 }
 
+void EnterPose() {
+    poseFrames = 0;
+    bodyTurning = false;
+    headTurning = false;
+    showStep = SHOW_POSE;
+}
+
+// A loaded item poses at once; a picture still on the decoding thread keeps the director
+// waiting, with no new load, until it is ready or refused.
+void AfterLoad(PictureDecode decode) {
+    if (decode == PictureDecode::Failed) {
+        ChooseNextItem();
+    } else if (decode != PictureDecode::Pending) {
+        EnterPose();
+    }
+}
+
 void StepWait() {
+    const PictureDecode pending = FinishExternalPicture();
+    if (pending != PictureDecode::Idle) {
+        AfterLoad(pending);
+        return;
+    }
     if (NextRandom() % 90 != 0 || !RobotAtRest()) return;
     if (LoadShowItem(pictureCatalogue[nextIndex])) {
-        poseFrames = 0;
-        bodyTurning = false;
-        headTurning = false;
-        showStep = SHOW_POSE;
+        AfterLoad(FinishExternalPicture());
     } else {
         ChooseNextItem();
     }

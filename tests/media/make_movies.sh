@@ -116,3 +116,67 @@ poke32 "$f" $((idx + 8 + 15 * 16 + 8)) 2000000000
 cp badframe/m.avi soak/d.avi
 cp mjpeg/m.avi soak/e.avi
 cp topdown/m.avi soak/f.avi
+
+# Movies the platform's AVI library and codecs would crash on, refused before they see them.
+peek32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
+puts() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
+# mutate NAME SOURCE BITS TAG N OFFSET VALUE: a copy of SOURCE with the BITS-bit VALUE written
+# OFFSET bytes after the N-th TAG.
+mutate() { local f; f=$(broken "$1" "$2"); "poke$3" "$f" $(($(find_tag "$f" "$5" "$4") + $6)) "$7"; }
+mkdir -p pal8
+ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=1,format=gbrp,geq=r='if(lt(X,W/2),255,0)':g='if(lt(Y,H/2),255,0)':b=255,vflip" \
+  -c:v rawvideo -pix_fmt pal8 pal8/m.avi
+bottom_up pal8/m.avi 32
+mutate streamcount tone/m.avi 32 avih 1 32 1
+mutate indexsize long/m.avi 32 idx1 1 $((8 + 3 * 16 + 12)) 4294967280
+mutate headersize cinepak/m.avi 32 strf 1 8 4294967280
+mutate cinepakcolours cinepak/m.avi 32 strf 1 40 4294967295
+mutate palettecolours pal8/m.avi 32 strf 1 40 268435456
+mutate nochannels tone/m.avi 16 strf 2 10 0
+mutate hugewidth cinepak/m.avi 32 strf 1 12 2147483647
+mutate noheight cinepak/m.avi 32 strf 1 16 0
+mutate widebits raw/m.avi 16 strf 1 22 32
+mutate oddwidth msvideo1/m.avi 32 strf 1 12 161
+f=$(broken strlname tone/m.avi)
+puts "$f" "$(find_tag "$f" 2 strl)" strx
+f=$(broken halfindex tone/m.avi)
+idx=$(find_tag "$f" 1 idx1)
+poke32 "$f" $((idx + 4)) $(($(peek32 "$f" $((idx + 4))) / 2))
+# Frame 5's first strip reaches 780 rows down a picture of 120.
+f=$(broken stripheight cinepak/m.avi)
+poke16 "$f" $(($(find_tag "$f" 1 movi) + $(peek32 "$f" $(($(find_tag "$f" 1 idx1) + 96))) + 26)) 3075
+
+# Good movies of unusual shape: padding after the movie; sound that starts late (the platform
+# cannot read it) or of a kind no device plays; an index that ends after frame 14.
+mkdir -p tailff tailzero
+{ cat tone/m.avi; head -c 32 /dev/zero | tr '\0' '\377'; } >tailff/m.avi
+{ cat tone/m.avi; head -c 204800 /dev/zero; } >tailzero/m.avi
+# A long name, which the platform's library cannot take whole.
+mkdir -p longname
+cp tone/m.avi "longname/$(printf 'Holiday%.0s' $(seq 10)).avi"
+mutate latesound tone/m.avi 32 strh 2 36 1000
+mutate oddwave tone/m.avi 16 strf 2 8 4660
+f=$(broken lateframe long/m.avi)
+idx=$(find_tag "$f" 1 idx1)
+size=$(peek32 "$f" $((idx + 4)))
+poke32 "$f" $((idx + 4)) $((15 * 16))
+puts "$f" $((idx + 8 + 15 * 16)) JUNK
+poke32 "$f" $((idx + 12 + 15 * 16)) $((size - 15 * 16 - 8))
+# The layout of a large file on a small one: the headers count the samples of both parts, the
+# index covers the first, the continuation follows it, and the space kept for the extended
+# headers holds them.
+f=$(broken opendml tone/m.avi)
+poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_LENGTH)) 10
+poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_LENGTH)) 20000
+for stream in 00dc 01wb; do
+  junk=$(find_tag "$f" 1 JUNK)
+  puts "$f" "$junk" 'indx\030\020\0\0\004'
+  puts "$f" $((junk + 16)) "$stream"
+done
+puts "$f" "$(find_tag "$f" 1 JUNK)" 'LIST\004\001\0\0odmldmlh\370\0\0\0\012'
+movi=$(find_tag "$f" 1 movi)
+frames=$(($(peek32 "$f" $((movi - 4))) - 4))
+end=$(stat -c %s "$f")
+{ printf 'RIFF\0\0\0\0AVIXLIST\0\0\0\0movi'; tail -c +$((movi + 5)) "$f" | head -c "$frames"; } >>"$f"
+poke32 "$f" $((end + 4)) $((frames + 16))
+poke32 "$f" $((end + 16)) $((frames + 4))

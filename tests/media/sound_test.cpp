@@ -156,8 +156,8 @@ TEST_F(SoundTest, CapturedSoundAMoviesSoundStartsAtTheRevealAndPlaysOnce) {
     EXPECT_EQ(soundStream, audioStream);
     ASSERT_TRUE(PlayedOut());
     EXPECT_EQ(Captured(), tone_);
-    // Broken sound streams leave the movie silent.
-    for (const char* name : {"badwave", "hugeblock", "zeroblock"}) {
+    // Sound no device plays, or that the platform cannot read: the movie plays on silently.
+    for (const char* name : {"oddwave", "latesound"}) {
         SCOPED_TRACE(name);
         RevealMovie(name);
         EXPECT_FALSE(movieSoundOn);

@@ -171,7 +171,7 @@ check "the colours in their order, a stored 6 selecting Random" \
   "Blue (Default)|Red|Green|Purple|Yellow|Aqua|Random|6 Random"
 check "a folder of pictures ticks the media box, its controls enabled" \
   "$(states checked 1011) $(states enabled "${MEDIA_IDS[@]}")" "1 1 1 1 1 1"
-check "the counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 1 BMP Files"
+check "the counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 1 Pictures"
 check "the path text names the folder" "$(driver text "$DIALOG" 102 | tr '[:upper:]' '[:lower:]')" \
   "$(echo "${pictures%\\}" | tr '[:upper:]' '[:lower:]')"
 check "the countdown box starts ticked, its fields enabled" \
@@ -220,7 +220,7 @@ check "the box starts unticked, the media controls disabled" \
 driver click "$DIALOG" 1011
 check "ticking enables them" "$(states enabled "${MEDIA_IDS[@]}")" "1 1 1 1 1"
 check "the counts of an empty folder" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 0 AVI Files - 0 BMP Files"
+  "Contains: 0 AVI Files - 0 Pictures"
 driver click "$DIALOG" 1
 # The box is the dialog's own: the dialog takes no input until it is closed.
 box=$(driver find "#32770" "Can't find any AVI/BMP files!" 15000)
@@ -290,9 +290,9 @@ check_match "the list shows the parent entry and drives" \
   "$(driver list "$DIALOG" 1006 | paste -sd' ')" '^\[\.\.\] .*\[-z-\]'
 driver dblclick "$DIALOG" 1006 "[..]"
 check "the parent's counts follow" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 1 AVI Files - 2 BMP Files"
+  "Contains: 1 AVI Files - 2 Pictures"
 driver dblclick "$DIALOG" 1006 "[inner]"
-check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 0 BMP Files"
+check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 0 Pictures"
 driver dblclick "$DIALOG" 1006 "[..]"
 end_with 1
 check "'AVI Path' is where the listing went, with its backslash" "$(stored "AVI Path")" "$top"

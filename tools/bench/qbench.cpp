@@ -2,21 +2,29 @@
 #include <windows.h>
 #include <GL/gl.h>
 #include <psapi.h>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <algorithm>
 #include <string>
 #include <utility>
+#include <vector>
 #include "host/command_line.h"
+#include "host/saver_window.h"
 #include "media/movie.h"
 #include "offscreen_window.h"
 #include "render/frame_clock.h"
+#include "render/frame_pacing.h"
 #include "render/gl_window.h"
 #include "render/scene.h"
 #include "settings/settings.h"
+#include "show/animation.h"
 #include "show/director.h"
 #include "show/hologram.h"
+#include "text/overlay.h"
 #include "textures/texture_loader.h"
+#include "textures/wic_picture.h"
 
 namespace {
 
@@ -25,6 +33,18 @@ double Now() {
     QueryPerformanceCounter(&counter);
     QueryPerformanceFrequency(&frequency);
     return static_cast<double>(counter.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+// User and kernel time of the whole process (every thread, the rasteriser's too), seconds.
+double ProcessCpuSeconds() {
+    FILETIME created, exited, kernel, user;
+    GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+    auto seconds = [](FILETIME t) {
+        return static_cast<double>((static_cast<uint64_t>(t.dwHighDateTime) << 32) |
+                                   t.dwLowDateTime) /
+               1e7;
+    };
+    return seconds(kernel) + seconds(user);
 }
 
 // Seconds since this process was created, from the system's own record of it.
@@ -68,16 +88,20 @@ void FastForwardToHold() {
 struct FrameCosts {
     double emptyMs;
     double fullMs;
+    double emptyCpuMs;
+    double fullCpuMs;
 };
 
-// Empty and full frames in alternating short blocks, so that both meet the same machine load.
-// The full frames advance the show by a millisecond each, so the held picture stays on.
+// Empty and full frames in alternating short blocks, so that both meet the same machine load;
+// wall time and the process's CPU time per frame. The full frames advance the show by a
+// millisecond each, so the held picture stays on.
 FrameCosts CompareFrameCosts(double seconds) {
     constexpr double block = 0.25;
-    double emptySeconds = 0.0, fullSeconds = 0.0;
+    double emptySeconds = 0.0, fullSeconds = 0.0, emptyCpu = 0.0, fullCpu = 0.0;
     int emptyFrames = 0, fullFrames = 0;
-    const auto timeBlock = [&](auto frame, double& total, int& frames) {
+    const auto timeBlock = [&](auto frame, double& total, double& cpu, int& frames) {
         const double start = Now();
+        const double cpuStart = ProcessCpuSeconds();
         while (Now() - start < block) {
             frame();
             SwapBuffers(glDC);
@@ -85,13 +109,93 @@ FrameCosts CompareFrameCosts(double seconds) {
         }
         glFinish();
         total += Now() - start;
+        cpu += ProcessCpuSeconds() - cpuStart;
     };
     const double start = Now();
     while (Now() - start < seconds) {
-        timeBlock(EmptyFrame, emptySeconds, emptyFrames);
-        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullFrames);
+        timeBlock(EmptyFrame, emptySeconds, emptyCpu, emptyFrames);
+        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullCpu, fullFrames);
     }
-    return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3};
+    return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3,
+            emptyCpu / emptyFrames * 1e3, fullCpu / fullFrames * 1e3};
+}
+
+// The scene's transform as the frame sets it before the robot.
+void BeginScene() {
+    glCallList(LIST_PROJECTION);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glPushMatrix();
+    glColor3f(1.0f, 1.0f, 1.0f);
+    glTranslatef(0.0f, 0.0f, -10.0f);
+}
+
+// Where a held picture's frame goes: each part drawn alone after the clear, and the whole
+// frame with drawing clipped to one pixel, which leaves the driver's own work without the
+// rasteriser's. Interleaved rounds, so that every part meets the same load: the wall time of
+// the best round, the CPU time of all (the process's CPU clock counts in 10 ms steps here).
+void FrameBreakdown(int rounds) {
+    struct Part {
+        const char* name;
+        void (*draw)();
+        double wallMs = 1e9;
+        double cpuSeconds = 0.0;
+        int frames = 0;
+    };
+    Part parts[] = {
+        {"clear and swap", EmptyFrame},
+        {"robot's lists",
+         [] {
+             // Before the beam opens nothing is projected.
+             const int step = std::exchange(showStep, SHOW_AIM);
+             BeginScene();
+             DrawRobotAndHologram();
+             glPopMatrix();
+             showStep = step;
+         }},
+        {"projections (beams, captions, hologram)",
+         [] {
+             BeginScene();
+             ApplyBodyFrame();
+             ApplyDomeFrame();
+             glDepthMask(GL_FALSE);
+             DrawProjections();
+             glDepthMask(GL_TRUE);
+             glPopMatrix();
+         }},
+        {"overlay",
+         [] {
+             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+             DrawOverlay();
+         }},
+        {"full frame", [] { RenderFrame(frameTime + 0.001); }},
+        {"full frame clipped to one pixel",
+         [] {
+             glEnable(GL_SCISSOR_TEST);
+             glScissor(0, 0, 1, 1);
+             RenderFrame(frameTime + 0.001);
+             glDisable(GL_SCISSOR_TEST);
+         }},
+    };
+    for (int round = 0; round < rounds; ++round) {
+        for (Part& part : parts) {
+            const double start = Now();
+            const double cpuStart = ProcessCpuSeconds();
+            int frames = 0;
+            while (Now() - start < 0.3) {
+                part.draw();
+                SwapBuffers(glDC);
+                ++frames;
+            }
+            glFinish();
+            part.wallMs = std::min(part.wallMs, (Now() - start) / frames * 1e3);
+            part.cpuSeconds += ProcessCpuSeconds() - cpuStart;
+            part.frames += frames;
+        }
+    }
+    for (const Part& part : parts) {
+        std::printf("frame breakdown, %s: %.2f ms, CPU %.2f ms\n", part.name, part.wallMs,
+                    part.cpuSeconds / part.frames * 1e3);
+    }
 }
 
 // Texture names in use, counted among the first few thousand.
@@ -135,18 +239,19 @@ void Soak(double hours, const char* mediaFolder) {
         glFinish();
         const PROCESS_MEMORY_COUNTERS memory = MemoryCounters();
         std::printf(
-            "soak hour %2d: %5d items (%d external), %d texture names, %.1f MB committed, "
-            "%.1f MB working set\n",
-            hour, items, externalItems, LiveTextureNames(), Megabytes(memory.PagefileUsage),
+            "soak hour %2d: %5d items (%d external), %d texture names, %lu GDI objects, %.1f MB "
+            "committed, %.1f MB working set\n",
+            hour, items, externalItems, LiveTextureNames(),
+            GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), Megabytes(memory.PagefileUsage),
             Megabytes(memory.WorkingSetSize));
         std::fflush(stdout);
     }
 }
 
-// The first catalogue slot that is a movie projected in front of the robot.
-int FrontMovieSlot() {
+// The first catalogue slot with `flag`, projected in front of the robot.
+int FrontSlotWith(uint32_t flag) {
     for (int i = 0; i < CATALOGUE_SIZE; ++i) {
-        if (ItemHas(i, PF_MOVIE) && !ItemHas(i, PF_FLOOR)) return i;
+        if (ItemHas(i, flag) && !ItemHas(i, PF_FLOOR)) return i;
     }
     return 0;
 }
@@ -190,7 +295,7 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
         }
     };
     renderUntil([] { return showStep == SHOW_WAIT; });
-    nextIndex = FrontMovieSlot();
+    nextIndex = FrontSlotWith(PF_MOVIE);
     renderUntil([] { return showStep == SHOW_POSE; });
     FastForwardToHold();
     if (!movieActive) {
@@ -199,8 +304,216 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
     }
     const FrameCosts costs = CompareFrameCosts(4.0);
     std::printf(
-        "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap\n", name,
-        costs.fullMs, pictureFrameMs, costs.emptyMs);
+        "frame cost, movie %s held: %.3f ms full (picture %.3f ms), %.3f ms clear and swap (CPU "
+        "%.3f and %.3f ms)\n",
+        name, costs.fullMs, pictureFrameMs, costs.emptyMs, costs.fullCpuMs, costs.emptyCpuMs);
+}
+
+const char* ItemKind(int index) {
+    if (ItemHas(index, PF_MOVIE)) return "movie";
+    if (ItemHas(index, PF_EXTERNAL)) return "external picture";
+    return "built-in picture";
+}
+
+// Minutes of show in simulated time at 60 frames a second, each frame drawn and swapped as
+// the saver does and timed on the wall clock, start to start. The items take turns: a
+// built-in picture, an external picture of `mediaFolder` and a movie of it, so that every
+// kind of load happens; the director draws everything else as it always does.
+void ShowFrameTimes(double minutes, const char* mediaFolder) {
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", mediaFolder);
+    saverSettings.playAvis = true;
+    saverSettings.playAviSound = false;
+    saverSettings.showExternalBmps = true;
+    const int external = FrontSlotWith(PF_EXTERNAL);
+    const int movie = FrontSlotWith(PF_MOVIE);
+    int builtIn = 0;
+    while (ItemHas(builtIn, PF_MOVIE | PF_EXTERNAL)) ++builtIn;
+    int turn = 0;
+    constexpr double step = 1.0 / 60.0;
+    const int frames = static_cast<int>(minutes * 60.0 / step);
+    std::vector<double> times(frames);
+    std::vector<int> loads(frames, -1);
+    int items = 0;
+    double previous = Now();
+    for (int i = 0; i < frames; ++i) {
+        const int stepBefore = showStep;
+        // A built-in turn keeps the director's own pick when it is one.
+        if (stepBefore == SHOW_WAIT) {
+            if (turn == 1) nextIndex = external;
+            if (turn == 2) nextIndex = movie;
+            if (turn == 0 && ItemHas(nextIndex, PF_MOVIE | PF_EXTERNAL)) nextIndex = builtIn;
+        }
+        RenderFrame(frameTime + step);
+        SwapBuffers(glDC);
+        const double now = Now();
+        times[i] = (now - previous) * 1e3;
+        previous = now;
+        if (stepBefore == SHOW_WAIT && showStep == SHOW_POSE) {
+            loads[i] = nextIndex;
+            turn = (turn + 1) % 3;
+            ++items;
+        }
+    }
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    const double median = sorted[sorted.size() / 2];
+    const double worst = sorted.back();
+    std::printf(
+        "show, %.0f minutes at 60 frames/s (%d items): median frame %.2f ms, 99th percentile "
+        "%.2f ms, worst %.2f ms (goal 3 x median + 10 = %.2f ms)\n",
+        minutes, items, median, sorted[sorted.size() * 99 / 100], worst, 3.0 * median + 10.0);
+    // The slowest frames, with the item a frame loaded, if any.
+    std::vector<int> order(frames);
+    for (int i = 0; i < frames; ++i) order[i] = i;
+    std::partial_sort(order.begin(), order.begin() + 5, order.end(),
+                      [&times](int a, int b) { return times[a] > times[b]; });
+    for (int k = 0; k < 5; ++k) {
+        const int i = order[k];
+        std::printf("show, slow frame %d at %.2f s: %.2f ms%s%s\n", i, (i + 1) * step, times[i],
+                    loads[i] >= 0 ? ", loads a " : "", loads[i] >= 0 ? ItemKind(loads[i]) : "");
+    }
+    double loadWorst[3] = {0.0, 0.0, 0.0};
+    for (int i = 0; i < frames; ++i) {
+        if (loads[i] < 0) continue;
+        const int kind = ItemHas(loads[i], PF_MOVIE) ? 2 : ItemHas(loads[i], PF_EXTERNAL) ? 1 : 0;
+        loadWorst[kind] = std::max(loadWorst[kind], times[i]);
+    }
+    std::printf(
+        "show, slowest frame that loads a built-in picture %.2f ms, an external picture "
+        "%.2f ms, a movie %.2f ms\n",
+        loadWorst[0], loadWorst[1], loadWorst[2]);
+}
+
+WNDPROC sceneProc = nullptr;
+int paints = 0;
+
+LRESULT CALLBACK CountingSceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PAINT) ++paints;
+    return CallWindowProcA(sceneProc, window, message, wParam, lParam);
+}
+
+void CALLBACK EndLoop(HWND, UINT, UINT_PTR, DWORD) {
+    PostQuitMessage(0);
+}
+
+struct LoopFigures {
+    double cpuPerMinute;
+    double framesPerSecond;
+};
+
+// The saver's message loop for `seconds`, paced, or unpaced as it ran before pacing: the
+// scene window invalidated whenever the queue is empty, so frames follow as fast as they can.
+LoopFigures RunLoop(double seconds, bool paced) {
+    paints = 0;
+    const double cpu = ProcessCpuSeconds();
+    const double start = Now();
+    if (paced) {
+        const UINT_PTR timer = SetTimer(nullptr, 0, static_cast<UINT>(seconds * 1000.0), EndLoop);
+        RunMessageLoop();
+        KillTimer(nullptr, timer);
+    } else {
+        MSG message;
+        while (Now() - start < seconds) {
+            while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
+            InvalidateRect(glWindow, nullptr, FALSE);
+        }
+    }
+    const double wall = Now() - start;
+    return {(ProcessCpuSeconds() - cpu) / wall * 60.0, paints / wall};
+}
+
+// CPU time per minute of show with the saver's own loop, paced and unpaced, in alternating
+// runs so that both meet the same load.
+void PacingFigures(double seconds) {
+    sceneProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrA(glWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSceneProc)));
+    std::printf(
+        "pacing: refresh period %.2f ms, swap interval %s\n", framePacer.period * 1e3,
+        framePacer.swapInterval == nullptr ? "not offered" : "offered, trying vertical sync");
+    LoopFigures total[2] = {};
+    constexpr int rounds = 2;
+    for (int round = 0; round < rounds; ++round) {
+        for (bool paced : {false, true}) {
+            const LoopFigures figures = RunLoop(seconds / rounds, paced);
+            std::printf("cpu per minute of show, %s: %.2f s (%.0f frames/s)\n",
+                        paced ? "paced" : "unpaced", figures.cpuPerMinute, figures.framesPerSecond);
+            total[paced].cpuPerMinute += figures.cpuPerMinute / rounds;
+            total[paced].framesPerSecond += figures.framesPerSecond / rounds;
+        }
+    }
+    std::printf("pacing: the swaps %s\n",
+                framePacer.swapPaced ? "wait for the display" : "do not wait, deadlines pace");
+    std::printf(
+        "cpu per minute of show: paced %.2f s (%.0f frames/s), unpaced %.2f s (%.0f frames/s), "
+        "paced/unpaced %.2f\n",
+        total[1].cpuPerMinute, total[1].framesPerSecond, total[0].cpuPerMinute,
+        total[0].framesPerSecond, total[1].cpuPerMinute / total[0].cpuPerMinute);
+}
+
+// The photo and the BMP of `folder`: the time to decode, scale and upload each into the
+// hologram's texture on its own; then the show loading the photo (alone in the sub-folder
+// "show"), frame by frame, with that frame's time against the worst of the others.
+void PictureFigures(const char* folder) {
+    SetCurrentDirectoryA(folder);
+    constexpr int loads = 5;
+    for (const char* name : {"photo.jpg", "photo.bmp"}) {
+        PictureSize size{};
+        double worst = 0.0, total = 0.0;
+        bool loaded = true;
+        for (int i = 0; i < loads; ++i) {
+            glDeleteTextures(1, &textureSlots[2]);
+            textureSlots[2] = 0;
+            const double start = Now();
+            const bool ok = std::strcmp(name, "photo.bmp") == 0
+                                ? LoadBmpFileTexture(&textureSlots[2], name, &size)
+                                : LoadWicPictureTexture(&textureSlots[2], name, &size);
+            glFinish();
+            const double ms = (Now() - start) * 1e3;
+            loaded = loaded && ok;
+            total += ms;
+            worst = std::max(worst, ms);
+        }
+        std::printf("picture %s (%.0fx%.0f): decoded, scaled and uploaded %.1f ms (worst %.1f)%s\n",
+                    name, size.width, size.height, total / loads, worst,
+                    loaded ? "" : ", NOT LOADED");
+    }
+    // The show's folder holds the photo alone.
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%sshow\\", folder);
+    saverSettings.playAvis = false;
+    saverSettings.showExternalBmps = true;
+    saverSettings.onlyExternalPics = true;
+    // Frames at the saver's pace until the show has loaded the photo: the worst frame of the
+    // wait in which it was picked and decoded, against the worst of all frames before.
+    double waitWorst = 0.0, others = 0.0;
+    int waitFrames = 0, frames = 0;
+    bool seen = false;
+    for (int i = 0; i < 36000 && !seen; ++i) {
+        const bool waiting = showStep == SHOW_WAIT;
+        const double start = Now();
+        RenderFrame(frameTime + 1.0 / 30.0);
+        SwapBuffers(glDC);
+        glFinish();
+        const double ms = (Now() - start) * 1e3;
+        if (!waiting) {
+            others = std::max(others, ms);
+            ++frames;
+            continue;
+        }
+        waitWorst = std::max(waitWorst, ms);
+        ++waitFrames;
+        if (showStep != SHOW_POSE) continue;
+        seen = ItemHas(nextIndex, PF_EXTERNAL);
+        if (!seen) {  // another item's wait: among the frames before
+            others = std::max(others, waitWorst);
+            frames += waitFrames;
+            waitWorst = 0.0;
+            waitFrames = 0;
+        }
+    }
+    std::printf(
+        "show frames that pick and load photo.jpg: worst %.1f ms of %d (worst of %d frames "
+        "before %.1f ms)\n",
+        waitWorst, waitFrames, frames, others);
 }
 
 // The frame clock's smallest step after long runs, at this machine's counter rate and at 10 MHz.
@@ -231,9 +544,26 @@ int main(int argc, char** argv) {
     const double buildStart = Now();
     if (window == nullptr || !CreateScene(window, 1)) return 1;
     const double buildEnd = Now();
+    // qbench W H --pacing SECONDS: only the loop's CPU time, paced and unpaced.
+    if (argc > 4 && std::strcmp(argv[3], "--pacing") == 0) {
+        PacingFigures(std::atof(argv[4]));
+        DestroyScene();
+        return 0;
+    }
+    // Everything else times frames drawn back to back: a display's vertical sync must not
+    // hold them.
+    if (framePacer.swapInterval != nullptr) framePacer.swapInterval(0);
     // qbench W H --soak HOURS MEDIA_FOLDER: only the soak.
     if (argc > 5 && std::strcmp(argv[3], "--soak") == 0) {
         Soak(std::atof(argv[4]), argv[5]);
+        DestroyScene();
+        return 0;
+    }
+    // qbench W H --show MINUTES MEDIA_FOLDER: only the timed show.
+    if (argc > 5 && std::strcmp(argv[3], "--show") == 0) {
+        RenderFrame(ReadFrameClock());
+        SwapBuffers(glDC);
+        ShowFrameTimes(std::atof(argv[4]), argv[5]);
         DestroyScene();
         return 0;
     }
@@ -278,8 +608,14 @@ int main(int argc, char** argv) {
     std::printf("empty frame loop: %.1f frames/s\n", FramesPerSecond(3.0, EmptyFrame));
     FastForwardToHold();
     const FrameCosts costs = CompareFrameCosts(6.0);
-    std::printf("frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f\n",
-                costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs);
+    std::printf(
+        "frame cost, picture held: %.3f ms full, %.3f ms clear and swap, ratio %.2f (CPU %.3f "
+        "and %.3f ms, ratio %.2f)\n",
+        costs.fullMs, costs.emptyMs, costs.fullMs / costs.emptyMs, costs.fullCpuMs,
+        costs.emptyCpuMs, costs.fullCpuMs / costs.emptyCpuMs);
+    FrameBreakdown(5);
+    // qbench W H --pictures FOLDER: then the photo and the BMP of FOLDER.
+    if (argc > 4 && std::strcmp(argv[3], "--pictures") == 0) PictureFigures(argv[4]);
     // qbench W H --movies FOLDER NAME...: then each movie of FOLDER\NAME.
     if (argc > 5 && std::strcmp(argv[3], "--movies") == 0) {
         for (int i = 5; i < argc; ++i) MovieFigures(argv[4], argv[i], costs.fullMs);

@@ -1,0 +1,246 @@
+// Movies are checked before the platform's AVI library and decoders see them: the broken ones
+// they crash on are refused, good ones of unusual shape still play.
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+#include <array>
+#include <cstring>
+#include <string>
+#include <vector>
+#include "media/avi_structure.h"
+#include "media/cinepak_frame.h"
+#include "media/movie.h"
+#include "media/movie_files.h"
+#include "media/sound.h"
+#include "render/frame_clock.h"
+#include "render/scene.h"
+#include "settings/settings.h"
+#include "show/director.h"
+#include "support/gl_fixture.h"
+
+namespace {
+
+std::string MovieFile(const char* name) {
+    return movie_files::Case(name) + "m.avi";
+}
+
+TEST(AviSafety, MoviesThePlatformCrashesOnAreRefused) {
+    for (const char* name :
+         {"streamcount", "strlname", "indexsize", "halfindex", "headersize", "cinepakcolours",
+          "palettecolours", "nochannels", "hugewidth", "noheight", "widebits", "oddwidth",
+          "badframe", "truncated", "badwave", "zeroblock", "hugeblock", "audiorate"}) {
+        EXPECT_FALSE(CheckAviFile(MovieFile(name).c_str()).valid) << name;
+        EXPECT_FALSE(OpenMovieFile(MovieFile(name).c_str())) << name;
+        CloseMovie();
+    }
+}
+
+class UnusualMovies : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        saverSettings.playAviSound = true;
+    }
+
+    void TearDown() override {
+        CloseMovieAndSound();
+        movieActive = false;
+        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+        GlTest::TearDown();
+    }
+
+    static bool Open(const char* name) {
+        CloseMovieAndSound();
+        movie_files::UseMediaFolder(name);
+        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+        movieActive = true;
+        return OpenRandomMovie();
+    }
+
+    // Whether the movie is still on after `seconds` more.
+    static bool Play(double seconds) {
+        frameDelta = seconds;
+        AdvanceMovie(MOVIE_TEXTURE_SLOT);
+        return movieActive;
+    }
+
+    static std::array<int, 3> TexelAt(int x, int y) {
+        std::vector<unsigned char> pixels(MOVIE_SURFACE_PIXELS * 3);
+        glBindTexture(GL_TEXTURE_2D, textureSlots[MOVIE_TEXTURE_SLOT]);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        const unsigned char* texel = &pixels[(y * MOVIE_SURFACE_WIDTH + x) * 3];
+        return {texel[0], texel[1], texel[2]};
+    }
+
+    // Reads the sound the saver plays as its player does (the platform aborts the process on a
+    // read past what the index holds); where the reading stopped.
+    static LONG ReadSound() {
+        std::vector<char> buffer(SOUND_BUFFER_BYTES);
+        LONG at = AVIStreamStart(audioStream);
+        for (LONG bytes = 0, samples = 1; at < movieSoundEnd && samples > 0; at += samples) {
+            const LONG count = std::min<LONG>(movieSoundEnd - at, SOUND_BUFFER_BYTES / 4);
+            if (AVIStreamRead(audioStream, at, count, buffer.data(), SOUND_BUFFER_BYTES, &bytes,
+                              &samples) != 0) {
+                break;
+            }
+        }
+        return at;
+    }
+};
+
+// The tone movie: five grey frames and 10,000 samples of 4 bytes.
+TEST_F(UnusualMovies, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
+    for (const char* name : {"tailff", "tailzero", "longname", "opendml"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(Open(name));
+        ASSERT_TRUE(movieSoundOn);
+        EXPECT_EQ(movieSoundEnd, 10000);
+        EXPECT_EQ(ReadSound(), 10000);
+        EXPECT_TRUE(Play(0.45));
+        EXPECT_EQ(TexelAt(100, 50), (std::array<int, 3>{128, 128, 128}));
+    }
+    // The large file's headers count twice the frames and sound; the platform reads neither
+    // past the first part, and the movie ends there.
+    EXPECT_EQ(movieFrameCount, 10);
+    EXPECT_EQ(AVIStreamLength(audioStream), 20000);
+    EXPECT_FALSE(Play(0.1));
+}
+
+TEST_F(UnusualMovies, PalettedFramesPlay) {
+    ASSERT_TRUE(Open("pal8"));
+    EXPECT_TRUE(Play(0.0));
+    // White at the top left, blue at the bottom right, in the encoder's dithered palette.
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(TexelAt(60, 100)[i], 255, 40) << i;
+    for (int i = 0; i < 3; ++i) EXPECT_NEAR(TexelAt(200, 30)[i], i == 2 ? 255 : 0, 40) << i;
+}
+
+// Frame 5's strip reaches far past the picture; reached at once, it is still refused, as the
+// decoder would decode it on the way.
+TEST_F(UnusualMovies, ACinepakFrameReachingPastThePictureEndsTheMovie) {
+    ASSERT_TRUE(Open("stripheight"));
+    EXPECT_TRUE(Play(0.45));
+    EXPECT_FALSE(Play(0.1));
+    ASSERT_TRUE(Open("stripheight"));
+    EXPECT_FALSE(Play(0.65));
+}
+
+// A frame of 32 x 24 pixels: `strips` strips of `rows` rows, each with a codebook of `entries`
+// colours.
+std::vector<unsigned char> CinepakFrame(int strips, int rows, size_t entries) {
+    const size_t chunk = 4 + entries * 6, strip = 12 + chunk, length = 10 + strips * strip;
+    std::vector<unsigned char> frame(length);
+    const auto put = [&](size_t at, size_t value) {
+        frame[at] = static_cast<unsigned char>(value >> 8);
+        frame[at + 1] = static_cast<unsigned char>(value);
+    };
+    frame[1] = static_cast<unsigned char>(length >> 16);
+    put(2, length & 0xffff), put(4, 32), put(6, 24), put(8, strips);
+    for (size_t at = 10; at < length; at += strip) {
+        put(at, 0x1000), put(at + 2, strip), put(at + 8, rows), put(at + 10, 32);
+        put(at + 12, 0x2000), put(at + 14, chunk);
+    }
+    return frame;
+}
+
+TEST(CinepakFrameValid, StripsAndChunksStayInsideTheFrameAndThePicture) {
+    EXPECT_TRUE(CinepakFrameValid({}, 32, 24));
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 24));
+    // Rows and columns count in whole blocks of 4.
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 29, 21));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 20));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 28, 24));
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(2, 12, 2), 32, 24));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(2, 16, 2), 32, 24));
+    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 256), 32, 24));
+    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 257), 32, 24));
+    std::vector<unsigned char> frame = CinepakFrame(1, 24, 2);
+    frame[25] += 1;  // the codebook past its strip
+    EXPECT_FALSE(CinepakFrameValid(frame, 32, 24));
+}
+
+TEST(PackedBitmapPixels, AColourTableBeyondTheFormatIsRefused) {
+    std::vector<unsigned char> block(2048);
+    auto* header = reinterpret_cast<BITMAPINFOHEADER*>(block.data());
+    header->biSize = sizeof(BITMAPINFOHEADER);
+    header->biBitCount = 8;
+    header->biClrUsed = 256;
+    EXPECT_EQ(PackedBitmapPixels(header, 40 + 1024) - block.data(), 40 + 1024);
+    header->biClrUsed = 0x10000000;
+    EXPECT_EQ(PackedBitmapPixels(header, 40 + 1024), nullptr);
+    // A stream format may carry a longer table than a decoder writes.
+    header->biClrUsed = 300;
+    EXPECT_EQ(PackedBitmapPixels(header, 40 + 1200) - block.data(), 40 + 1200);
+    header->biSize = 0xFFFFFFF0;
+    EXPECT_EQ(PackedBitmapPixels(header, 40), nullptr);
+}
+
+// The rules on a copy of the tone movie, changed in memory. Its index: 15 entries, the first
+// a frame of 32 x 32 x 3 bytes, the last 784 samples ending where the frame data does.
+class AviRules : public ::testing::Test {
+protected:
+    size_t Find(const char* tag, int nth = 1) const {
+        auto at = bytes_.begin() - 1;
+        for (int i = 0; i < nth; ++i) at = std::search(at + 1, bytes_.end(), tag, tag + 4);
+        return static_cast<size_t>(at - bytes_.begin());
+    }
+    uint32_t Get32(size_t at) const {
+        uint32_t value;
+        std::memcpy(&value, &bytes_[at], 4);
+        return value;
+    }
+    void Put32(size_t at, uint32_t value) { std::memcpy(&bytes_[at], &value, 4); }
+    void Put16(size_t at, uint16_t value) { std::memcpy(&bytes_[at], &value, 2); }
+    bool Valid() const { return CheckAviBytes(bytes_).valid; }
+    size_t Entry(int i) const { return Find("idx1") + 8 + static_cast<size_t>(i) * 16; }
+
+    std::vector<unsigned char> bytes_ = movie_files::ReadFile(MovieFile("tone"));
+};
+
+TEST_F(AviRules, IndexEntriesAreCountedAsThePlatformCountsThem) {
+    EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000);
+    // From the start of the file, the frame data's list type 4 bytes before its first chunk.
+    const auto listType = static_cast<uint32_t>(Find("movi"));
+    for (int i = 0; i < 15; ++i) Put32(Entry(i) + 8, Get32(Entry(i) + 8) + listType);
+    EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000);
+    // Counted from the first entry once one lies before the list type, the rest lie past it.
+    Put32(Entry(0) + 8, 4);
+    EXPECT_FALSE(Valid());
+    Put32(Entry(0) + 8, listType + 4);
+    // The last chunk ends with the frame data, one byte more does not.
+    Put32(Entry(14) + 12, 785 * 4);
+    EXPECT_FALSE(Valid());
+    Put32(Entry(14) + 12, 784 * 4);
+    std::memcpy(&bytes_[Entry(14)], "rec ", 4);
+    EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000 - 784);
+    std::memcpy(&bytes_[Entry(14)], "02wb", 4);
+    EXPECT_FALSE(Valid());
+}
+
+TEST_F(AviRules, ChunksFramesAndFormatsHoldWhatTheyClaim) {
+    // Bytes after the movie; a chunk header reaching past the movie's end.
+    bytes_.resize(bytes_.size() + 8);
+    EXPECT_TRUE(Valid());
+    Put32(4, Get32(4) + 4);
+    EXPECT_FALSE(Valid());
+    Put32(4, Get32(4) - 4);
+    // A stored frame holds a whole image or none; frames counted in bytes all declared.
+    Put32(Entry(0) + 12, 32 * 32 * 3 - 1);
+    EXPECT_FALSE(Valid());
+    Put32(Entry(0) + 12, 0);
+    EXPECT_TRUE(Valid());
+    Put32(Find("strh") + 8 + 44, 32 * 32 * 3 + 1);
+    EXPECT_FALSE(Valid());
+    Put32(Find("strh") + 8 + 44, 0);
+    // One colour with no room for it; 18 and 19 channels of 32 bits.
+    Put32(Find("strf") + 8 + 32, 1);
+    EXPECT_FALSE(Valid());
+    Put32(Find("strf") + 8 + 32, 0);
+    const size_t sound = Find("strf", 2) + 8;
+    for (uint16_t channels : {18, 19}) {
+        Put16(sound + 2, channels);
+        Put16(sound + 12, channels * 4);
+        Put16(sound + 14, 32);
+        EXPECT_EQ(Valid(), channels == 18) << channels;
+    }
+}
+
+}  // namespace

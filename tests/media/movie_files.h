@@ -19,6 +19,44 @@
 
 namespace movie_files {
 
+// A folder name of this test process's own: Wine's process ids are small and repeat between
+// prefixes, so the tick count keeps two test runs on one machine apart.
+inline const std::string& UnixFolder() {
+    static const std::string folder = "/tmp/quorvel-media-" +
+                                      std::to_string(GetCurrentProcessId()) + "-" +
+                                      std::to_string(GetTickCount64());
+    return folder;
+}
+
+// Runs a Unix command (Wine starts Unix programs like Windows ones, but its process handle does
+// not wait for them, so the command leaves its exit code in a file); its exit code.
+inline int RunUnix(const std::string& command) {
+    const std::string status = UnixFolder() + ".status";
+    std::string line = "Z:\\bin\\sh -c \"" + command + "; echo $? >" + status + "\"";
+    STARTUPINFOA startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process)) {
+        return -1;
+    }
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    const std::string windowsStatus = "Z:" + status;
+    for (int waited = 0; waited < 300000; waited += 50) {
+        FILE* file = std::fopen(windowsStatus.c_str(), "r");
+        int code = -1;
+        if (file != nullptr && std::fscanf(file, "%d", &code) == 1) {
+            std::fclose(file);
+            DeleteFileA(windowsStatus.c_str());
+            return code;
+        }
+        if (file != nullptr) std::fclose(file);
+        Sleep(50);
+    }
+    return -1;
+}
+
 // The folder of test case `name`, as a media folder path (with its trailing backslash).
 inline std::string Case(const char* name) {
     const char* folder = std::getenv("QUORVEL_MOVIES");

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <GL/gl.h>
+#include <algorithm>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -276,7 +277,9 @@ TEST_F(Paint, EachPaintReadsTheClockOnceThenDrawsWithItThenShowsIt) {
         calls.clear();
         litAtSwap.clear();
         SendMessageA(glWindow, WM_PAINT, 0, 0);
-        const std::vector<std::string> order = calls;
+        // Up to the swap: what comes after it is the pacing's own business.
+        const auto swap = std::find(calls.begin(), calls.end(), std::string("swap"));
+        const std::vector<std::string> order(calls.begin(), swap == calls.end() ? swap : swap + 1);
         const double after = ReadFrameClock();
         EXPECT_EQ(order, (std::vector<std::string>{"clock", "clear", "swap"}));
         ASSERT_EQ(litAtSwap.size(), 1u);

@@ -23,43 +23,57 @@ const char* SkipBlanks(const char* p) {
     return p;
 }
 
-int DispatchMode(const char* p) {
+int DispatchMode(const char* tail) {
+    const SwitchRequest request = ParseCommandTail(tail);
+    switch (request.mode) {
+        case SaverMode::Configure: {
+            if (request.rest == nullptr) return RunConfigure(nullptr);
+            HWND parent = *request.rest == ':' ? ParseWindowHandle(request.rest + 1) : nullptr;
+            if (parent == nullptr || !IsWindow(parent)) parent = GetForegroundWindow();
+            return RunConfigure(parent);
+        }
+        case SaverMode::FullScreen:
+            return RunSaverWindow(nullptr);
+        case SaverMode::Preview:
+            return RunPreview(request.rest);
+        case SaverMode::ChangePassword:
+            if (!isWin9x) return -1;
+            return RunChangePassword(request.rest);
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+SwitchRequest ParseCommandTail(const char* p) {
     for (;; ++p) {
-        const signed char c = static_cast<signed char>(*p);
-        switch (c) {
+        switch (static_cast<signed char>(*p)) {
             case 0:
-                return RunConfigure(nullptr);
+                return {SaverMode::Configure, nullptr};
             case ' ':
             case '-':
             case '/':
                 continue;
             case 's':
             case 'S':
-                return RunSaverWindow(nullptr);
+                return {SaverMode::FullScreen, p + 1};
             case 'p':
             case 'P':
             case 'l':
             case 'L':
-                return RunPreview(SkipBlanks(p + 1));
+                return {SaverMode::Preview, SkipBlanks(p + 1)};
             case 'c':
-            case 'C': {
-                ++p;
-                HWND parent = nullptr;
-                if (*p == ':') parent = ParseWindowHandle(p + 1);
-                if (parent == nullptr || !IsWindow(parent)) parent = GetForegroundWindow();
-                return RunConfigure(parent);
-            }
+            case 'C':
+                return {SaverMode::Configure, p + 1};
             case 'a':
             case 'A':
-                if (!isWin9x) return -1;
-                return RunChangePassword(SkipBlanks(p + 1));
+                return {SaverMode::ChangePassword, SkipBlanks(p + 1)};
             default:
-                return -1;
+                return {SaverMode::None, p};
         }
     }
 }
-
-}  // namespace
 
 const char* SkipProgramName(const char* p) {
     if (*p == '"') {

@@ -5,6 +5,16 @@
 extern HINSTANCE appInstance;
 extern int isWin9x;
 
+enum class SaverMode { Configure, FullScreen, Preview, ChangePassword, None };
+// The mode the first switch letter names and the text read after it: for preview and password
+// change the rest after the blanks that follow the letter, for configuration the rest right
+// after the letter (null when the line holds no switch at all).
+struct SwitchRequest {
+    SaverMode mode;
+    const char* rest;
+};
+
+SwitchRequest ParseCommandTail(const char* tail);
 // Skips the program name (quoted or not) and the blanks after it.
 const char* SkipProgramName(const char* commandLine);
 // Decimal digits from the start of text, accumulated as an unsigned 32-bit number that wraps.

@@ -1,44 +1,67 @@
 #include <gtest/gtest.h>
 #include <cstdint>
+#include <string>
 #include "host/command_line.h"
-#include "host/saver_window.h"
 
 namespace {
 
-uint32_t Handle(const char* text) {
-    return static_cast<uint32_t>(reinterpret_cast<uintptr_t>(ParseWindowHandle(text)));
+TEST(CommandLine, TheFirstSwitchLetterNamesTheMode) {
+    struct Case {
+        const char* tail;
+        SaverMode mode;
+        const char* rest;  // null: configuration with no parent at all
+    };
+    const Case cases[] = {
+        {"", SaverMode::Configure, nullptr},
+        {" -/ ", SaverMode::Configure, nullptr},
+        {"/S", SaverMode::FullScreen, ""},
+        {"-s", SaverMode::FullScreen, ""},
+        {"s", SaverMode::FullScreen, ""},
+        {"  //s", SaverMode::FullScreen, ""},
+        {"/s anything", SaverMode::FullScreen, " anything"},
+        {"/save", SaverMode::FullScreen, "ave"},
+        {"/p 12345", SaverMode::Preview, "12345"},
+        {"/P\t1", SaverMode::Preview, "\t1"},
+        {"/l   77", SaverMode::Preview, "77"},
+        {"/p:12345", SaverMode::Preview, ":12345"},
+        {"/c:12345", SaverMode::Configure, ":12345"},
+        {"/C 12345", SaverMode::Configure, " 12345"},
+        {"/a 12345", SaverMode::ChangePassword, "12345"},
+        {"/x", SaverMode::None, "x"},
+        {"/1", SaverMode::None, "1"},
+        {"\t/s", SaverMode::None, "\t/s"},
+        {"\xE9s", SaverMode::None, "\xE9s"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string("tail '") + c.tail + "'");
+        const SwitchRequest request = ParseCommandTail(c.tail);
+        EXPECT_EQ(request.mode, c.mode);
+        if (c.rest == nullptr)
+            EXPECT_EQ(request.rest, nullptr);
+        else
+            EXPECT_STREQ(request.rest, c.rest);
+    }
 }
 
-TEST(ParseWindowHandle, ReadsLeadingDecimalDigitsOnly) {
-    EXPECT_EQ(Handle("12345"), 12345u);
-    EXPECT_EQ(Handle("42abc"), 42u);
-    EXPECT_EQ(Handle(""), 0u);
-    EXPECT_EQ(Handle(" 12"), 0u);
-    EXPECT_EQ(Handle("-5"), 0u);
-    EXPECT_EQ(Handle("0x10"), 0u);
+TEST(CommandLine, WindowHandlesAreLeadingDecimalDigitsWrappingAt32Bits) {
+    const std::pair<const char*, uint32_t> cases[] = {
+        {"12345", 12345u}, {"42abc", 42u},      {"", 0u},           {" 12", 0u},         {"-5", 0u},
+        {"0x10", 0u},      {"4294967295", ~0u}, {"4294967296", 0u}, {"4294967306", 10u},
+    };
+    for (const auto& [text, value] : cases) {
+        EXPECT_EQ(reinterpret_cast<uintptr_t>(ParseWindowHandle(text)), value) << text;
+    }
 }
 
-TEST(ParseWindowHandle, WrapsAsUnsigned32Bit) {
-    EXPECT_EQ(Handle("4294967295"), 4294967295u);
-    EXPECT_EQ(Handle("4294967296"), 0u);
-    EXPECT_EQ(Handle("4294967306"), 10u);
-}
-
-TEST(SkipProgramName, SkipsQuotedAndPlainNames) {
-    EXPECT_STREQ(SkipProgramName("\"C:\\Program Files\\q v\\quorvel.scr\" /s"), "/s");
-    EXPECT_STREQ(SkipProgramName("quorvel.scr  \t/p 12"), "/p 12");
-    EXPECT_STREQ(SkipProgramName("quorvel.scr"), "");
-    EXPECT_STREQ(SkipProgramName("\"unterminated name /s"), "");
-    EXPECT_STREQ(SkipProgramName("\"\"/c"), "/c");
-}
-
-TEST(CloseRules, MouseMustMoveMoreThanFourPixels) {
-    const POINT anchor{100, 100};
-    EXPECT_FALSE(IsClosingMove(anchor, {102, 102}));
-    EXPECT_TRUE(IsClosingMove(anchor, {103, 102}));
-    EXPECT_FALSE(IsClosingMove(anchor, {96, 100}));
-    EXPECT_TRUE(IsClosingMove(anchor, {95, 100}));
-    EXPECT_FALSE(IsClosingMove(anchor, anchor));
+TEST(CommandLine, TheProgramNameAndTheBlanksAfterItAreSkipped) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"\"C:\\Program Files\\q v\\quorvel.scr\" /s", "/s"},
+        {"quorvel.scr  \t/p 12", "/p 12"},
+        {"quorvel.scr", ""},
+        {"\"unterminated name /s", ""},
+        {"\"\"/c", "/c"},
+    };
+    for (const auto& [line, tail] : cases) EXPECT_STREQ(SkipProgramName(line), tail) << line;
 }
 
 }  // namespace

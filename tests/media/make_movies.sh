@@ -3,6 +3,7 @@
 # case, so each can serve as a media folder of its own).
 set -euo pipefail
 out=$1
+rm -rf "$out"
 mkdir -p "$out"
 cd "$out"
 
@@ -28,7 +29,7 @@ poke16() {
 # Byte offset of the $2-th (1-based) occurrence of text $3 in file $1.
 find_tag() { grep -obUa "$3" "$1" | sed -n "$2p" | cut -d: -f1; }
 # Offsets inside a stream header chunk, counted from its tag.
-STRH_SCALE=28 STRH_RATE=32 STRH_LENGTH=40 STRH_RIGHT=60 STRH_BOTTOM=62
+STRH_SCALE=28 STRH_LENGTH=40 STRH_RIGHT=60 STRH_BOTTOM=62
 
 # Uncompressed frames as the platform's drawer takes them: bottom-up. The encoder writes rows
 # top-down and says so with a negative height; flipped rows and a positive height make the same
@@ -103,8 +104,6 @@ f=$(broken hugeblock tone/m.avi)
 poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 65535
 f=$(broken hugeformat tone/m.avi)
 poke32 "$f" $(($(find_tag "$f" 2 strf) + 4)) 2147483000
-f=$(broken audiorate tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_RATE)) 0
 # A wave format of no channels at no rate.
 f=$(broken badwave tone/m.avi)
 poke16 "$f" $(($(find_tag "$f" 2 strf) + 10)) 0

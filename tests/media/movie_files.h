@@ -1,19 +1,26 @@
-// The movies of make_movies.sh, made once per test process in a temporary folder.
+// The movies of make_movies.sh, made once per test run into the folder $QUORVEL_MOVIES names (a
+// Unix path; the test runner makes them before the media tests), and a fixture that plays them.
 #pragma once
-#include <windows.h>
+#include <GL/gl.h>
+#include <gtest/gtest.h>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
-#include <gtest/gtest.h>
+#include "media/movie.h"
+#include "media/sound.h"
+#include "render/frame_clock.h"
+#include "render/scene.h"
 #include "settings/settings.h"
+#include "show/director.h"
+#include "support/gl_fixture.h"
 
 namespace movie_files {
 
-// Wine's process ids are small and repeat between prefixes, so the tick count makes the name
-// unique when two test runs share the machine.
+// A folder name of this test process's own: Wine's process ids are small and repeat between
+// prefixes, so the tick count keeps two test runs on one machine apart.
 inline const std::string& UnixFolder() {
     static const std::string folder = "/tmp/quorvel-media-" +
                                       std::to_string(GetCurrentProcessId()) + "-" +
@@ -21,8 +28,8 @@ inline const std::string& UnixFolder() {
     return folder;
 }
 
-// Runs a Unix command (Wine starts Unix programs like Windows ones, but its process handle
-// does not wait for them, so the command leaves its exit code in a file); its exit code.
+// Runs a Unix command (Wine starts Unix programs like Windows ones, but its process handle does
+// not wait for them, so the command leaves its exit code in a file); its exit code.
 inline int RunUnix(const std::string& command) {
     const std::string status = UnixFolder() + ".status";
     std::string line = "Z:\\bin\\sh -c \"" + command + "; echo $? >" + status + "\"";
@@ -50,35 +57,18 @@ inline int RunUnix(const std::string& command) {
     return -1;
 }
 
-inline void RemoveFolder() {
-    RunUnix("rm -rf " + UnixFolder());
-}
-
-// The Windows path of the movie folder, with a trailing backslash.
-inline const std::string& Folder() {
-    static const std::string folder = [] {
-        std::string script = __FILE__;
-        script = script.substr(0, script.find_last_of("/\\") + 1) + "make_movies.sh";
-        const int code = RunUnix("bash " + script + " " + UnixFolder());
-        std::atexit(RemoveFolder);
-        EXPECT_EQ(code, 0) << "making the test movies failed";
-        std::string path = "Z:" + UnixFolder() + "\\";
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        return path;
-    }();
-    return folder;
-}
-
-// A sub-folder of the movie folder, as a media folder path.
+// The folder of test case `name`, as a media folder path (with its trailing backslash).
 inline std::string Case(const char* name) {
-    return Folder() + name + "\\";
+    const char* folder = std::getenv("QUORVEL_MOVIES");
+    EXPECT_NE(folder, nullptr) << "QUORVEL_MOVIES names no folder of test movies";
+    std::string path = std::string("Z:") + (folder ? folder : "/nowhere") + "/" + name + "/";
+    for (char& c : path)
+        if (c == '/') c = '\\';
+    return path;
 }
 
-// Makes `name` the media folder of the settings.
 inline void UseMediaFolder(const char* name) {
-    const std::string path = Case(name);
-    snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", path.c_str());
+    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", Case(name).c_str());
 }
 
 inline std::vector<unsigned char> ReadFile(const std::string& path) {
@@ -87,3 +77,43 @@ inline std::vector<unsigned char> ReadFile(const std::string& path) {
 }
 
 }  // namespace movie_files
+
+class MediaTest : public GlTest {
+protected:
+    void SetUp() override {
+        GlTest::SetUp();
+        saverSettings = SaverSettings{};
+        frameTime = frameDelta = 0.0;
+    }
+    void TearDown() override {
+        CloseMovieAndSound();
+        movieActive = false;
+        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
+        GlTest::TearDown();
+    }
+    // What the director does around its request for a movie of folder `name`.
+    static bool OpenMovie(const char* name) {
+        movie_files::UseMediaFolder(name);
+        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
+        movieActive = OpenRandomMovie();
+        if (!movieActive) CloseMovieAndSound();
+        return movieActive;
+    }
+    static void Advance(double seconds) {
+        frameDelta = seconds;
+        frameTime += seconds;
+        AdvanceMovie(MOVIE_TEXTURE_SLOT);
+    }
+    static void ExpectNothingOpen() {
+        EXPECT_EQ(frameSurface, nullptr);
+        EXPECT_EQ(surfaceBits, nullptr);
+        EXPECT_EQ(frameDrawer, nullptr);
+        EXPECT_EQ(frameDecoder, nullptr);
+        EXPECT_EQ(videoStream, nullptr);
+        EXPECT_EQ(audioStream, nullptr);
+        EXPECT_FALSE(aviLibraryOpen);
+        EXPECT_FALSE(movieSoundOn);
+    }
+};

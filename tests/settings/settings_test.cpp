@@ -1,11 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <cstring>
-#include <map>
+#include <set>
 #include <string>
+#include <tuple>
+#include <vector>
 #include "settings/settings.h"
 #include "support/registry_fixture.h"
-#include "textures/media_scan.h"
 
 namespace {
 
@@ -15,206 +16,159 @@ std::string CurrentDirectory() {
     return path;
 }
 
-// A scratch folder of the test's own, removed with its contents at the end.
-class MediaFolder {
-public:
-    explicit MediaFolder(const char* name) {
-        char temp[MAX_PATH];
-        GetTempPathA(sizeof(temp), temp);
-        path_ = std::string(temp) + name + "\\";
-        CreateDirectoryA(path_.c_str(), nullptr);
-    }
-    ~MediaFolder() {
-        for (const std::string& file : files_) DeleteFileA(file.c_str());
-        for (const std::string& folder : folders_) RemoveDirectoryA(folder.c_str());
-        RemoveDirectoryA(path_.c_str());
-    }
-    void AddFile(const std::string& name) {
-        files_.push_back(path_ + name);
-        HANDLE file = CreateFileA(files_.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                  0, nullptr);
-        CloseHandle(file);
-    }
-    void AddFolder(const std::string& name) {
-        folders_.push_back(path_ + name);
-        CreateDirectoryA(folders_.back().c_str(), nullptr);
-    }
-    const std::string& path() const { return path_; }
+// A scratch folder of the test's own (the temporary folder itself for "") holding empty files
+// of the given names.
+std::string MakeFolder(const std::string& name, const std::vector<std::string>& files) {
+    char temp[MAX_PATH];
+    GetTempPathA(sizeof(temp), temp);
+    const std::string path = temp + (name.empty() ? name : name + "\\");
+    CreateDirectoryA(path.c_str(), nullptr);
+    for (const std::string& file : files)
+        CloseHandle(CreateFileA((path + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
+                                nullptr));
+    return path;
+}
 
-private:
-    std::string path_;
-    std::vector<std::string> files_;
-    std::vector<std::string> folders_;
-};
+auto Fields(const SaverSettings& r) {
+    return std::make_tuple(r.showCountdown, r.playAvis, r.showExternalBmps, r.playAviSound,
+                           r.onlyExternalPics, r.countToYear, r.countToMonth, r.countToDay,
+                           std::string(r.countMessage), std::string(r.aviPath), r.robotColour);
+}
 
-class SettingsTest : public RegistryTest {
+class Settings : public RegistryTest {
 protected:
     void SetUp() override {
         RegistryTest::SetUp();
-        GetCurrentDirectoryA(sizeof(startDirectory_), startDirectory_);
+        start_ = CurrentDirectory();
         saverSettings = SaverSettings{};
     }
     void TearDown() override {
-        SetCurrentDirectoryA(startDirectory_);
+        SetCurrentDirectoryA(start_.c_str());
         RegistryTest::TearDown();
     }
-    void Store(const char* name, DWORD value) {
+    static void Store(const char* name, DWORD type, const std::string& data) {
         HKEY key;
         RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
                         nullptr);
-        RegSetValueExA(key, name, 0, REG_DWORD, reinterpret_cast<BYTE*>(&value), sizeof(value));
+        RegSetValueExA(key, name, 0, type, reinterpret_cast<const BYTE*>(data.data()),
+                       static_cast<DWORD>(data.size()));
         RegCloseKey(key);
     }
-    void StoreBytes(const char* name, const std::string& bytes) {
-        HKEY key;
-        RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
-                        nullptr);
-        RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(bytes.data()),
-                       static_cast<DWORD>(bytes.size()));
-        RegCloseKey(key);
+    static std::string Dword(DWORD value) {
+        return std::string(reinterpret_cast<char*>(&value), 4);
     }
-    char startDirectory_[MAX_PATH]{};
+    static std::string Text(const std::string& text) { return text + '\0'; }
+    std::string start_;
 };
 
-TEST_F(SettingsTest, FirstRunGivesTheDefaults) {
-    const std::string start = CurrentDirectory();
+TEST_F(Settings, AFirstRunGivesTheDefaults) {
     ASSERT_TRUE(LoadSettings());
-    const SaverSettings& s = saverSettings;
-    EXPECT_TRUE(s.showCountdown);
-    EXPECT_FALSE(s.playAvis);
-    EXPECT_FALSE(s.showExternalBmps);
-    EXPECT_TRUE(s.playAviSound);
-    EXPECT_FALSE(s.onlyExternalPics);
-    EXPECT_EQ(s.countToYear, 2002);
-    EXPECT_EQ(s.countToMonth, 4);
-    EXPECT_EQ(s.countToDay, 16);
-    EXPECT_STREQ(s.countMessage, "The Saga Continues In");
-    EXPECT_EQ(std::string(s.aviPath), start);
-    EXPECT_EQ(s.robotColour, 0);
+    EXPECT_EQ(Fields(saverSettings),
+              std::make_tuple(true, false, false, true, false, 2002, 4, 16,
+                              std::string("The Saga Continues In"), start_, 0));
 }
 
-TEST_F(SettingsTest, SaveThenLoadGivesBackEveryField) {
-    MediaFolder folder("quorvel_roundtrip");
-    folder.AddFile("a.avi");
-    folder.AddFile("b.bmp");
+TEST_F(Settings, SavedValuesHaveTheirNamesTypesAndDataAndLoadBack) {
+    const std::string folder = MakeFolder("quorvel_roundtrip", {"a.avi", "b.bmp"});
     SaverSettings& s = saverSettings;
-    s.showCountdown = false;
-    s.playAvis = true;
-    s.playAviSound = false;
-    s.onlyExternalPics = true;
-    s.countToYear = 2031;
-    s.countToMonth = 11;
-    s.countToDay = 31;
-    std::strcpy(s.countMessage, "Launch window opens in");
-    std::strcpy(s.aviPath, folder.path().c_str());
-    s.robotColour = 5;
+    s = {false, true, true, false, true, 2031, 11, 31, "Launch window opens in", "", 5};
+    std::strcpy(s.aviPath, folder.c_str());
     ASSERT_TRUE(SaveSettings());
-    saverSettings = SaverSettings{};
-    LoadSettings();
-    EXPECT_FALSE(s.showCountdown);
-    EXPECT_TRUE(s.playAvis);
-    EXPECT_TRUE(s.showExternalBmps);
-    EXPECT_FALSE(s.playAviSound);
-    EXPECT_TRUE(s.onlyExternalPics);
-    EXPECT_EQ(s.countToYear, 2031);
-    EXPECT_EQ(s.countToMonth, 11);
-    EXPECT_EQ(s.countToDay, 31);
-    EXPECT_STREQ(s.countMessage, "Launch window opens in");
-    EXPECT_EQ(std::string(s.aviPath), folder.path());
-    EXPECT_EQ(s.robotColour, 5);
-    EXPECT_EQ(CurrentDirectory() + "\\", folder.path());
-}
-
-TEST_F(SettingsTest, SavedValuesHaveTheirNamesAndTypes) {
-    ASSERT_TRUE(SaveSettings());
+    const std::set<std::tuple<std::string, DWORD, std::string>> expected{
+        {"Show Countdown", REG_DWORD, Dword(0)},
+        {"Play AVIs", REG_DWORD, Dword(1)},
+        {"Play AVI Sound", REG_DWORD, Dword(0)},
+        {"Only Show External Pics", REG_DWORD, Dword(1)},
+        {"CountToYear", REG_DWORD, Dword(2031)},
+        {"CountToMonth", REG_DWORD, Dword(11)},
+        {"CountToDay", REG_DWORD, Dword(31)},
+        {"CountMessage", REG_SZ, Text("Launch window opens in")},
+        {"AVI Path", REG_SZ, Text(folder)},
+        {"Mekan Colour", REG_DWORD, Dword(5)}};
     HKEY key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
-    std::map<std::string, DWORD> types;
+    std::set<std::tuple<std::string, DWORD, std::string>> stored;
     char name[256];
+    BYTE data[512];
     for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof(name);
-        DWORD type = 0;
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, nullptr, nullptr) !=
-            ERROR_SUCCESS)
+        DWORD nameSize = sizeof(name), type = 0, size = sizeof(data);
+        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS)
             break;
-        types[name] = type;
+        stored.emplace(name, type, std::string(reinterpret_cast<char*>(data), size));
     }
     RegCloseKey(key);
-    const std::map<std::string, DWORD> expected{
-        {"Show Countdown", REG_DWORD}, {"Play AVIs", REG_DWORD},
-        {"Play AVI Sound", REG_DWORD}, {"Only Show External Pics", REG_DWORD},
-        {"CountToYear", REG_DWORD},    {"CountToMonth", REG_DWORD},
-        {"CountToDay", REG_DWORD},     {"CountMessage", REG_SZ},
-        {"AVI Path", REG_SZ},          {"Mekan Colour", REG_DWORD}};
-    EXPECT_EQ(types, expected);
+    EXPECT_EQ(stored, expected);
+
+    const auto saved = Fields(s);
+    s = SaverSettings{};
+    LoadSettings();
+    EXPECT_EQ(Fields(s), saved);
+    EXPECT_EQ(CurrentDirectory() + "\\", folder);
 }
 
-TEST_F(SettingsTest, MediaFlagsFollowWhatTheFolderHolds) {
-    MediaFolder pictures("quorvel_pictures");
-    pictures.AddFile("one.bmp");
-    Store("Play AVIs", 1);
-    StoreBytes("AVI Path", pictures.path() + std::string(1, '\0'));
+TEST_F(Settings, TheMediaFlagsFollowWhatTheFolderHolds) {
+    const struct {
+        const char* folder;
+        std::vector<std::string> files;
+        bool playAvis, externalBmps;
+    } cases[] = {{"quorvel_pictures", {"one.bmp"}, false, true},
+                 {"quorvel_movies", {"one.avi"}, true, false},
+                 {"quorvel_both", {"one.avi", "two.bmp"}, true, true},
+                 {"quorvel_neither", {"one.txt"}, false, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.folder);
+        const std::string folder = MakeFolder(c.folder, c.files);
+        Store("Play AVIs", REG_DWORD, Dword(1));
+        Store("AVI Path", REG_SZ, Text(folder));
+        LoadSettings();
+        EXPECT_EQ(saverSettings.playAvis, c.playAvis);
+        EXPECT_EQ(saverSettings.showExternalBmps, c.externalBmps);
+        EXPECT_EQ(saverSettings.aviPath, folder);
+        EXPECT_EQ(CurrentDirectory() + "\\", folder);
+        EXPECT_TRUE(storedMediaFolder.reachable);
+    }
+    // A folder that cannot be entered, though its name with the patterns appended matches files
+    // beside it: the current directory instead, nothing from it.
+    const std::string gone =
+        MakeFolder("", {"quorvel_gone.avi", "quorvel_gone.bmp"}) + "quorvel_gone";
+    Store("AVI Path", REG_SZ, Text(gone));
+    SetCurrentDirectoryA(start_.c_str());
     LoadSettings();
-    EXPECT_FALSE(saverSettings.playAvis);
-    EXPECT_TRUE(saverSettings.showExternalBmps);
-
-    MediaFolder movies("quorvel_movies");
-    movies.AddFile("one.avi");
-    StoreBytes("AVI Path", movies.path() + std::string(1, '\0'));
-    LoadSettings();
-    EXPECT_TRUE(saverSettings.playAvis);
-    EXPECT_FALSE(saverSettings.showExternalBmps);
+    EXPECT_EQ(saverSettings.aviPath, start_);
+    EXPECT_FALSE(saverSettings.playAvis || saverSettings.showExternalBmps);
+    EXPECT_FALSE(storedMediaFolder.reachable);
+    EXPECT_EQ(storedMediaFolder.path, gone);
+    EXPECT_TRUE(storedMediaFolder.playAvis);
 }
 
-TEST_F(SettingsTest, MissingFolderFallsBackToTheCurrentDirectory) {
-    const std::string start = CurrentDirectory();
-    Store("Play AVIs", 1);
-    StoreBytes("AVI Path", std::string("C:\\no\\such\\folder\\*") + '\0');
-    LoadSettings();
-    EXPECT_EQ(std::string(saverSettings.aviPath), start);
-    EXPECT_FALSE(saverSettings.playAvis);
-    EXPECT_FALSE(saverSettings.showExternalBmps);
-}
-
-TEST_F(SettingsTest, FolderWithoutTrailingBackslashCountsNothingInside) {
-    MediaFolder folder("quorvel_slash");
-    folder.AddFile("x.avi");
-    std::string path = folder.path();
-    path.pop_back();
-    EXPECT_EQ(CountMediaFiles(path.c_str(), "*.avi"), 0);
-    EXPECT_EQ(CountMediaFiles(folder.path().c_str(), "*.avi"), 1);
-}
-
-TEST_F(SettingsTest, CountMessageLengths) {
-    StoreBytes("CountMessage", std::string(300, 'x') + '\0');
-    LoadSettings();
-    EXPECT_STREQ(saverSettings.countMessage, "The Saga Continues In");
-
-    StoreBytes("CountMessage", std::string(100, 'y') + '\0');
-    LoadSettings();
-    EXPECT_EQ(std::string(saverSettings.countMessage), std::string(79, 'y'));
-
-    StoreBytes("CountMessage", "unterminated");
-    LoadSettings();
-    EXPECT_STREQ(saverSettings.countMessage, "unterminated");
-}
-
-TEST_F(SettingsTest, ValuesAreTakenWithoutRangeChecks) {
-    Store("Mekan Colour", 99);
-    Store("CountToMonth", 0xFFFFFFFF);
-    LoadSettings();
-    EXPECT_EQ(saverSettings.robotColour, 99);
-    EXPECT_EQ(saverSettings.countToMonth, -1);
-}
-
-TEST_F(SettingsTest, DwordReadsFallBackOnTooLongData) {
-    StoreBytes("Show Countdown", "12345678");
-    HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
-    EXPECT_EQ(ReadDwordValue(key, "Show Countdown", 77), 77u);
-    EXPECT_EQ(ReadDwordValue(key, "Absent", 5), 5u);
-    EXPECT_EQ(ReadDwordValue(nullptr, "Show Countdown", 6), 6u);
-    RegCloseKey(key);
+TEST_F(Settings, StoredDataIsTakenAsItComes) {
+    const struct {
+        const char* name;
+        DWORD type;
+        std::string data;
+        std::string message;  // countMessage after the load
+        int month, colour;
+        bool countdown;
+    } cases[] = {
+        {"CountMessage", REG_SZ, Text(std::string(259, 'x')), "The Saga Continues In", 4, 0, true},
+        {"CountMessage", REG_SZ, Text(std::string(100, 'y')), std::string(79, 'y'), 4, 0, true},
+        {"CountMessage", REG_SZ, "unterminated", "unterminated", 4, 0, true},
+        {"CountToMonth", REG_DWORD, Dword(0xFFFFFFFF), "The Saga Continues In", -1, 0, true},
+        {"Mekan Colour", REG_DWORD, Dword(99), "The Saga Continues In", 4, 99, true},
+        {"Show Countdown", REG_DWORD, Dword(7), "The Saga Continues In", 4, 0, true},
+        {"Show Countdown", REG_SZ, "", "The Saga Continues In", 4, 0, false},
+        {"Show Countdown", REG_BINARY, "12345678", "The Saga Continues In", 4, 0, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.name) + " of " + std::to_string(c.data.size()) + " bytes");
+        DeleteSettingsKey();
+        Store(c.name, c.type, c.data);
+        LoadSettings();
+        EXPECT_EQ(saverSettings.countMessage, c.message);
+        EXPECT_EQ(saverSettings.countToMonth, c.month);
+        EXPECT_EQ(saverSettings.robotColour, c.colour);
+        EXPECT_EQ(saverSettings.showCountdown, c.countdown);
+    }
 }
 
 }  // namespace

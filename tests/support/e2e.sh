@@ -17,74 +17,76 @@ start_saver() {
 
 # Waits up to $1 seconds for the saver; sets EXIT_CODE to its exit code, or "running".
 wait_exit() {
-  local limit=$1 i
-  for ((i = 0; i < limit * 10; i++)); do
+  local i
+  for ((i = 0; i < $1 * 20; i++)); do
     if ! kill -0 "$SAVER_PID" 2>/dev/null; then
       EXIT_CODE=0
       wait "$SAVER_PID" || EXIT_CODE=$?
       return
     fi
-    sleep 0.1
+    sleep 0.05
   done
   EXIT_CODE=running
 }
 
 # Runs the saver with the given switches to its end (at most 20 seconds); sets EXIT_CODE.
-run_saver() {
-  start_saver "$@"
-  wait_exit 20
-  [ "$EXIT_CODE" = running ] && stop_saver
-  return 0
+run_saver() { start_saver "$@" && wait_exit 20 && end_leftover; }
+
+# Sends input ($@, an xdotool command) until the saver ends, at most five times: the first may
+# reach the display before the saver holds the X focus. Sets EXIT_CODE.
+close_with() {
+  local i
+  for i in 1 2 3 4 5; do
+    xdotool "$@"
+    wait_exit 4
+    [ "$EXIT_CODE" = running ] || return 0
+  done
+  end_leftover
 }
 
 # Ends a saver that a failed check left running, so the next case starts clean.
 end_leftover() {
-  [ "$EXIT_CODE" = running ] && stop_saver
-  return 0
+  [ "$EXIT_CODE" = running ] || return 0
+  kill "$SAVER_PID" 2>/dev/null
+  wait "$SAVER_PID" 2>/dev/null
+  EXIT_CODE="still running"
 }
 
-stop_saver() {
-  kill "$SAVER_PID" 2>/dev/null || true
-  wait "$SAVER_PID" 2>/dev/null || true
-  wineserver -k 2>/dev/null || true
-  wineserver -p 2>/dev/null || true
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-}
+alive() { kill -0 "$SAVER_PID" 2>/dev/null && echo yes || echo no; }
 
-check() {
-  local what=$1 actual=$2 expected=$3
+# check WHAT ACTUAL EXPECTED: equal; check_match WHAT ACTUAL PATTERN: matches the pattern.
+check() { verdict "$1" "$([ "$2" = "$3" ] && echo 1)" "got '$2', expected '$3'"; }
+check_match() { verdict "$1" "$([[ "$2" =~ $3 ]] && echo 1)" "'$2' does not match '$3'"; }
+verdict() {
   checks=$((checks + 1))
-  if [ "$actual" != "$expected" ]; then
-    echo "FAIL: $what: got '$actual', expected '$expected'"
-    failures=$((failures + 1))
-  else
-    echo "ok: $what"
-  fi
+  [ -n "$2" ] && echo "ok: $1" && return
+  echo "FAIL: $1: $3"
+  failures=$((failures + 1))
 }
 
-check_match() {
-  local what=$1 actual=$2 pattern=$3
-  checks=$((checks + 1))
-  if [[ "$actual" =~ $pattern ]]; then
-    echo "ok: $what"
-  else
-    echo "FAIL: $what: '$actual' does not match '$pattern'"
-    failures=$((failures + 1))
-  fi
-}
-
-# Prints the full-screen saver window once it exists and is the foreground window, so that
-# input sent next reaches it.
+# Prints the full-screen saver window once it exists and is the foreground window.
 saver_window() {
   local window i
-  window=$(driver find WindowsScreenSaverClass "Screen Saver" "${1:-15000}")
+  window=$(driver find WindowsScreenSaverClass "Screen Saver" 15000)
   [ -n "$window" ] || return 0
-  for ((i = 0; i < 50; i++)); do
+  for ((i = 0; i < 100; i++)); do
     [ "$(driver foreground)" = "$window" ] && break
     sleep 0.1
   done
-  sleep 0.5
   echo "$window"
+}
+
+# Starts a top-level window of the driver ($1 x $2, living $3 ms) standing in for the control
+# panel; its handle is in PARENT, its messages go to file $4.
+start_parent() {
+  wine "$DRIVER" parent "$1" "$2" "$3" >"$4" 2>/dev/null &
+  PARENT_PID=$!
+  local i
+  for ((i = 0; i < 100; i++)); do
+    PARENT=$(head -n 1 "$4" | tr -d '\r')
+    [ -n "$PARENT" ] && return
+    sleep 0.1
+  done
 }
 
 finish() {

@@ -192,10 +192,13 @@ std::string EntryText(HWND box, UINT lengthMessage, UINT textMessage, LRESULT in
 }
 
 // Prints every entry of a list box, or finds the index of the entry `wanted`.
+// A combo box's list is read the same way with its own messages.
 int ListEntries(HWND list, const char* wanted) {
-    const LRESULT count = SendMessageA(list, LB_GETCOUNT, 0, 0);
+    const bool combo = ClassOf(list) == "ComboBox";
+    const LRESULT count = SendMessageA(list, combo ? CB_GETCOUNT : LB_GETCOUNT, 0, 0);
     for (LRESULT i = 0; i < count; ++i) {
-        const std::string text = EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
+        const std::string text = combo ? EntryText(list, CB_GETLBTEXTLEN, CB_GETLBTEXT, i)
+                                       : EntryText(list, LB_GETTEXTLEN, LB_GETTEXT, i);
         if (wanted == nullptr) {
             std::printf("%s\n", text.c_str());
         } else if (text == wanted) {
@@ -221,6 +224,7 @@ int Usage() {
                  "       qdriver foreground\n"
                  "       qdriver cursor\n"
                  "       qdriver cursorinfo\n"
+                 "       qdriver moving HWND\n"
                  "       qdriver saverrunning\n"
                  "       qdriver enabled HWND\n"
                  "       qdriver dialog CONTROL_ID [TIMEOUT_MS]\n"
@@ -404,6 +408,15 @@ int main(int argc, char** argv) {
         if (!GetCursorInfo(&info)) return 1;
         std::printf("cursor=%d flags=0x%lx\n", info.hCursor != nullptr ? 1 : 0,
                     static_cast<unsigned long>(info.flags));
+        return 0;
+    }
+    if (command == "moving" && argc == 3) {
+        // Whether the window's thread runs the system's loop that moves a window by the mouse.
+        GUITHREADINFO info{};
+        info.cbSize = sizeof(info);
+        const DWORD thread = GetWindowThreadProcessId(ParseHwnd(argv[2]), nullptr);
+        if (thread == 0 || !GetGUIThreadInfo(thread, &info)) return 1;
+        std::printf("%d\n", (info.flags & GUI_INMOVESIZE) != 0 ? 1 : 0);
         return 0;
     }
     if (command == "saverrunning") {

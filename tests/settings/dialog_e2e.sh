@@ -236,15 +236,15 @@ check "the folder and flags are kept, the change saved" \
   "${offline}|1|1|Back soon"
 
 # Moving through the folders: the parent entry one up, a sub-folder one down.
-top=$(media_folder top a.avi b.bmp c.bmp inner/.keep)
+top=$(media_folder top a.avi b.bmp c.BMP d.jpg e.jpeg f.png g.gif h.tif i.TIFF j.jpgx inner/.keep)
 reset_settings
 store_settings "AVI Path" "sz:${top}inner\\" "Play AVIs" dword:1
 open_dialog
 check_match "the list shows the parent entry and drives" \
   "$(driver list "$DIALOG" 1006 | paste -sd' ')" '^\[\.\.\] .*\[-z-\]'
 driver dblclick "$DIALOG" 1006 "[..]"
-check "the parent's counts follow" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 1 AVI Files - 2 Pictures"
+check "the parent's counts follow, pictures of every kind" "$(driver text "$DIALOG" 1010)" \
+  "Contains: 1 AVI Files - 8 Pictures"
 driver dblclick "$DIALOG" 1006 "[inner]"
 check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 0 Pictures"
 driver dblclick "$DIALOG" 1006 "[..]"

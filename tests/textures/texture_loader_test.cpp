@@ -61,8 +61,7 @@ TEST_F(TextureLoaderTest, EachGlyphIsItsCellOfTheStripWhiteWithAlphaFromRed) {
     for (int i = 0; i < 96; ++i) {
         int width = 0, height = 0;
         const std::vector<uint8_t> texels = TexturePixels(glyphTextures[i], &width, &height);
-        ASSERT_EQ(width, 16);
-        ASSERT_EQ(height, 16);
+        ASSERT_TRUE(width == 16 && height == 16) << i;
         bool symmetric = true;
         for (int y = 0; y < 16; ++y) {
             for (int x = 0; x < 16; ++x) {
@@ -77,10 +76,6 @@ TEST_F(TextureLoaderTest, EachGlyphIsItsCellOfTheStripWhiteWithAlphaFromRed) {
     }
     EXPECT_EQ(mismatches, 0);
     EXPECT_GT(lopsided, 60) << "glyphs that look different upside down";
-    GLint smallest = 0;
-    glBindTexture(GL_TEXTURE_2D, glyphTextures['A' - 32]);
-    glGetTexLevelParameteriv(GL_TEXTURE_2D, 4, GL_TEXTURE_WIDTH, &smallest);
-    EXPECT_EQ(smallest, 1) << "mipmaps down to 1 x 1";
 }
 
 }  // namespace

@@ -6,8 +6,7 @@ mkdir -p "$1" && cd "$1"
 convert -size 48x32 xc:red xc:lime +append \( -size 48x32 xc:blue xc:yellow +append \) -append \
   +repage upright.png
 
-# Stored turned so that a viewer applying orientation N shows it upright; ImageMagick's own
-# reading of the tag must agree before the file is used.
+# Stored turned so that orientation N shows it upright, as ImageMagick must agree.
 inverse=("" "" -flop "-rotate 180" -flip -transpose "-rotate 270" -transverse "-rotate 90")
 for n in 1 2 3 4 5 6 7 8; do
   # shellcheck disable=SC2086

@@ -25,16 +25,15 @@ TEST(MediaScan, CountsAndPicksEntriesOfAnyCaseAndKindInsideTheFolderOnly) {
         }
     };
     make({"a.avi", "B.AVI", "c.bmp", "d.BMP", "e.bmp"});
-    std::string bare = folder;
-    bare.pop_back();
-    const std::string overlong = "C:\\" + std::string(255, 'q') + "\\";
     const struct {
         std::string folder;
         const char* pattern;
         int count;
-    } cases[] = {{folder, "*.avi", 3}, {folder, "*.bmp", 3},
-                 {folder, "*.wav", 0}, {"C:\\no\\such\\folder\\", "*.avi", 0},
-                 {bare, "*.avi", 0},   {overlong, "*.avi", 0}};
+    } cases[] = {{folder, "*.avi", 3},
+                 {folder, "*.bmp", 3},
+                 {"C:\\no\\such\\folder\\", "*.avi", 0},
+                 {folder.substr(0, folder.size() - 1), "*.avi", 0},
+                 {"C:\\" + std::string(255, 'q') + "\\", "*.avi", 0}};
     for (const auto& c : cases) {
         EXPECT_EQ(CountMediaFiles(c.folder.c_str(), c.pattern), c.count) << c.folder << c.pattern;
         char name[MEDIA_NAME_SIZE] = "unchanged";

@@ -32,8 +32,7 @@ void ExpectTextureOf(int resource, uint32_t name, int scheme, bool keyed) {
     GLint wrap = 0, filter = 0;
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, &wrap);
     glGetTexParameteriv(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, &filter);
-    EXPECT_EQ(wrap, GL_CLAMP);
-    EXPECT_EQ(filter, GL_LINEAR);
+    EXPECT_TRUE(wrap == GL_CLAMP && filter == GL_LINEAR) << wrap << " " << filter;
 }
 
 TEST_F(TextureLoaderTest, PicturesAndSchemeTexturesRepeatTheirBitmaps) {

@@ -68,11 +68,6 @@ TEST(PictureHeader, SizeAndTurnOfEachFormatFromBytesItHoldsWhole) {
     many[8] = many[9] = 0xFF;
     EXPECT_EQ(TiffOrientation(many), 6);
 
-    // 100000 x 100000.
-    const Bytes png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0,    13,
-                    'I',  'H', 'D', 'R', 0,    1,    0x86, 0xA0, 0, 1, 0x86, 0xA0};
-    EXPECT_EQ(ReadPictureHeader(png).format, PictureFormat::Png);
-    EXPECT_EQ(ReadPictureHeader(png).width, 100000u);
     // A 10 x 10 screen with a global table of 4 colours, one extension, then an image that
     // reaches past the screen to 300 x 20.
     Bytes gif{'G', 'I', 'F', '8', '9', 'a', 10, 0, 10, 0, 0x81, 0, 0};
@@ -80,9 +75,6 @@ TEST(PictureHeader, SizeAndTurnOfEachFormatFromBytesItHoldsWhole) {
     gif.insert(gif.end(), {0x21, 0xF9, 4, 0, 0, 0, 0, 0, 0x2C, 0x22, 1, 0, 0, 10, 0, 20, 0});
     EXPECT_EQ(ReadPictureHeader(gif).width, 300u);
     EXPECT_EQ(ReadPictureHeader(gif).height, 20u);
-    // A TIFF that gives no height.
-    EXPECT_EQ(ReadPictureHeader(TiffWith(256, 1200, false)).width, 1200u);
-    EXPECT_FALSE(IsDecodable(ReadPictureHeader(TiffWith(256, 1200, false))));
     EXPECT_TRUE(IsDecodable({PictureFormat::Jpeg, 16384, 8192, 1}));
     EXPECT_FALSE(IsDecodable({PictureFormat::Jpeg, 16385, 10, 1}));
     EXPECT_FALSE(IsDecodable({PictureFormat::Jpeg, 12000, 12000, 1}));
@@ -93,9 +85,9 @@ TEST(PictureHeader, SizeAndTurnOfEachFormatFromBytesItHoldsWhole) {
 const std::string& PictureFolder() {
     static const std::string folder = [] {
         const std::string unix = movie_files::UnixFolder() + "-pictures";
-        std::string script = __FILE__;
-        script = script.substr(0, script.find_last_of("/\\") + 1) + "make_pictures.sh";
-        EXPECT_EQ(movie_files::RunUnix("bash " + script + " " + unix), 0);
+        const std::string source = __FILE__;
+        const std::string script = source.substr(0, source.find_last_of("/\\") + 1);
+        EXPECT_EQ(movie_files::RunUnix("bash " + script + "make_pictures.sh " + unix), 0);
         std::atexit(
             [] { movie_files::RunUnix("rm -rf " + movie_files::UnixFolder() + "-pictures"); });
         std::string path = "Z:" + unix + "\\";
@@ -175,9 +167,8 @@ TEST_F(WicPictureTest, BadFilesMakeNoTextureAndTheNextGoodOneLoads) {
 
 // Frames of the show, in real time, until `done` holds or 20 seconds have passed.
 bool ShowUntil(const std::function<bool()>& done) {
-    for (ULONGLONG end = GetTickCount64() + 20000; !done() && GetTickCount64() < end; Sleep(1)) {
+    for (ULONGLONG end = GetTickCount64() + 20000; !done() && GetTickCount64() < end; Sleep(1))
         ShowFrame();
-    }
     return done();
 }
 

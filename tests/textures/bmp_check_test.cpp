@@ -1,129 +1,90 @@
-// BMP files checked before the platform's loader sees them, and good files of every kind shown
-// the right way round.
+// BMP files checked before the platform's loader sees them, then shown the right way round.
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <functional>
 #include <string>
 #include <vector>
 #include "bmp_seeds.h"
+#include "render/scene.h"
+#include "settings/settings.h"
+#include "show/catalogue.h"
+#include "show/director.h"
 #include "support/gl_fixture.h"
 #include "textures/bmp_check.h"
 #include "textures/texture_loader.h"
+
+using namespace std::string_literals;
 
 namespace {
 
 using Bytes = std::vector<uint8_t>;
 
-Bytes Seed(const std::string& name) {
-    for (const BmpSeed& seed : MakeBmpSeeds(1))
-        if (seed.name == name) return seed.bytes;
+BmpSeed Seed(const std::string& name, int scale = 1) {
+    for (BmpSeed& seed : MakeBmpSeeds(scale))
+        if (seed.name == name) return seed;
     ADD_FAILURE() << "no seed " << name;
     return {};
 }
 
-void Put16(Bytes& bytes, size_t at, uint32_t value) {
-    bytes[at] = static_cast<uint8_t>(value);
-    bytes[at + 1] = static_cast<uint8_t>(value >> 8);
+void Put(Bytes& bytes, size_t at, uint32_t value, int size = 4) {
+    for (int i = 0; i < size; ++i) bytes[at + i] = static_cast<uint8_t>(value >> 8 * i);
 }
 
-void Put32(Bytes& bytes, size_t at, uint32_t value) {
-    Put16(bytes, at, value);
-    Put16(bytes, at + 2, value >> 16);
-}
-
-uint32_t PixelsAt(const Bytes& bytes) {
-    return bytes[10] | bytes[11] << 8 | bytes[12] << 16 | bytes[13] << 24;
-}
-
-bool Showable(const Bytes& bytes) {
-    return CheckBmp(bytes).has_value();
-}
-
-struct Change {
-    const char* seed;
-    const char* what;
-    std::function<void(Bytes&)> change;
-};
-
-void ExpectShowable(const std::vector<Change>& changes, bool showable) {
-    for (const Change& c : changes) {
-        Bytes bytes = Seed(c.seed);
+TEST(BmpCheck, PassesGoodFilesAndRefusesWhatTheLoaderCannotReadSafely) {
+    for (const BmpSeed& seed : MakeBmpSeeds(1)) EXPECT_TRUE(CheckBmp(seed.bytes)) << seed.name;
+    const struct {
+        const char *seed, *what;
+        bool showable;
+        std::function<void(Bytes&)> change;
+    } cases[] = {
+        {"rgb24", "no image size", true, [](Bytes& b) { Put(b, 34, 0); }},
+        {"rle8", "no image size: the stream runs to the end", true,
+         [](Bytes& b) { Put(b, 34, 0); }},
+        {"rle4", "bytes after the pixels", true, [](Bytes& b) { b.resize(b.size() + 999, 0xFF); }},
+        // Files that crashed the platform's loader.
+        {"bitfields32", "cut to a third", false, [](Bytes& b) { b.resize(b.size() / 3); }},
+        {"bitfields32-topdown-v5", "header cut short", false, [](Bytes& b) { b.resize(100); }},
+        {"bitfields32", "pixels past the end", false, [](Bytes& b) { Put(b, 10, b.size() + 64); }},
+        {"rgb8", "pixels at offset 1", false, [](Bytes& b) { Put(b, 10, 1); }},
+        {"rle8", "cut short", false, [](Bytes& b) { b.resize(b.size() - 9); }},
+        {"core4", "pixels in the colour table", false, [](Bytes& b) { Put(b, 10, 26 + 3 * 15); }},
+        // Headers the loader cannot read safely.
+        {"rgb24", "two planes", false, [](Bytes& b) { Put(b, 26, 2, 2); }},
+        {"rgb24", "a 64-byte header", false, [](Bytes& b) { Put(b, 14, 64); }},
+        {"rgb24", "JPEG inside", false, [](Bytes& b) { Put(b, 30, 4); }},
+        {"rgb24", "no width", false, [](Bytes& b) { Put(b, 18, 0); }},
+        {"rgb24", "wider than shown", false, [](Bytes& b) { Put(b, 18, 16385); }},
+        {"rgb24", "no height", false, [](Bytes& b) { Put(b, 22, 0); }},
+        {"rgb24", "the most negative height", false, [](Bytes& b) { Put(b, 22, 0x80000000); }},
+        {"rgb24", "a colour table past the file", false, [](Bytes& b) { Put(b, 46, 1 << 30); }},
+        {"rgb4", "17 colours of 4 bits", false, [](Bytes& b) { Put(b, 46, 17); }},
+        {"rle8", "16 bits a pixel", false, [](Bytes& b) { Put(b, 28, 16, 2); }},
+        {"rle4", "8 bits a pixel", false, [](Bytes& b) { Put(b, 28, 8, 2); }},
+        {"rle8", "top-down", false, [](Bytes& b) { Put(b, 22, -14); }},
+        {"bitfields32", "24 bits a pixel", false, [](Bytes& b) { Put(b, 28, 24, 2); }},
+        {"bitfields32", "no red", false, [](Bytes& b) { Put(b, 54, 0); }},
+        {"bitfields32", "red over green", false, [](Bytes& b) { Put(b, 54, 0xFFFF00); }},
+        {"bitfields16-565", "red split in two", false, [](Bytes& b) { Put(b, 54, 0xF00F); }},
+        {"bitfields16-565", "red outside the pixel", false, [](Bytes& b) { Put(b, 54, 0x1F0000); }},
+        {"alphabitfields16", "alpha over blue", false, [](Bytes& b) { Put(b, 66, 0x00FF); }},
+        {"core1", "16 bits a pixel", false, [](Bytes& b) { Put(b, 24, 16, 2); }},
+    };
+    for (const auto& c : cases) {
+        Bytes bytes = Seed(c.seed).bytes;
         c.change(bytes);
-        EXPECT_EQ(Showable(bytes), showable) << c.seed << ": " << c.what;
+        EXPECT_EQ(CheckBmp(bytes).has_value(), c.showable) << c.seed << ": " << c.what;
     }
 }
 
-TEST(BmpCheck, GoodFilesOfEveryKindAreShowable) {
-    for (const BmpSeed& seed : MakeBmpSeeds(1)) EXPECT_TRUE(Showable(seed.bytes)) << seed.name;
-    ExpectShowable(
-        {{"rgb24", "no image size", [](Bytes& b) { Put32(b, 34, 0); }},
-         {"rle8", "no image size: the stream runs to the end of the file",
-          [](Bytes& b) { Put32(b, 34, 0); }},
-         {"rle4", "bytes after the pixels", [](Bytes& b) { b.resize(b.size() + 999, 0xFF); }}},
-        true);
-}
-
-TEST(BmpCheck, RefusesFilesThatCrashedThePlatformLoader) {
-    ExpectShowable(
-        {{"bitfields32", "cut to a third", [](Bytes& b) { b.resize(b.size() / 3); }},
-         {"bitfields32-topdown-v5", "124-byte header cut short", [](Bytes& b) { b.resize(100); }},
-         {"bitfields32", "pixels past the end", [](Bytes& b) { Put32(b, 10, b.size() + 64); }},
-         {"rgb8", "pixels at offset 1", [](Bytes& b) { Put32(b, 10, 1); }},
-         {"rle8", "pixels past the end", [](Bytes& b) { Put32(b, 10, b.size() + 2); }},
-         {"rle8", "cut short", [](Bytes& b) { b.resize(b.size() - 9); }},
-         {"rle8", "image size larger than the file", [](Bytes& b) { Put32(b, 34, b.size()); }},
-         {"core8", "cut inside the colour table", [](Bytes& b) { b.resize(26 + 3 * 100); }},
-         {"core4", "pixels inside the colour table", [](Bytes& b) { Put32(b, 10, 26 + 3 * 15); }},
-         {"core24", "cut inside the rows", [](Bytes& b) { b.resize(b.size() - 1); }}},
-        false);
-}
-
-TEST(BmpCheck, RefusesHeadersTheLoaderCannotReadSafely) {
-    ExpectShowable(
-        {{"rgb24", "two planes", [](Bytes& b) { Put16(b, 26, 2); }},
-         {"rgb24", "a 64-byte header", [](Bytes& b) { Put32(b, 14, 64); }},
-         {"rgb24", "a header longer than the file",
-          [](Bytes& b) {
-              Put32(b, 14, 124);
-              b.resize(100);
-          }},
-         {"rgb24", "JPEG inside", [](Bytes& b) { Put32(b, 30, 4); }},
-         {"rgb24", "PNG inside", [](Bytes& b) { Put32(b, 30, 5); }},
-         {"rgb24", "no width", [](Bytes& b) { Put32(b, 18, 0); }},
-         {"rgb24", "wider than shown", [](Bytes& b) { Put32(b, 18, 16385); }},
-         {"rgb24", "no height", [](Bytes& b) { Put32(b, 22, 0); }},
-         {"rgb24", "the most negative height", [](Bytes& b) { Put32(b, 22, 0x80000000); }},
-         {"rgb24", "a colour table larger than the file", [](Bytes& b) { Put32(b, 46, 1 << 30); }},
-         {"rgb4", "17 colours of 4 bits", [](Bytes& b) { Put32(b, 46, 17); }},
-         {"rle8", "16 bits a pixel", [](Bytes& b) { Put16(b, 28, 16); }},
-         {"rle4", "8 bits a pixel", [](Bytes& b) { Put16(b, 28, 8); }},
-         {"rle8", "top-down", [](Bytes& b) { Put32(b, 22, -14); }},
-         {"bitfields32", "24 bits a pixel", [](Bytes& b) { Put16(b, 28, 24); }},
-         {"bitfields32", "no red", [](Bytes& b) { Put32(b, 54, 0); }},
-         {"bitfields32", "red and green overlapping", [](Bytes& b) { Put32(b, 54, 0xFFFF00); }},
-         {"bitfields16-565", "red split in two", [](Bytes& b) { Put32(b, 54, 0xF00F); }},
-         {"bitfields16-565", "red outside the pixel", [](Bytes& b) { Put32(b, 54, 0x1F0000); }},
-         {"alphabitfields16", "alpha over blue", [](Bytes& b) { Put32(b, 66, 0x00FF); }},
-         {"core1", "16 bits a pixel", [](Bytes& b) { Put16(b, 24, 16); }}},
-        false);
-}
-
-// An 8-bit (or 4-bit) run-length file of 4 x 2 pixels holding `stream`.
-Bytes RunLengthFile(const Bytes& stream, bool fourBit = false) {
-    Bytes bytes = Seed(fourBit ? "rle4" : "rle8");
-    bytes.resize(PixelsAt(bytes));
-    bytes.insert(bytes.end(), stream.begin(), stream.end());
-    Put32(bytes, 18, 4);
-    Put32(bytes, 22, 2);
-    Put32(bytes, 34, static_cast<uint32_t>(stream.size()));
-    return bytes;
-}
-
 TEST(BmpCheck, RunLengthStreamsStayInsideFileAndPicture) {
-    const std::vector<std::pair<Bytes, bool>> streams = {
+    const struct {
+        Bytes stream;
+        bool fits, fourBit = false;
+    } streams[] = {
         {{2, 1, 0, 2, 1, 1, 1, 2, 0, 1}, true},              // a run, a skip up and right, a run
         {{0, 3, 1, 2, 3, 0, 0, 0, 4, 5, 0, 0, 0, 1}, true},  // padded literal, line ends
         {{0, 1}, true},                                      // ends at once; the rest is skipped
@@ -136,39 +97,58 @@ TEST(BmpCheck, RunLengthStreamsStayInsideFileAndPicture) {
         {{4, 1, 0, 0, 4, 1, 0, 0}, false},                   // no end mark
         {{0, 3, 1, 2, 3}, false},                            // literal's padding missing
         {{0, 2, 1}, false},                                  // skip cut short
+        // Four-bit literals take half a byte a pixel, padded to a 16-bit boundary.
+        {{0, 3, 0x12, 0x30, 0, 1}, true, true},
+        {{0, 0, 0, 4, 0x12, 0x34, 0, 1}, true, true},
+        {{0, 3, 0x12}, false, true},
+        {{0, 0, 0, 4, 0x12, 0x34}, false, true},
     };
-    for (const auto& [stream, fits] : streams) {
-        EXPECT_EQ(Showable(RunLengthFile(stream)), fits) << ::testing::PrintToString(stream);
+    for (const auto& [stream, fits, fourBit] : streams) {
+        // A file of 4 x 2 pixels holding the stream.
+        Bytes bytes = Seed(fourBit ? "rle4" : "rle8").bytes;
+        bytes.resize(CheckBmp(bytes)->pixelsAt);
+        bytes.insert(bytes.end(), stream.begin(), stream.end());
+        Put(bytes, 18, 4);
+        Put(bytes, 22, 2);
+        Put(bytes, 34, static_cast<uint32_t>(stream.size()));
+        EXPECT_EQ(CheckBmp(bytes).has_value(), fits) << ::testing::PrintToString(stream);
     }
-    // Four-bit literals take half a byte a pixel, padded to a 16-bit boundary.
-    EXPECT_TRUE(Showable(RunLengthFile({0, 3, 0x12, 0x30, 0, 1}, true)));
-    EXPECT_TRUE(Showable(RunLengthFile({0, 0, 0, 4, 0x12, 0x34, 0, 1}, true)));
-    EXPECT_FALSE(Showable(RunLengthFile({0, 3, 0x12}, true)));
-    EXPECT_FALSE(Showable(RunLengthFile({0, 0, 0, 4, 0x12, 0x34}, true)));
 }
 
-class GoodFilesTest : public GlTest {
+// A media folder with a short name, so that the longest name the caption rule tries fits a path.
+class BmpFilesTest : public GlTest {
 protected:
-    // The 256 x 256 texture the loader makes of the file's bytes.
-    std::vector<uint8_t> Texture(const BmpSeed& seed) {
-        char folder[MAX_PATH];
-        GetTempPathA(sizeof(folder), folder);
-        const std::string path = std::string(folder) + "quorvel-" + seed.name + ".bmp";
-        std::FILE* file = std::fopen(path.c_str(), "wb");
-        std::fwrite(seed.bytes.data(), 1, seed.bytes.size(), file);
+    void SetUp() override {
+        GlTest::SetUp();
+        CreateDirectoryA(FOLDER, nullptr);
+    }
+    void TearDown() override {
+        ReleaseSlotTextures();
+        SetCurrentDirectoryA("C:\\");
+        RemoveDirectoryA(FOLDER);
+        GlTest::TearDown();
+    }
+    static void Write(const std::string& name, const Bytes& bytes) {
+        std::FILE* file = std::fopen((FOLDER + name).c_str(), "wb");
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
         std::fclose(file);
+    }
+    // The 256 x 256 texture the loader makes of the seed's file.
+    static std::vector<uint8_t> Texture(const BmpSeed& seed) {
+        Write("seed.bmp", seed.bytes);
         uint32_t name = 0;
         PictureSize size{};
-        std::vector<uint8_t> texels(256 * 256 * 4);
-        EXPECT_EQ(LoadBmpFileTexture(&name, path.c_str(), &size), seed.drawn) << seed.name;
-        EXPECT_EQ(size.width, seed.width);
-        EXPECT_EQ(size.height, seed.height);
-        glBindTexture(GL_TEXTURE_2D, name);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+        EXPECT_EQ(LoadBmpFileTexture(&name, (FOLDER + "seed.bmp"s).c_str(), &size), seed.drawn)
+            << seed.name;
+        EXPECT_TRUE(size.width == seed.width && size.height == seed.height) << seed.name;
+        int width = 0, height = 0;
+        std::vector<uint8_t> texels = TexturePixels(name, &width, &height);
+        texels.resize(256 * 256 * 4);
         glDeleteTextures(1, &name);
-        DeleteFileA(path.c_str());
+        DeleteFileA((FOLDER + "seed.bmp"s).c_str());
         return texels;
     }
+    static constexpr const char* FOLDER = "C:\\q\\";
 };
 
 bool Near(const uint8_t* texel, SeedColour want, int tolerance) {
@@ -177,37 +157,75 @@ bool Near(const uint8_t* texel, SeedColour want, int tolerance) {
            std::abs(texel[2] - want.blue) <= tolerance;
 }
 
-// Pictures of 3 x 3-pixel cells: the loader's scaling smooths, so each cell is compared in its
-// middle, where it is uniform; and every texel must match the texture of the same picture
-// stored plainly (24 bits), which catches a wrong pixel anywhere.
-TEST_F(GoodFilesTest, EveryKindIsShownTheRightWayRound) {
-    constexpr int scale = 3;
-    const std::vector<BmpSeed> seeds = MakeBmpSeeds(scale);
-    const BmpSeed& plainSeed =
-        *std::find_if(seeds.begin(), seeds.end(), [](auto& s) { return s.name == "rgb24"; });
-    const std::vector<uint8_t> plain = Texture(plainSeed);
-    for (const BmpSeed& seed : seeds) {
-        const std::vector<uint8_t> texels = Texture(seed);
-        if (!seed.drawn) continue;
-        int wrongCells = 0;
-        for (int y = 0; y < seed.height; y += scale) {
-            for (int x = 0; x < seed.width; x += scale) {
-                const int u = (2 * x + scale) * 128 / seed.width;
-                const int v = (2 * y + scale) * 128 / seed.height;
-                wrongCells += !Near(&texels[(v * 256 + u) * 4],
-                                    seed.picture[(y + 1) * seed.width + x + 1], seed.tolerance);
+// Small pictures (scaled up whole) and large ones (rows read one by one, or compressed ones scaled
+// down whole): each cell's middle texel is the cell's colour, but for cells of mixed pixels,
+// which large ones average. Small ones must also match the plain 24-bit one texel for texel.
+TEST_F(BmpFilesTest, EveryKindSmallOrLargeIsShownTheRightWayRound) {
+    for (int scale : {3, 27}) {
+        const std::vector<BmpSeed> seeds = MakeBmpSeeds(scale);
+        const BmpSeed plainSeed = Seed("rgb24", scale);
+        const std::vector<uint8_t> plain = Texture(plainSeed);
+        for (const BmpSeed& seed : seeds) {
+            // (The seeds' encoder cannot skip more than 255 pixels: no large run-length seeds.)
+            if (scale > 3 && seed.name.starts_with("rle")) continue;
+            const std::vector<uint8_t> texels = Texture(seed);
+            if (!seed.drawn) continue;
+            const int w = seed.width;
+            int wrongCells = 0;
+            for (int y = scale / 2; y < seed.height; y += scale) {
+                for (int x = scale / 2; x < w; x += scale) {
+                    const SeedColour want = seed.picture[y * w + x];
+                    if (w > 256 && (seed.picture[y * w + x - 1] != want ||
+                                    seed.picture[y * w + x + 1] != want))
+                        continue;
+                    const int u = (2 * x + 1) * 128 / w, v = (2 * y + 1) * 128 / seed.height;
+                    wrongCells += !Near(&texels[(v * 256 + u) * 4], want, seed.tolerance);
+                }
             }
+            EXPECT_EQ(wrongCells, 0) << seed.name << " at scale " << scale;
+            // The platform's smoothing widens an odd 4-bit run by a pixel where a skip follows.
+            if (w > 256 || seed.picture != plainSeed.picture || seed.name.starts_with("rle4"))
+                continue;
+            int wrongTexels = 0;
+            for (size_t i = 0; i < texels.size(); i += 4) {
+                wrongTexels +=
+                    !Near(&texels[i], {plain[i], plain[i + 1], plain[i + 2]}, seed.tolerance);
+            }
+            EXPECT_EQ(wrongTexels, 0) << seed.name;
         }
-        EXPECT_EQ(wrongCells, 0) << seed.name;
-        // The platform's smoothing widens an odd 4-bit run by a pixel where a skip follows.
-        if (seed.picture != plainSeed.picture || seed.name.starts_with("rle4")) continue;
-        int wrongTexels = 0;
-        for (size_t i = 0; i < texels.size(); i += 4) {
-            wrongTexels +=
-                !Near(&texels[i], {plain[i], plain[i + 1], plain[i + 2]}, seed.tolerance);
-        }
-        EXPECT_EQ(wrongTexels, 0) << seed.name;
     }
+}
+
+TEST_F(BmpFilesTest, DetailFinerThanATexelIsAveragedNotPicked) {
+    // Columns alternately black and white: picked pixels would give black or white texels.
+    BmpSeed seed = Seed("rgb24", 27);
+    const size_t at = CheckBmp(seed.bytes)->pixelsAt, rowBytes = (seed.width * 3 + 3) / 4 * 4;
+    for (size_t i = at; i < seed.bytes.size(); ++i)
+        seed.bytes[i] = (i - at) % rowBytes / 3 % 2 * 255;
+    const std::vector<uint8_t> texels = Texture(seed);
+    for (size_t i = 0; i < texels.size(); i += 4)
+        ASSERT_TRUE(texels[i] > 64 && texels[i] < 192) << i / 4 << ": " << int(texels[i]);
+}
+
+// The media folder's picture, found by the show from any current directory, in the hologram's
+// slot with its shape; its name becomes the caption only when shorter than 254 characters.
+TEST_F(BmpFilesTest, ExternalPictureTakesTheSlotItsShapeAndACaptionThatFits) {
+    std::strcpy(saverSettings.aviPath, FOLDER);
+    const BmpSeed seed = Seed("rgb24");
+    nextIndex = 2;
+    std::strcpy(pictureCatalogue[2].caption, "earlier.bmp");
+    for (size_t length : {254, 253}) {
+        const std::string name = std::string(length - 4, 'n') + ".bmp";
+        Write(name, seed.bytes);
+        holoHalfWidth = 1.0f;
+        ASSERT_TRUE(LoadExternalPicture());
+        DeleteFileA((FOLDER + name).c_str());
+        EXPECT_EQ(pictureCatalogue[2].caption, length == 254 ? "earlier.bmp" : name);
+        EXPECT_FLOAT_EQ(holoHalfWidth, 29.0f / 14.0f);
+    }
+    pictureCatalogue[2].caption[0] = '\0';
+    int width = 0, height = 0;
+    EXPECT_EQ(TexturePixels(textureSlots[SLOT_HOLOGRAM], &width, &height), Texture(seed));
 }
 
 }  // namespace

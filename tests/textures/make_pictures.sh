@@ -1,19 +1,12 @@
 #!/usr/bin/env bash
-# Makes the pictures the picture tests load into folder $1. Every good picture shows, upright,
-# the same 96 x 64 quadrants: red top left, green top right, blue bottom left, yellow bottom
-# right, so that any flip or turn is seen. Bad ones are broken copies of good ones.
+# Makes the picture tests' pictures in folder $1. Every good one shows, upright, the same 96 x 64
+# quadrants (red, green; blue, yellow), so that any flip or turn is seen; bad ones are broken copies.
 set -euo pipefail
-out=$1
-mkdir -p "$out"
-cd "$out"
+mkdir -p "$1" && cd "$1"
+convert -size 48x32 xc:red xc:lime +append \( -size 48x32 xc:blue xc:yellow +append \) -append \
+  +repage upright.png
 
-quadrants() {
-  convert -size 48x32 xc:red xc:lime +append \( -size 48x32 xc:blue xc:yellow +append \) -append +repage "$@"
-}
-quadrants upright.png
-
-# Stored turned so that a viewer applying orientation N shows it upright; ImageMagick's own
-# reading of the tag must agree before the file is used.
+# Stored turned so that orientation N shows it upright, as ImageMagick must agree.
 inverse=("" "" -flop "-rotate 180" -flip -transpose "-rotate 270" -transverse "-rotate 90")
 for n in 1 2 3 4 5 6 7 8; do
   # shellcheck disable=SC2086
@@ -38,16 +31,14 @@ convert upright.png \( -size 96x64 xc:magenta \) -compress lzw multipage.tif
 cp upright.png png-inside.JPEG
 cp orient6.tif turned.tiff
 
-# Bad files.
 : >empty.jpg
 echo "not a picture" >text.png
 convert upright.png BMP3:bmp-inside.jpg
-for f in progressive.jpg interlaced.png animated.gif multipage.tif; do
-  head -c $(($(stat -c %s "$f") / 2)) "$f" >"truncated-$f"
-  cp "$f" "corrupt-$f"
+for f in progressive.jpg animated.gif multipage.tif; do
   size=$(stat -c %s "$f")
+  head -c $((size / 2)) "$f" >"truncated-$f"
   # Ten bytes a third of the way in overwritten.
-  printf '\xff\x00\xff\x00\x13\x37\xde\xad\xbe\xef' |
+  cp "$f" "corrupt-$f" && printf '\xff\x00\xff\x00\x13\x37\xde\xad\xbe\xef' |
     dd of="corrupt-$f" bs=1 seek=$((size / 3)) conv=notrunc status=none
 done
 # Headers that declare huge pictures: a PNG of 100000 x 100000 (with a correct checksum, so

@@ -104,15 +104,14 @@ std::vector<unsigned char> CinepakFrame(int strips, int rows, size_t entries) {
 
 TEST(CinepakFrameValid, StripsAndChunksStayInsideTheFrameAndThePicture) {
     EXPECT_TRUE(CinepakFrameValid({}, 32, 24));
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 24));
-    // Rows and columns count in whole blocks of 4.
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 29, 21));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 20));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 28, 24));
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(2, 12, 2), 32, 24));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(2, 16, 2), 32, 24));
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 256), 32, 24));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 257), 32, 24));
+    // Strips, their rows, codebook entries; the picture's width and height (whole blocks of 4).
+    const std::array<int, 6> cases[] = {{1, 24, 2, 32, 24, 1},   {1, 24, 2, 29, 21, 1},
+                                        {1, 24, 2, 32, 20, 0},   {1, 24, 2, 28, 24, 0},
+                                        {2, 12, 2, 32, 24, 1},   {2, 16, 2, 32, 24, 0},
+                                        {1, 24, 256, 32, 24, 1}, {1, 24, 257, 32, 24, 0}};
+    for (const auto& [strips, rows, entries, width, height, valid] : cases)
+        EXPECT_EQ(CinepakFrameValid(CinepakFrame(strips, rows, entries), width, height), valid)
+            << strips << " " << rows << " " << entries << " " << width << "x" << height;
     std::vector<unsigned char> frame = CinepakFrame(1, 24, 2);
     frame[25] += 1;  // the codebook past its strip
     EXPECT_FALSE(CinepakFrameValid(frame, 32, 24));
@@ -151,6 +150,14 @@ protected:
     void Put32(size_t at, uint32_t value) { std::memcpy(&bytes_[at], &value, 4); }
     void Put16(size_t at, uint16_t value) { std::memcpy(&bytes_[at], &value, 2); }
     bool Valid() const { return CheckAviBytes(bytes_).valid; }
+    // Whether the file is valid with `value` at `at`, which is then put back.
+    bool ValidWith(size_t at, uint32_t value) {
+        const uint32_t old = Get32(at);
+        Put32(at, value);
+        const bool valid = Valid();
+        Put32(at, old);
+        return valid;
+    }
     size_t Entry(int i) const { return Find("idx1") + 8 + static_cast<size_t>(i) * 16; }
 
     std::vector<unsigned char> bytes_ = movie_files::ReadFile(MovieFile("tone"));
@@ -163,13 +170,9 @@ TEST_F(AviRules, IndexEntriesAreCountedAsThePlatformCountsThem) {
     for (int i = 0; i < 15; ++i) Put32(Entry(i) + 8, Get32(Entry(i) + 8) + listType);
     EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000);
     // Counted from the first entry once one lies before the list type, the rest lie past it.
-    Put32(Entry(0) + 8, 4);
-    EXPECT_FALSE(Valid());
-    Put32(Entry(0) + 8, listType + 4);
+    EXPECT_FALSE(ValidWith(Entry(0) + 8, 4));
     // The last chunk ends with the frame data, one byte more does not.
-    Put32(Entry(14) + 12, 785 * 4);
-    EXPECT_FALSE(Valid());
-    Put32(Entry(14) + 12, 784 * 4);
+    EXPECT_FALSE(ValidWith(Entry(14) + 12, 785 * 4));
     std::memcpy(&bytes_[Entry(14)], "rec ", 4);
     EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000 - 784);
     std::memcpy(&bytes_[Entry(14)], "02wb", 4);
@@ -180,21 +183,14 @@ TEST_F(AviRules, ChunksFramesAndFormatsHoldWhatTheyClaim) {
     // Bytes after the movie; a chunk header reaching past the movie's end.
     bytes_.resize(bytes_.size() + 8);
     EXPECT_TRUE(Valid());
-    Put32(4, Get32(4) + 4);
-    EXPECT_FALSE(Valid());
-    Put32(4, Get32(4) - 4);
-    // A stored frame holds a whole image or none; frames counted in bytes all declared.
-    Put32(Entry(0) + 12, 32 * 32 * 3 - 1);
-    EXPECT_FALSE(Valid());
-    Put32(Entry(0) + 12, 0);
-    EXPECT_TRUE(Valid());
-    Put32(Find("strh") + 8 + 44, 32 * 32 * 3 + 1);
-    EXPECT_FALSE(Valid());
-    Put32(Find("strh") + 8 + 44, 0);
-    // One colour with no room for it; 18 and 19 channels of 32 bits.
-    Put32(Find("strf") + 8 + 32, 1);
-    EXPECT_FALSE(Valid());
-    Put32(Find("strf") + 8 + 32, 0);
+    EXPECT_FALSE(ValidWith(4, Get32(4) + 4));
+    // A stored frame holds a whole image or none; frames counted in bytes all declared; one
+    // colour with no room for it.
+    EXPECT_FALSE(ValidWith(Entry(0) + 12, 32 * 32 * 3 - 1));
+    EXPECT_TRUE(ValidWith(Entry(0) + 12, 0));
+    EXPECT_FALSE(ValidWith(Find("strh") + 8 + 44, 32 * 32 * 3 + 1));
+    EXPECT_FALSE(ValidWith(Find("strf") + 8 + 32, 1));
+    // 18 and 19 channels of 32 bits.
     const size_t sound = Find("strf", 2) + 8;
     for (uint16_t channels : {18, 19}) {
         Put16(sound + 2, channels);

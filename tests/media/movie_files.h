@@ -126,13 +126,7 @@ protected:
         return {texel[0], texel[1], texel[2]};
     }
     static void ExpectNothingOpen() {
-        EXPECT_EQ(frameSurface, nullptr);
-        EXPECT_EQ(surfaceBits, nullptr);
-        EXPECT_EQ(frameDrawer, nullptr);
-        EXPECT_EQ(frameDecoder, nullptr);
-        EXPECT_EQ(videoStream, nullptr);
-        EXPECT_EQ(audioStream, nullptr);
-        EXPECT_FALSE(aviLibraryOpen);
-        EXPECT_FALSE(movieSoundOn);
+        EXPECT_TRUE(!frameSurface && !surfaceBits && !frameDrawer && !frameDecoder &&
+                    !videoStream && !audioStream && !aviLibraryOpen && !movieSoundOn);
     }
 };

@@ -92,12 +92,6 @@ TEST_F(MovieTest, TheFrameShownFollowsTheSummedTimeSteps) {
         Advance(step);
         EXPECT_EQ(movieFrameIndex * 100 + LongFrameShown(), frame * 101) << step;
     }
-    // Back to the start, as the hologram's reveal asks.
-    RestartMovie();
-    EXPECT_EQ(movieElapsedMs, 0.0);
-    Advance(0.05);
-    EXPECT_EQ(LongFrameShown(), 0);
-    EXPECT_TRUE(movieActive);
 }
 
 TEST_F(MovieTest, AFrameThatCannotBeDecodedEndsTheMovieAndTheHold) {

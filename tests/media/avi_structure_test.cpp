@@ -34,21 +34,6 @@ TEST_F(AviSafety, BrokenAndUnplayableFilesAreRefusedAndLeaveNothingOpen) {
     EXPECT_EQ(movieFrameIndex, 2);
 }
 
-// Reads the sound as the player does (the platform aborts the process on a read past what the
-// index holds); where the reading stopped.
-LONG ReadSound() {
-    std::vector<char> buffer(SOUND_BUFFER_BYTES);
-    LONG at = AVIStreamStart(audioStream);
-    for (LONG bytes = 0, samples = 1; at < movieSoundEnd && samples > 0; at += samples) {
-        const LONG count = std::min<LONG>(movieSoundEnd - at, SOUND_BUFFER_BYTES / 4);
-        if (AVIStreamRead(audioStream, at, count, buffer.data(), SOUND_BUFFER_BYTES, &bytes,
-                          &samples) != 0) {
-            break;
-        }
-    }
-    return at;
-}
-
 // The tone movie: five grey frames and 10,000 samples of 4 bytes.
 TEST_F(AviSafety, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
     for (const char* name : {"tailff", "tailzero", "longname", "opendml"}) {
@@ -56,7 +41,6 @@ TEST_F(AviSafety, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
         ASSERT_TRUE(OpenMovie(name));
         ASSERT_TRUE(movieSoundOn);
         EXPECT_EQ(movieSoundEnd, 10000);
-        EXPECT_EQ(ReadSound(), 10000);
         EXPECT_TRUE(Advance(0.45));
         EXPECT_EQ(TexelAt(100, 50), (std::array<int, 3>{128, 128, 128}));
     }
@@ -190,6 +174,9 @@ TEST_F(AviRules, ChunksFramesAndFormatsHoldWhatTheyClaim) {
     EXPECT_TRUE(ValidWith(Entry(0) + 12, 0));
     EXPECT_FALSE(ValidWith(Find("strh") + 8 + 44, 32 * 32 * 3 + 1));
     EXPECT_FALSE(ValidWith(Find("strf") + 8 + 32, 1));
+    // A bitmap header shorter than its fields; a sound of no channels in a format of its own.
+    EXPECT_FALSE(ValidWith(Find("strf") + 8, 12));
+    EXPECT_FALSE(ValidWith(Find("strf", 2) + 8, 0x1234));
     // 18 and 19 channels of 32 bits.
     const size_t sound = Find("strf", 2) + 8;
     for (uint16_t channels : {18, 19}) {

@@ -1,113 +1,59 @@
 // Movies are checked before the platform's AVI library and decoders see them: the broken ones
 // they crash on are refused, good ones of unusual shape still play.
-#include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <array>
 #include <cstring>
-#include <string>
-#include <vector>
-#include "media/avi_structure.h"
 #include "media/cinepak_frame.h"
-#include "media/movie.h"
 #include "media/movie_files.h"
-#include "media/sound.h"
-#include "render/frame_clock.h"
-#include "render/scene.h"
-#include "settings/settings.h"
-#include "show/director.h"
-#include "support/gl_fixture.h"
 
 namespace {
 
-std::string MovieFile(const char* name) {
-    return movie_files::Case(name) + "m.avi";
-}
+using movie_files::MovieFile;
 
-TEST(AviSafety, MoviesThePlatformCrashesOnAreRefused) {
-    for (const char* name :
-         {"streamcount", "strlname", "indexsize", "halfindex", "headersize", "cinepakcolours",
-          "palettecolours", "nochannels", "hugewidth", "noheight", "widebits", "oddwidth",
-          "badframe", "truncated", "badwave", "zeroblock", "hugeblock", "audiorate"}) {
+using AviSafety = MediaTest;
+
+TEST_F(AviSafety, BrokenAndUnplayableFilesAreRefusedAndLeaveNothingOpen) {
+    // Each breaks one rule of the structure check.
+    const char* broken[] = {"streamcount", "strlname",     "indexsize",      "halfindex",
+                            "headersize",  "hugemovi",     "cinepakcolours", "palettecolours",
+                            "nochannels",  "norate",       "hugeblock",      "hugewidth",
+                            "noheight",    "widebits",     "oddwidth",       "badframe",
+                            "truncated",   "zeroduration", "hugeframe"};
+    for (const char* name : broken) {
         EXPECT_FALSE(CheckAviFile(MovieFile(name).c_str()).valid) << name;
-        EXPECT_FALSE(OpenMovieFile(MovieFile(name).c_str())) << name;
-        CloseMovie();
+        EXPECT_FALSE(OpenMovie(name)) << name;
+        ExpectNothingOpen();
     }
+    // No decoder, no video stream, a folder named m.avi, no frames, nothing at all.
+    for (const char* name : {"mjpeg", "audioonly", "dir", "zeroframes", "nosuchfolder", "empty"}) {
+        EXPECT_FALSE(OpenMovie(name)) << name;
+        ExpectNothingOpen();
+    }
+    // A header that overstates the file still plays.
+    ASSERT_TRUE(OpenMovie("riffsize"));
+    Advance(0.25);
+    EXPECT_EQ(movieFrameIndex, 2);
 }
-
-class UnusualMovies : public GlTest {
-protected:
-    void SetUp() override {
-        GlTest::SetUp();
-        saverSettings.playAviSound = true;
-    }
-
-    void TearDown() override {
-        CloseMovieAndSound();
-        movieActive = false;
-        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-        GlTest::TearDown();
-    }
-
-    static bool Open(const char* name) {
-        CloseMovieAndSound();
-        movie_files::UseMediaFolder(name);
-        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-        movieActive = true;
-        return OpenRandomMovie();
-    }
-
-    // Whether the movie is still on after `seconds` more.
-    static bool Play(double seconds) {
-        frameDelta = seconds;
-        AdvanceMovie(MOVIE_TEXTURE_SLOT);
-        return movieActive;
-    }
-
-    static std::array<int, 3> TexelAt(int x, int y) {
-        std::vector<unsigned char> pixels(MOVIE_SURFACE_PIXELS * 3);
-        glBindTexture(GL_TEXTURE_2D, textureSlots[MOVIE_TEXTURE_SLOT]);
-        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
-        const unsigned char* texel = &pixels[(y * MOVIE_SURFACE_WIDTH + x) * 3];
-        return {texel[0], texel[1], texel[2]};
-    }
-
-    // Reads the sound the saver plays as its player does (the platform aborts the process on a
-    // read past what the index holds); where the reading stopped.
-    static LONG ReadSound() {
-        std::vector<char> buffer(SOUND_BUFFER_BYTES);
-        LONG at = AVIStreamStart(audioStream);
-        for (LONG bytes = 0, samples = 1; at < movieSoundEnd && samples > 0; at += samples) {
-            const LONG count = std::min<LONG>(movieSoundEnd - at, SOUND_BUFFER_BYTES / 4);
-            if (AVIStreamRead(audioStream, at, count, buffer.data(), SOUND_BUFFER_BYTES, &bytes,
-                              &samples) != 0) {
-                break;
-            }
-        }
-        return at;
-    }
-};
 
 // The tone movie: five grey frames and 10,000 samples of 4 bytes.
-TEST_F(UnusualMovies, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
+TEST_F(AviSafety, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
     for (const char* name : {"tailff", "tailzero", "longname", "opendml"}) {
         SCOPED_TRACE(name);
-        ASSERT_TRUE(Open(name));
+        ASSERT_TRUE(OpenMovie(name));
         ASSERT_TRUE(movieSoundOn);
         EXPECT_EQ(movieSoundEnd, 10000);
-        EXPECT_EQ(ReadSound(), 10000);
-        EXPECT_TRUE(Play(0.45));
+        EXPECT_TRUE(Advance(0.45));
         EXPECT_EQ(TexelAt(100, 50), (std::array<int, 3>{128, 128, 128}));
     }
     // The large file's headers count twice the frames and sound; the platform reads neither
     // past the first part, and the movie ends there.
     EXPECT_EQ(movieFrameCount, 10);
     EXPECT_EQ(AVIStreamLength(audioStream), 20000);
-    EXPECT_FALSE(Play(0.1));
+    EXPECT_FALSE(Advance(0.1));
 }
 
-TEST_F(UnusualMovies, PalettedFramesPlay) {
-    ASSERT_TRUE(Open("pal8"));
-    EXPECT_TRUE(Play(0.0));
+TEST_F(AviSafety, PalettedFramesPlay) {
+    ASSERT_TRUE(OpenMovie("pal8"));
+    EXPECT_TRUE(Advance(0.0));
     // White at the top left, blue at the bottom right, in the encoder's dithered palette.
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(TexelAt(60, 100)[i], 255, 40) << i;
     for (int i = 0; i < 3; ++i) EXPECT_NEAR(TexelAt(200, 30)[i], i == 2 ? 255 : 0, 40) << i;
@@ -115,16 +61,15 @@ TEST_F(UnusualMovies, PalettedFramesPlay) {
 
 // Frame 5's strip reaches far past the picture; reached at once, it is still refused, as the
 // decoder would decode it on the way.
-TEST_F(UnusualMovies, ACinepakFrameReachingPastThePictureEndsTheMovie) {
-    ASSERT_TRUE(Open("stripheight"));
-    EXPECT_TRUE(Play(0.45));
-    EXPECT_FALSE(Play(0.1));
-    ASSERT_TRUE(Open("stripheight"));
-    EXPECT_FALSE(Play(0.65));
+TEST_F(AviSafety, ACinepakFrameReachingPastThePictureEndsTheMovie) {
+    ASSERT_TRUE(OpenMovie("stripheight"));
+    EXPECT_TRUE(Advance(0.45));
+    EXPECT_FALSE(Advance(0.1));
+    ASSERT_TRUE(OpenMovie("stripheight"));
+    EXPECT_FALSE(Advance(0.65));
 }
 
-// A frame of 32 x 24 pixels: `strips` strips of `rows` rows, each with a codebook of `entries`
-// colours.
+// A frame of 32 x 24 pixels: `strips` strips of `rows` rows, each a codebook of `entries`.
 std::vector<unsigned char> CinepakFrame(int strips, int rows, size_t entries) {
     const size_t chunk = 4 + entries * 6, strip = 12 + chunk, length = 10 + strips * strip;
     std::vector<unsigned char> frame(length);
@@ -143,15 +88,14 @@ std::vector<unsigned char> CinepakFrame(int strips, int rows, size_t entries) {
 
 TEST(CinepakFrameValid, StripsAndChunksStayInsideTheFrameAndThePicture) {
     EXPECT_TRUE(CinepakFrameValid({}, 32, 24));
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 24));
-    // Rows and columns count in whole blocks of 4.
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 2), 29, 21));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 32, 20));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 2), 28, 24));
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(2, 12, 2), 32, 24));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(2, 16, 2), 32, 24));
-    EXPECT_TRUE(CinepakFrameValid(CinepakFrame(1, 24, 256), 32, 24));
-    EXPECT_FALSE(CinepakFrameValid(CinepakFrame(1, 24, 257), 32, 24));
+    // Strips, their rows, codebook entries; the picture's width and height (whole blocks of 4).
+    const std::array<int, 6> cases[] = {{1, 24, 2, 32, 24, 1},   {1, 24, 2, 29, 21, 1},
+                                        {1, 24, 2, 32, 20, 0},   {1, 24, 2, 28, 24, 0},
+                                        {2, 12, 2, 32, 24, 1},   {2, 16, 2, 32, 24, 0},
+                                        {1, 24, 256, 32, 24, 1}, {1, 24, 257, 32, 24, 0}};
+    for (const auto& [strips, rows, entries, width, height, valid] : cases)
+        EXPECT_EQ(CinepakFrameValid(CinepakFrame(strips, rows, entries), width, height), valid)
+            << strips << " " << rows << " " << entries << " " << width << "x" << height;
     std::vector<unsigned char> frame = CinepakFrame(1, 24, 2);
     frame[25] += 1;  // the codebook past its strip
     EXPECT_FALSE(CinepakFrameValid(frame, 32, 24));
@@ -190,6 +134,14 @@ protected:
     void Put32(size_t at, uint32_t value) { std::memcpy(&bytes_[at], &value, 4); }
     void Put16(size_t at, uint16_t value) { std::memcpy(&bytes_[at], &value, 2); }
     bool Valid() const { return CheckAviBytes(bytes_).valid; }
+    // Whether the file is valid with `value` at `at`, which is then put back.
+    bool ValidWith(size_t at, uint32_t value) {
+        const uint32_t old = Get32(at);
+        Put32(at, value);
+        const bool valid = Valid();
+        Put32(at, old);
+        return valid;
+    }
     size_t Entry(int i) const { return Find("idx1") + 8 + static_cast<size_t>(i) * 16; }
 
     std::vector<unsigned char> bytes_ = movie_files::ReadFile(MovieFile("tone"));
@@ -202,13 +154,9 @@ TEST_F(AviRules, IndexEntriesAreCountedAsThePlatformCountsThem) {
     for (int i = 0; i < 15; ++i) Put32(Entry(i) + 8, Get32(Entry(i) + 8) + listType);
     EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000);
     // Counted from the first entry once one lies before the list type, the rest lie past it.
-    Put32(Entry(0) + 8, 4);
-    EXPECT_FALSE(Valid());
-    Put32(Entry(0) + 8, listType + 4);
+    EXPECT_FALSE(ValidWith(Entry(0) + 8, 4));
     // The last chunk ends with the frame data, one byte more does not.
-    Put32(Entry(14) + 12, 785 * 4);
-    EXPECT_FALSE(Valid());
-    Put32(Entry(14) + 12, 784 * 4);
+    EXPECT_FALSE(ValidWith(Entry(14) + 12, 785 * 4));
     std::memcpy(&bytes_[Entry(14)], "rec ", 4);
     EXPECT_EQ(CheckAviBytes(bytes_).audioSamples, 10000 - 784);
     std::memcpy(&bytes_[Entry(14)], "02wb", 4);
@@ -219,21 +167,17 @@ TEST_F(AviRules, ChunksFramesAndFormatsHoldWhatTheyClaim) {
     // Bytes after the movie; a chunk header reaching past the movie's end.
     bytes_.resize(bytes_.size() + 8);
     EXPECT_TRUE(Valid());
-    Put32(4, Get32(4) + 4);
-    EXPECT_FALSE(Valid());
-    Put32(4, Get32(4) - 4);
-    // A stored frame holds a whole image or none; frames counted in bytes all declared.
-    Put32(Entry(0) + 12, 32 * 32 * 3 - 1);
-    EXPECT_FALSE(Valid());
-    Put32(Entry(0) + 12, 0);
-    EXPECT_TRUE(Valid());
-    Put32(Find("strh") + 8 + 44, 32 * 32 * 3 + 1);
-    EXPECT_FALSE(Valid());
-    Put32(Find("strh") + 8 + 44, 0);
-    // One colour with no room for it; 18 and 19 channels of 32 bits.
-    Put32(Find("strf") + 8 + 32, 1);
-    EXPECT_FALSE(Valid());
-    Put32(Find("strf") + 8 + 32, 0);
+    EXPECT_FALSE(ValidWith(4, Get32(4) + 4));
+    // A stored frame holds a whole image or none; frames counted in bytes all declared; one
+    // colour with no room for it.
+    EXPECT_FALSE(ValidWith(Entry(0) + 12, 32 * 32 * 3 - 1));
+    EXPECT_TRUE(ValidWith(Entry(0) + 12, 0));
+    EXPECT_FALSE(ValidWith(Find("strh") + 8 + 44, 32 * 32 * 3 + 1));
+    EXPECT_FALSE(ValidWith(Find("strf") + 8 + 32, 1));
+    // A bitmap header shorter than its fields; a sound of no channels in a format of its own.
+    EXPECT_FALSE(ValidWith(Find("strf") + 8, 12));
+    EXPECT_FALSE(ValidWith(Find("strf", 2) + 8, 0x1234));
+    // 18 and 19 channels of 32 bits.
     const size_t sound = Find("strf", 2) + 8;
     for (uint16_t channels : {18, 19}) {
         Put16(sound + 2, channels);

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Makes the movies the media tests play, good and broken, into folder $1 (one sub-folder per
-# case, so each can serve as a media folder of its own).
+# Makes the movies the media tests play, good and broken, into folder $1: one sub-folder per
+# case, so each can serve as a media folder of its own.
 set -euo pipefail
 out=$1
 rm -rf "$out"
@@ -9,15 +9,15 @@ cd "$out"
 
 ff() { ffmpeg -nostdin -v error -y "$@"; }
 
-# Frame n is red 25n + 5; green tells the left half (40) from the right (200), blue the top
-# half (60) from the bottom (220).
+# Frame n is red 25n + 5; green 40 on the left half, 200 on the right; blue 60 in the top half,
+# 220 in the bottom.
 quadrants() {
   echo "color=c=black:size=$1:rate=$2:duration=$3,format=gbrp,geq=r='N*$4+5':g='if(lt(X,W/2),40,200)':b='if(lt(Y,H/2),60,220)'"
 }
 # A sound with no silent sample and no repeating stretch shorter than a buffer.
 ramp="aevalsrc='0.1+mod(n,997)/2000|0.7-mod(n,991)/2000':s=22050:c=stereo"
 
-# Writes the 32-bit little-endian value $3 at byte $2 of file $1.
+# poke32/poke16 FILE OFFSET VALUE: writes the little-endian VALUE at byte OFFSET.
 poke32() {
   printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
     $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
@@ -26,17 +26,22 @@ poke16() {
   printf "$(printf '\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)))" |
     dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
-# Byte offset of the $2-th (1-based) occurrence of text $3 in file $1.
+peek32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
+puts() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
+# Byte offset of the $2-th occurrence of text $3 in file $1.
 find_tag() { grep -obUa "$3" "$1" | sed -n "$2p" | cut -d: -f1; }
-# Offsets inside a stream header chunk, counted from its tag.
-STRH_SCALE=28 STRH_LENGTH=40 STRH_RIGHT=60 STRH_BOTTOM=62
-
-# Uncompressed frames as the platform's drawer takes them: bottom-up. The encoder writes rows
-# top-down and says so with a negative height; flipped rows and a positive height make the same
-# picture bottom-up. $1 file, $2 height.
-bottom_up() {
-  poke32 "$1" $(($(find_tag "$1" 1 strf) + 16)) "$2"
+broken() {  # broken NAME SOURCE: a copy of SOURCE in a folder of its own
+  mkdir -p "$1"
+  cp "$2" "$1/m.avi"
+  echo "$1/m.avi"
 }
+# mutate NAME SOURCE BITS TAG N OFFSET VALUE: a copy of SOURCE with the BITS-bit VALUE written
+# OFFSET bytes after the N-th TAG.
+mutate() { local f; f=$(broken "$1" "$2"); "poke$3" "$f" $(($(find_tag "$f" "$5" "$4") + $6)) "$7"; }
+
+# The platform's drawer takes uncompressed frames bottom-up; the encoder writes them top-down
+# with a negative height. Flipped rows and a positive height make the same picture.
+bottom_up() { poke32 "$1" $(($(find_tag "$1" 1 strf) + 16)) "$2"; }
 raw() {  # raw FILTER FILE HEIGHT [more ffmpeg arguments before the output]
   local filter=$1 file=$2 height=$3
   shift 3
@@ -44,19 +49,12 @@ raw() {  # raw FILTER FILE HEIGHT [more ffmpeg arguments before the output]
   bottom_up "$file" "$height"
 }
 
-broken() {  # broken NAME SOURCE: a copy of SOURCE in a folder of its own
-  mkdir -p "$1"
-  cp "$2" "$1/m.avi"
-  echo "$1/m.avi"
-}
-
-mkdir -p raw msvideo1 cinepak long tone silent
+mkdir -p raw msvideo1 cinepak long tone silent pal8
 raw "$(quadrants 320x240 10 1 25)" raw/m.avi 240
 ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v msvideo1 -pix_fmt rgb555le msvideo1/m.avi
 ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v cinepak cinepak/m.avi
 # 40 frames; frame n is red 32 (n mod 8) + 16, green 32 (n div 8) + 16, which survives the
-# codec's 5-bit colour. (The platform returns wrong frames when uncompressed frames are asked
-# for out of order, so jumps are played from a compressed movie.)
+# codec's 5-bit colour. (Uncompressed frames asked for out of order come back wrong.)
 ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=4,format=gbrp,geq=r='mod(N,8)*32+16':g='floor(N/8)*32+16':b=128" \
   -c:v msvideo1 -pix_fmt rgb555le long/m.avi
 # 10,000 samples of 4 bytes, and the same sound as bare bytes.
@@ -64,75 +62,35 @@ raw "color=c=gray:size=32x32:rate=10:duration=0.5" tone/m.avi 32 \
   -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le -shortest
 ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le -f s16le tone/m.raw
 raw "color=c=gray:size=32x32:rate=10:duration=0.5" silent/m.avi 32
+ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=1,format=gbrp,geq=r='if(lt(X,W/2),255,0)':g='if(lt(Y,H/2),255,0)':b=255,vflip" \
+  -c:v rawvideo -pix_fmt pal8 pal8/m.avi
+bottom_up pal8/m.avi 32
 
-# A folder of short movies for long runs, with and without sound; broken ones join it below.
-mkdir -p soak
-ff -f lavfi -i "$ramp,atrim=end_sample=4000" -f lavfi -i "$(quadrants 48x32 20 0.2 40)" \
-  -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -shortest soak/a.avi
-ff -f lavfi -i "$(quadrants 48x32 20 0.2 40)" -c:v cinepak soak/b.avi
-cp tone/m.avi soak/c.avi
-
-mkdir -p mjpeg audioonly dir/m.avi topdown zeroframes empty
+mkdir -p mjpeg audioonly dir/m.avi topdown zeroframes empty truncated
 ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v rawvideo -pix_fmt bgr24 topdown/m.avi
 ff -f lavfi -i "color=c=gray:size=32x32:rate=10:duration=0.5" -f lavfi -i "$ramp,atrim=end_sample=10000" \
   -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le -frames:v 0 zeroframes/m.avi
 ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v mjpeg mjpeg/m.avi
 ff -f lavfi -i "$ramp,atrim=end_sample=10000" -c:a pcm_s16le audioonly/m.avi
-
-# Without its index the file's length comes from its headers; the first frame is not whole.
-mkdir -p truncated
+# No index, and the first frame is not whole.
 head -c 150000 raw/m.avi >truncated/m.avi
-f=$(broken zeroduration tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_SCALE)) 0
-f=$(broken manyframes truncated/m.avi)
-poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_LENGTH)) 2147483647
-f=$(broken hugeframe tone/m.avi)
-poke16 "$f" $(($(find_tag "$f" 1 strh) + STRH_RIGHT)) 30000
-poke16 "$f" $(($(find_tag "$f" 1 strh) + STRH_BOTTOM)) 20000
-f=$(broken riffsize tone/m.avi)
-poke32 "$f" 4 2147483632
-# Sizes of 2 GiB and more: frame data and a header padding chunk.
-f=$(broken hugemovi tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 1 movi) - 4)) 4294967280
-f=$(broken hugejunk tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 1 JUNK) + 4)) 4294967280
-# Sample sizes (the platform takes them from the format's block size) of nothing and of more
-# than a buffer.
-f=$(broken zeroblock tone/m.avi)
-poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 0
-f=$(broken hugeblock tone/m.avi)
-poke16 "$f" $(($(find_tag "$f" 2 strf) + 20)) 65535
-f=$(broken hugeformat tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 2 strf) + 4)) 2147483000
-# A wave format of no channels at no rate.
-f=$(broken badwave tone/m.avi)
-poke16 "$f" $(($(find_tag "$f" 2 strf) + 10)) 0
-poke32 "$f" $(($(find_tag "$f" 2 strf) + 12)) 0
-# The index entry of frame 15 sends the reader past the end of the file.
-f=$(broken badframe long/m.avi)
-idx=$(find_tag "$f" 1 idx1)
-poke32 "$f" $((idx + 8 + 15 * 16 + 8)) 2000000000
 
-cp badframe/m.avi soak/d.avi
-cp mjpeg/m.avi soak/e.avi
-cp topdown/m.avi soak/f.avi
-
-# Movies the platform's AVI library and codecs would crash on, refused before they see them.
-peek32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
-puts() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
-# mutate NAME SOURCE BITS TAG N OFFSET VALUE: a copy of SOURCE with the BITS-bit VALUE written
-# OFFSET bytes after the N-th TAG.
-mutate() { local f; f=$(broken "$1" "$2"); "poke$3" "$f" $(($(find_tag "$f" "$5" "$4") + $6)) "$7"; }
-mkdir -p pal8
-ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=1,format=gbrp,geq=r='if(lt(X,W/2),255,0)':g='if(lt(Y,H/2),255,0)':b=255,vflip" \
-  -c:v rawvideo -pix_fmt pal8 pal8/m.avi
-bottom_up pal8/m.avi 32
+# Each breaks one rule of the structure check (offsets inside strh: 28 scale, 60 right, 62
+# bottom; strf of video: 8 header size, 12 width, 16 height, 22 bit count, 40 colours; of
+# sound: 10 channels, 12 rate, 20 block align).
+mutate zeroduration tone/m.avi 32 strh 1 28 0
+mutate hugeframe tone/m.avi 16 strh 1 60 30000
+mutate hugemovi tone/m.avi 32 movi 1 -4 4294967280
+mutate hugeblock tone/m.avi 16 strf 2 20 65535
+mutate nochannels tone/m.avi 16 strf 2 10 0
+mutate norate tone/m.avi 32 strf 2 12 0
 mutate streamcount tone/m.avi 32 avih 1 32 1
 mutate indexsize long/m.avi 32 idx1 1 $((8 + 3 * 16 + 12)) 4294967280
+# The index entry of frame 15 sends the reader past the end of the file.
+mutate badframe long/m.avi 32 idx1 1 $((8 + 15 * 16 + 8)) 2000000000
 mutate headersize cinepak/m.avi 32 strf 1 8 4294967280
 mutate cinepakcolours cinepak/m.avi 32 strf 1 40 4294967295
 mutate palettecolours pal8/m.avi 32 strf 1 40 268435456
-mutate nochannels tone/m.avi 16 strf 2 10 0
 mutate hugewidth cinepak/m.avi 32 strf 1 12 2147483647
 mutate noheight cinepak/m.avi 32 strf 1 16 0
 mutate widebits raw/m.avi 16 strf 1 22 32
@@ -146,13 +104,23 @@ poke32 "$f" $((idx + 4)) $(($(peek32 "$f" $((idx + 4))) / 2))
 f=$(broken stripheight cinepak/m.avi)
 poke16 "$f" $(($(find_tag "$f" 1 movi) + $(peek32 "$f" $(($(find_tag "$f" 1 idx1) + 96))) + 26)) 3075
 
-# Good movies of unusual shape: padding after the movie; sound that starts late (the platform
-# cannot read it) or of a kind no device plays; an index that ends after frame 14.
-mkdir -p tailff tailzero
+# A folder of short movies for long runs, with and without sound, broken ones among them.
+mkdir -p soak
+ff -f lavfi -i "$ramp,atrim=end_sample=4000" -f lavfi -i "$(quadrants 48x32 20 0.2 40)" \
+  -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -shortest soak/a.avi
+ff -f lavfi -i "$(quadrants 48x32 20 0.2 40)" -c:v cinepak soak/b.avi
+cp tone/m.avi soak/c.avi
+cp badframe/m.avi soak/d.avi
+cp mjpeg/m.avi soak/e.avi
+cp topdown/m.avi soak/f.avi
+
+# Good movies of unusual shape: a header that overstates the file; padding after the movie; a long name, which the platform's
+# library cannot take whole; sound that starts late (the platform cannot read it) or of a kind
+# no device plays; an index that ends after frame 14.
+mkdir -p tailff tailzero longname
+mutate riffsize tone/m.avi 32 RIFF 1 4 2147483632
 { cat tone/m.avi; head -c 32 /dev/zero | tr '\0' '\377'; } >tailff/m.avi
 { cat tone/m.avi; head -c 204800 /dev/zero; } >tailzero/m.avi
-# A long name, which the platform's library cannot take whole.
-mkdir -p longname
 cp tone/m.avi "longname/$(printf 'Holiday%.0s' $(seq 10)).avi"
 mutate latesound tone/m.avi 32 strh 2 36 1000
 mutate oddwave tone/m.avi 16 strf 2 8 4660
@@ -162,12 +130,11 @@ size=$(peek32 "$f" $((idx + 4)))
 poke32 "$f" $((idx + 4)) $((15 * 16))
 puts "$f" $((idx + 8 + 15 * 16)) JUNK
 poke32 "$f" $((idx + 12 + 15 * 16)) $((size - 15 * 16 - 8))
-# The layout of a large file on a small one: the headers count the samples of both parts, the
-# index covers the first, the continuation follows it, and the space kept for the extended
-# headers holds them.
+# A large file's layout on a small one: the headers count the samples of both parts, the index
+# covers the first, the continuation follows it, the extended headers fill the space kept.
 f=$(broken opendml tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 1 strh) + STRH_LENGTH)) 10
-poke32 "$f" $(($(find_tag "$f" 2 strh) + STRH_LENGTH)) 20000
+poke32 "$f" $(($(find_tag "$f" 1 strh) + 40)) 10
+poke32 "$f" $(($(find_tag "$f" 2 strh) + 40)) 20000
 for stream in 00dc 01wb; do
   junk=$(find_tag "$f" 1 JUNK)
   puts "$f" "$junk" 'indx\030\020\0\0\004'

@@ -1,14 +1,16 @@
-// The movies of make_movies.sh, made once per test run into the folder $QUORVEL_MOVIES names (a
-// Unix path; the test runner makes them before the media tests), and a fixture that plays them.
+// The movies of make_movies.sh (made into the Unix folder $QUORVEL_MOVIES before the media
+// tests run) and a fixture that plays them.
 #pragma once
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
+#include "media/avi_structure.h"
 #include "media/movie.h"
 #include "media/sound.h"
 #include "render/frame_clock.h"
@@ -19,8 +21,7 @@
 
 namespace movie_files {
 
-// A folder name of this test process's own: Wine's process ids are small and repeat between
-// prefixes, so the tick count keeps two test runs on one machine apart.
+// Wine's process ids repeat between prefixes; the tick count keeps two runs apart.
 inline const std::string& UnixFolder() {
     static const std::string folder = "/tmp/quorvel-media-" +
                                       std::to_string(GetCurrentProcessId()) + "-" +
@@ -28,8 +29,8 @@ inline const std::string& UnixFolder() {
     return folder;
 }
 
-// Runs a Unix command (Wine starts Unix programs like Windows ones, but its process handle does
-// not wait for them, so the command leaves its exit code in a file); its exit code.
+// Runs a Unix command; its exit code. Wine's handle of a Unix process does not wait for it, so
+// the command leaves its code in a file.
 inline int RunUnix(const std::string& command) {
     const std::string status = UnixFolder() + ".status";
     std::string line = "Z:\\bin\\sh -c \"" + command + "; echo $? >" + status + "\"";
@@ -67,8 +68,8 @@ inline std::string Case(const char* name) {
     return path;
 }
 
-inline void UseMediaFolder(const char* name) {
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", Case(name).c_str());
+inline std::string MovieFile(const char* name) {
+    return Case(name) + "m.avi";
 }
 
 inline std::vector<unsigned char> ReadFile(const std::string& path) {
@@ -92,28 +93,40 @@ protected:
         textureSlots[MOVIE_TEXTURE_SLOT] = 0;
         GlTest::TearDown();
     }
+    static void UseMediaFolder(const char* name) {
+        std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s",
+                      movie_files::Case(name).c_str());
+    }
     // What the director does around its request for a movie of folder `name`.
     static bool OpenMovie(const char* name) {
-        movie_files::UseMediaFolder(name);
+        UseMediaFolder(name);
         glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
         textureSlots[MOVIE_TEXTURE_SLOT] = 0;
         movieActive = OpenRandomMovie();
         if (!movieActive) CloseMovieAndSound();
         return movieActive;
     }
-    static void Advance(double seconds) {
+    // Whether the movie is still on after `seconds` more.
+    static bool Advance(double seconds) {
         frameDelta = seconds;
         frameTime += seconds;
         AdvanceMovie(MOVIE_TEXTURE_SLOT);
+        return movieActive;
+    }
+    // The movie texture's texels; row 0 is the frame's bottom row.
+    static std::vector<uint8_t> Texture() {
+        std::vector<uint8_t> pixels(MOVIE_SURFACE_PIXELS * 3);
+        glBindTexture(GL_TEXTURE_2D, textureSlots[MOVIE_TEXTURE_SLOT]);
+        glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
+        return pixels;
+    }
+    static std::array<int, 3> TexelAt(int x, int y) {
+        const std::vector<uint8_t> pixels = Texture();
+        const uint8_t* texel = &pixels[(y * MOVIE_SURFACE_WIDTH + x) * 3];
+        return {texel[0], texel[1], texel[2]};
     }
     static void ExpectNothingOpen() {
-        EXPECT_EQ(frameSurface, nullptr);
-        EXPECT_EQ(surfaceBits, nullptr);
-        EXPECT_EQ(frameDrawer, nullptr);
-        EXPECT_EQ(frameDecoder, nullptr);
-        EXPECT_EQ(videoStream, nullptr);
-        EXPECT_EQ(audioStream, nullptr);
-        EXPECT_FALSE(aviLibraryOpen);
-        EXPECT_FALSE(movieSoundOn);
+        EXPECT_TRUE(!frameSurface && !surfaceBits && !frameDrawer && !frameDecoder &&
+                    !videoStream && !audioStream && !aviLibraryOpen && !movieSoundOn);
     }
 };

@@ -1,9 +1,8 @@
-// Movie sound heard for real: sound_e2e.sh runs the CapturedSound cases with a wave-out device
-// whose output ALSA writes to a file (QUORVEL_SOUND=capture, the file in QUORVEL_CAPTURE) and
-// the NoSoundDevice case with no device at all (QUORVEL_SOUND=none); elsewhere they are skipped.
+// Movie sound heard for real: sound_e2e.sh runs the Captured cases with a wave-out device whose
+// output ALSA writes to a file (QUORVEL_SOUND=capture, the file in QUORVEL_CAPTURE) and the
+// NoSoundDevice case with none (QUORVEL_SOUND=none); elsewhere they are skipped.
 #include <gtest/gtest.h>
 #include <algorithm>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,7 +12,6 @@
 
 namespace {
 
-using movie_files::Case;
 using movie_files::ReadFile;
 
 // Whether the device was still open after each buffer-done message.
@@ -27,21 +25,10 @@ LRESULT CALLBACK SaverLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM 
     return result;
 }
 
-bool HandleMessages() {
-    bool any = false;
-    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE); any = true)
-        DispatchMessageA(&message);
-    return any;
+void HandleMessages() {
+    for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) DispatchMessageA(&message);
 }
 
-// Handles messages until the device has closed itself, five seconds at most.
-bool PlayedOut() {
-    for (DWORD start = GetTickCount(); soundDevice != nullptr && GetTickCount() - start < 5000;)
-        if (!HandleMessages()) Sleep(1);
-    return soundDevice == nullptr;
-}
-
-// Whether the test runs with the kind of device it needs ("capture" or "none").
 bool Device(const char* kind) {
     const char* mode = std::getenv("QUORVEL_SOUND");
     return mode != nullptr && std::string(mode) == kind;
@@ -53,16 +40,15 @@ protected:
         MediaTest::SetUp();
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverLikeProc));
         saverWindow = window_;
-        openAfterDone.clear();
         soundBufferLimit = SOUND_BUFFER_MAX;
         AVIFileInit();
-        ASSERT_EQ(AVIStreamOpenFromFileA(&stream_, (Case("tone") + "m.avi").c_str(),
+        ASSERT_EQ(AVIStreamOpenFromFileA(&stream_, movie_files::MovieFile("tone").c_str(),
                                          streamtypeAUDIO, 0, OF_READ, nullptr),
                   0);
-        tone_ = ReadFile(Case("tone") + "m.raw");
+        tone_ = ReadFile(movie_files::Case("tone") + "m.raw");
         ASSERT_EQ(tone_.size(), 40000u);
         if (const char* file = std::getenv("QUORVEL_CAPTURE")) capture_ = std::string("Z:") + file;
-        DeleteFileA(capture_.c_str());
+        Forget();
     }
     void TearDown() override {
         MediaTest::TearDown();
@@ -70,9 +56,19 @@ protected:
         AVIFileExit();
         saverWindow = nullptr;
     }
-    // What the device played, once the file has stopped growing, without the silence the
-    // platform may add when it runs dry (every 4-byte frame of the tone holds sound).
-    std::vector<unsigned char> Captured() const {
+    bool Start(int start, int end) { return StartMovieSound(window_, stream_, start, end); }
+    // Forgets what was played so far.
+    void Forget() {
+        DeleteFileA(capture_.c_str());
+        openAfterDone.clear();
+    }
+    // Handles messages until the device has closed itself (five seconds at most); what it played
+    // once the file has stopped growing, without the silence the platform may add when it runs
+    // dry (every 4-byte frame of the tone holds sound).
+    std::vector<unsigned char> Played() const {
+        for (DWORD start = GetTickCount(); soundDevice != nullptr && GetTickCount() - start < 5000;)
+            HandleMessages(), Sleep(1);
+        EXPECT_EQ(soundDevice, nullptr) << "still playing";
         std::vector<unsigned char> bytes = ReadFile(capture_), sound;
         for (int i = 0; i < 50; ++i) {
             Sleep(20);
@@ -86,104 +82,90 @@ protected:
         }
         return sound;
     }
-    // Opens the movie of folder `name` as the director does and reveals it.
-    static void RevealMovie(const char* name) {
-        ASSERT_TRUE(OpenMovie(name));
-        RestartMovie();
-    }
 
     PAVISTREAM stream_ = nullptr;
     std::vector<unsigned char> tone_;
     std::string capture_;
 };
 
-TEST_F(SoundTest, CapturedSoundTenThousandSamplesFillThreeBuffersAndCloseAfterTheThird) {
+TEST_F(SoundTest, CapturedSoundFillsBuffersInTurnAndClosesAfterTheLast) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
-    ASSERT_TRUE(StartMovieSound(window_, stream_, -1, -1));
+    ASSERT_TRUE(Start(-1, -1));
     EXPECT_EQ(soundBufferCount, SOUND_BUFFER_MAX);
     EXPECT_EQ(sampleSize, 4);
     EXPECT_EQ(buffersQueued, 3u);
     const DWORD lengths[] = {4096 * 4, 4096 * 4, 1808 * 4};
     for (int i = 0; i < 3; ++i) EXPECT_EQ(soundBuffers[i]->dwBufferLength, lengths[i]) << i;
-    ASSERT_TRUE(PlayedOut());
+    EXPECT_EQ(Played(), tone_);
     EXPECT_EQ(openAfterDone, (std::vector<bool>{true, true, false}));
-    EXPECT_EQ(Captured(), tone_);
-}
-
-TEST_F(SoundTest, CapturedSoundTwoBuffersAreEnoughOneIsNot) {
-    if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
+    // Two buffers are enough, one is not.
+    Forget();
     soundBufferLimit = 2;
-    ASSERT_TRUE(StartMovieSound(window_, stream_, -1, -1));
+    ASSERT_TRUE(Start(-1, -1));
     EXPECT_EQ(soundCurrentSample, 8192);
-    ASSERT_TRUE(PlayedOut());
+    EXPECT_EQ(Played(), tone_);
     EXPECT_EQ(openAfterDone.size(), 3u);
-    EXPECT_EQ(Captured(), tone_);
     soundBufferLimit = 1;
-    EXPECT_FALSE(StartMovieSound(window_, stream_, -1, -1));
+    EXPECT_FALSE(Start(-1, -1));
     EXPECT_EQ(soundDevice, nullptr);
 }
 
-TEST_F(SoundTest, CapturedSoundASecondStartWhileStreamingOnlyMovesTheEnd) {
+TEST_F(SoundTest, CapturedSoundRestartsPlayEverySampleOnce) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
-    ASSERT_TRUE(StartMovieSound(window_, stream_, 0, 5000));
+    // A second start while streaming only moves the end.
+    ASSERT_TRUE(Start(0, 5000));
     EXPECT_EQ(soundCurrentSample, 5000);
-    ASSERT_TRUE(StartMovieSound(window_, stream_, 3000, -1));
+    ASSERT_TRUE(Start(3000, -1));
     EXPECT_EQ(soundCurrentSample, 10000);
-    ASSERT_TRUE(PlayedOut());
-    EXPECT_EQ(Captured(), tone_);
-}
-
-TEST_F(SoundTest, CapturedSoundAStopAndStartCountsOnlyTheNewDevicesBuffers) {
-    if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
-    ASSERT_TRUE(StartMovieSound(window_, stream_, -1, -1));
+    EXPECT_EQ(Played(), tone_);
+    // The reset device's buffers come back by message while the next one plays.
+    Forget();
+    ASSERT_TRUE(Start(-1, -1));
     StopMovieSound();
     EXPECT_EQ(soundDevice, nullptr);
-    // The reset device's buffers come back by message while the next one plays.
-    ASSERT_TRUE(StartMovieSound(window_, stream_, -1, -1));
-    ASSERT_TRUE(PlayedOut());
-    const std::vector<unsigned char> captured = Captured();
-    ASSERT_GE(captured.size(), tone_.size());
-    EXPECT_TRUE(std::equal(tone_.begin(), tone_.end(), captured.end() - long(tone_.size())));
+    ASSERT_TRUE(Start(-1, -1));
+    const std::vector<unsigned char> played = Played();
+    ASSERT_GE(played.size(), tone_.size());
+    EXPECT_TRUE(std::equal(tone_.begin(), tone_.end(), played.end() - long(tone_.size())));
 }
 
 TEST_F(SoundTest, CapturedSoundAMoviesSoundStartsAtTheRevealAndPlaysOnce) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
-    saverSettings.playAviSound = true;
     ASSERT_TRUE(OpenMovie("tone"));
     for (int frame = 0; frame < 10; ++frame) Advance(0.04);
     EXPECT_EQ(soundDevice, nullptr) << "sound before the reveal";
     RestartMovie();
     EXPECT_EQ(soundStream, audioStream);
-    ASSERT_TRUE(PlayedOut());
-    EXPECT_EQ(Captured(), tone_);
+    EXPECT_EQ(Played(), tone_);
     // Sound no device plays, or that the platform cannot read: the movie plays on silently.
     for (const char* name : {"oddwave", "latesound"}) {
         SCOPED_TRACE(name);
-        RevealMovie(name);
+        ASSERT_TRUE(OpenMovie(name));
+        RestartMovie();
         EXPECT_FALSE(movieSoundOn);
         EXPECT_EQ(soundDevice, nullptr);
-        Advance(0.1);
-        EXPECT_TRUE(movieActive);
+        EXPECT_TRUE(Advance(0.1));
     }
 }
 
 TEST_F(SoundTest, NoSoundDeviceTheMoviePlaysSilently) {
     if (!Device("none")) GTEST_SKIP() << "needs QUORVEL_SOUND=none";
-    EXPECT_FALSE(StartMovieSound(window_, stream_, -1, -1));
-    RevealMovie("tone");
+    EXPECT_FALSE(Start(-1, -1));
+    ASSERT_TRUE(OpenMovie("tone"));
+    RestartMovie();
     EXPECT_FALSE(movieSoundOn);
     EXPECT_EQ(soundDevice, nullptr);
-    Advance(0.25);
-    EXPECT_TRUE(movieActive);
+    EXPECT_TRUE(Advance(0.25));
     EXPECT_EQ(movieFrameIndex, 2);
 }
 
 TEST_F(SoundTest, NothingToPlayOpensNothing) {
     saverSettings.playAviSound = false;
-    RevealMovie("tone");
+    ASSERT_TRUE(OpenMovie("tone"));
+    RestartMovie();
     EXPECT_EQ(audioStream, nullptr);
     for (const auto& [start, end] : {std::pair{5000, 5000}, {20000, -1}})
-        EXPECT_FALSE(StartMovieSound(window_, stream_, start, end)) << start;
+        EXPECT_FALSE(Start(start, end)) << start;
     EXPECT_FALSE(StartMovieSound(window_, nullptr, -1, -1));
     EXPECT_EQ(soundDevice, nullptr);
     StopMovieSound();
@@ -199,10 +181,8 @@ TEST_F(SoundTest, NothingToPlayOpensNothing) {
     }
 }
 
-// GDI objects of this process: the platform's count where it keeps one; Wine does not, but
-// there a handle's low 16 bits alone name a live object, so the table can be walked.
+// Live GDI objects: Wine keeps no count, but a handle's low 16 bits alone name a live object.
 int LiveGdiObjects() {
-    if (DWORD counted = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return int(counted);
     int live = 0;
     for (uintptr_t index = 1; index < 0x10000; ++index)
         live += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
@@ -231,14 +211,13 @@ std::pair<size_t, size_t> MemoryInUse() {
     return {heapBytes, committed};
 }
 
-// The show itself with "Only Show External Pics" and a media folder of short movies (broken
-// ones among them, some with sound) and no picture: every item is a movie. Frames are 1/30 s
-// of show time and follow each other as fast as they can, messages handled between them.
+// The show itself with only movies to show (broken ones among them, some with sound); frames of
+// 1/30 s of show time as fast as they can, messages handled between them.
 TEST_F(SoundTest, CapturedSoundTwoHundredMovieItemsLeaveNothingBehind) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
     ResetShowState(7);
     saverSettings.playAvis = saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
-    movie_files::UseMediaFolder("soak");
+    UseMediaFolder("soak");
     std::set<GLuint> textureNames;
     int movies = 0, previousStep = showStep;
     const auto playItems = [&](int count) {

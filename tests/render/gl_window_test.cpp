@@ -67,6 +67,7 @@ LRESULT CALLBACK PresettingParent(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
+    pixelFormat = startRequest;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA presetting{};
     presetting.lpfnWndProc = PresettingParent;
@@ -107,7 +108,6 @@ TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
     asked.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     asked.cColorBits = asked.cDepthBits = 16;
     EXPECT_EQ(Bytes(pixelFormat), Bytes(asked));
-    pixelFormat = startRequest;
 }
 
 TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {

@@ -38,8 +38,7 @@ check_match "the scene covers the primary monitor at its size" "$(driver childre
 black=$(import -window root -crop 256x800+1024+0 +repage png:- | convert png:- -format '%[fx:maxima]' info:)
 check "the part of the second monitor beyond the primary is black" "$black" 0
 
-# The banner slides in during the first second and holds in the bottom right corner; at 150 %
-# it is drawn half as large again as the 256 x 32 pixels it can fill at 96 DPI.
+# The banner, in the bottom right corner after its first second, is drawn at 150 % of 256 x 32.
 sleep 2
 scene=$(xwininfo -root -tree | grep -E ' 1024x768\+0\+0 +\+-1\+-1' | tail -1 | awk '{print $1}')
 banner=$(import -window "$scene" -crop 512x100+512+668 +repage png:- |
@@ -49,12 +48,7 @@ check "the banner is scaled by 1.5 (its drawn width $width)" $((width > 330 && w
 check "the banner's height ($height) too" $((height > 32 && height <= 48)) 1
 check "the banner sits at the primary's right edge" $((right > 500)) 1
 
-# Input over the black part reaches the saver window itself and obeys the same rules.
-xdotool mousemove 1202 782
-wine "$SCR" /s </dev/null >/dev/null 2>&1
-check "a second start ends at once with 0" "$?" 0
-check "a 4-pixel move and a second start leave the saver running" \
-  "$(kill -0 "$SAVER_PID" 2>/dev/null && echo running)" running
+# Input over the black part reaches the saver window itself.
 xdotool click 1
 wait_exit 10
 check "a click on the second monitor ends the saver with 0" "$EXIT_CODE" 0

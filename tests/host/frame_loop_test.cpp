@@ -11,12 +11,11 @@
 
 namespace {
 
-WNDPROC sceneProc = nullptr;
-WNDPROC standInProc = nullptr;
+WNDPROC sceneProc = nullptr, standInProc = nullptr;
 int paints = 0;
 
 LRESULT CALLBACK CountingSceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) ++paints;
+    paints += message == WM_PAINT;
     return CallWindowProcA(sceneProc, window, message, wParam, lParam);
 }
 
@@ -26,9 +25,8 @@ LRESULT CALLBACK ClosingStandInProc(HWND window, UINT message, WPARAM wParam, LP
     return CallWindowProcA(standInProc, window, message, wParam, lParam);
 }
 
-template <typename Proc>
-Proc Subclass(HWND window, Proc proc) {
-    return reinterpret_cast<Proc>(
+WNDPROC Subclass(HWND window, WNDPROC proc) {
+    return reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
@@ -49,12 +47,9 @@ protected:
         DestroyWindow(window_);
         UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
         // The teardown's quit requests must not reach the next test's loop.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
+        for (MSG message; PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE);) continue;
         RegistryTest::TearDown();
     }
-    // Posts `message` to `target` from another thread after `delayMs`.
     void PostLater(HWND target, UINT message, DWORD delayMs) {
         poster_ = std::thread([=] {
             Sleep(delayMs);
@@ -66,8 +61,7 @@ protected:
 };
 
 TEST_F(FrameLoopTest, FramesComeAtTheDisplaysRateNotTheLoops) {
-    // At most one frame per refresh period, plus the few unpaced frames it takes to find that
-    // a driver ignores the swap interval (this virtual display does).
+    // One frame per refresh period, plus the unpaced ones that find the swap interval ignored.
     PostLater(window_, WM_CLOSE, 1000);
     const double start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);

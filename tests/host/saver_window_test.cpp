@@ -107,8 +107,7 @@ TEST(CursorReadings, FailedReadsNeitherCloseNorMoveTheAnchor) {
     EXPECT_TRUE(cursorAnchorKnown);
     EXPECT_FALSE(TakeCursorReading(true, POINT{102, 102}));
     EXPECT_FALSE(TakeCursorReading(false, POINT{-5000, 7000}));
-    EXPECT_EQ(cursorAnchor.x, 100);
-    EXPECT_EQ(cursorAnchor.y, 100);
+    EXPECT_EQ(std::make_pair(cursorAnchor.x, cursorAnchor.y), std::make_pair(100L, 100L));
     // Moves add up from the anchor; a closing move becomes the new anchor.
     EXPECT_TRUE(TakeCursorReading(true, POINT{103, 102}));
     EXPECT_EQ(cursorAnchor.x, 103);

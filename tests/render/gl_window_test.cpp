@@ -38,9 +38,9 @@ LRESULT CALLBACK ReadBox(int code, WPARAM wParam, LPARAM lParam) {
         for (HWND item = GetWindow(box, GW_CHILD); item; item = GetWindow(item, GW_HWNDNEXT)) {
             const LONG style = GetWindowLongA(item, GWL_STYLE);
             GetClassNameA(item, name, sizeof(name));
-            if (std::string(name) == "Static" && (style & SS_TYPEMASK) == SS_ICON)
+            if ((style & SS_TYPEMASK) == SS_ICON && std::string(name) == "Static")
                 icon = reinterpret_cast<HICON>(SendMessageA(item, STM_GETICON, 0, 0));
-            if (std::string(name) == "Button" && (style & WS_VISIBLE))
+            else if (std::string(name) == "Button" && (style & WS_VISIBLE))
                 buttons.push_back(GetDlgCtrlID(item));
         }
         boxes.emplace_back(title, text, GetWindow(box, GW_OWNER), icon, buttons);
@@ -67,10 +67,8 @@ LRESULT CALLBACK PresettingParent(HWND window, UINT message, WPARAM wParam, LPAR
 TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
     pixelFormat = startRequest;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
-    WNDCLASSA presetting{};
-    presetting.lpfnWndProc = PresettingParent;
-    presetting.hInstance = instance;
-    presetting.lpszClassName = "QuorvelTestParent";
+    const WNDCLASSA presetting{0,  PresettingParent,   0, 0, instance, {}, {}, {},
+                               {}, "QuorvelTestParent"};
     RegisterClassA(&presetting);
     HWND parent = CreateWindowExA(0, "QuorvelTestParent", "parent", WS_POPUP, 0, 0, 200, 100,
                                   nullptr, nullptr, instance, nullptr);
@@ -79,10 +77,7 @@ TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
     const char* const texts[] = {"Sorry dude. Can't register the window class.",
                                  "Sorry dude. Can't create the window.",
                                  "Sorry dude. Can't set the pixel format."};
-    WNDCLASSA taken{};
-    taken.lpfnWndProc = DefWindowProcA;
-    taken.hInstance = instance;
-    taken.lpszClassName = "OpenGL Window";
+    const WNDCLASSA taken{0, DefWindowProcA, 0, 0, instance, {}, {}, {}, {}, "OpenGL Window"};
     for (int step = 0; step < 3; ++step) {
         boxes.clear();
         // The class taken already; a child without a parent; a parent that sets a format first.

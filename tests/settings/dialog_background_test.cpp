@@ -4,18 +4,12 @@
 #include <array>
 #include <cstdint>
 #include <set>
-#include <string>
 #include "settings/config_dialog.h"
 #include "support/registry_fixture.h"
 
 namespace {
 
 constexpr uint32_t KEY = 0x00FF00FF;  // magenta, absent from the picture
-
-std::string Text(const RECT& r) {
-    return std::to_string(r.left) + "," + std::to_string(r.top) + "," + std::to_string(r.right) +
-           "," + std::to_string(r.bottom);
-}
 
 using DialogBackground = RegistryTest;
 
@@ -28,7 +22,7 @@ TEST_F(DialogBackground, ThePictureIsStretchedSmoothlyOverTheDialogsClientArea) 
     GetClientRect(dialog, &client);
     GetWindowRect(background, &placed);
     MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&placed), 2);
-    EXPECT_EQ(Text(placed), Text(client));
+    EXPECT_TRUE(EqualRect(&placed, &client));
     // What the control really paints, on a surface of the key colour larger than the dialog.
     const int width = client.right + 40, height = client.bottom + 40;
     BITMAPINFO info{};
@@ -51,7 +45,7 @@ TEST_F(DialogBackground, ThePictureIsStretchedSmoothlyOverTheDialogsClientArea) 
             UnionRect(&painted, &painted, std::array{RECT{x, y, x + 1, y + 1}}.data());
         }
     }
-    EXPECT_EQ(Text(painted), Text(client));
+    EXPECT_TRUE(EqualRect(&painted, &client));
     // The picture has an 8-bit palette: only a smooth stretch blends it into new colours.
     EXPECT_GT(colours.size(), 256u);
     SelectObject(dc, previous);

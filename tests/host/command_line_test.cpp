@@ -4,7 +4,7 @@
 
 namespace {
 
-TEST(CommandLine, TheFirstSwitchLetterNamesTheMode) {
+TEST(CommandLine, TheFirstSwitchLetterNamesTheModeAndTheParentFollows) {
     const struct {
         const char* tail;
         SaverMode mode;
@@ -32,27 +32,22 @@ TEST(CommandLine, TheFirstSwitchLetterNamesTheMode) {
         EXPECT_EQ(request.mode, c.mode) << c.tail;
         EXPECT_STREQ(request.rest, c.rest) << c.tail;
     }
-}
-
-TEST(CommandLine, WindowHandlesAreLeadingDecimalDigitsWrappingAt32Bits) {
-    const std::pair<const char*, uint32_t> cases[] = {
+    // The parent's handle: leading decimal digits, wrapping at 32 bits.
+    const std::pair<const char*, uint32_t> handles[] = {
         {"12345", 12345u}, {"42abc", 42u},      {"", 0u},           {" 12", 0u},         {"-5", 0u},
         {"0x10", 0u},      {"4294967295", ~0u}, {"4294967296", 0u}, {"4294967306", 10u},
     };
-    for (const auto& [text, value] : cases) {
+    for (const auto& [text, value] : handles)
         EXPECT_EQ(reinterpret_cast<uintptr_t>(ParseWindowHandle(text)), value) << text;
-    }
-}
-
-TEST(CommandLine, TheProgramNameAndTheBlanksAfterItAreSkipped) {
-    const std::pair<const char*, const char*> cases[] = {
+    // The program's name and the blanks after it are skipped.
+    const std::pair<const char*, const char*> lines[] = {
         {"\"C:\\Program Files\\q v\\quorvel.scr\" /s", "/s"},
         {"quorvel.scr  \t/p 12", "/p 12"},
         {"quorvel.scr", ""},
         {"\"unterminated name /s", ""},
         {"\"\"/c", "/c"},
     };
-    for (const auto& [line, tail] : cases) EXPECT_STREQ(SkipProgramName(line), tail) << line;
+    for (const auto& [line, tail] : lines) EXPECT_STREQ(SkipProgramName(line), tail) << line;
 }
 
 }  // namespace

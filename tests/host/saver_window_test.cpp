@@ -179,7 +179,9 @@ TEST_F(SaverRun, InputOverTheSceneEndsTheRunThroughTheSaverWindowsTeardown) {
     EXPECT_EQ(run, "frame; destroyed, context back");
     EXPECT_EQ(textureSlots, decltype(textureSlots){});
     EXPECT_FALSE(IsWindow(saverWindow));
+    // A run the watchdog ended leaves its window, whose end asks to quit again.
     DestroyWindow(std::exchange(saverWindow, nullptr));
+    for (MSG message; PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
     UnregisterClassA("WindowsScreenSaverClass", appInstance);
     UnregisterClassA("OpenGL Window", appInstance);
 }

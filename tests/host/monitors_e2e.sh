@@ -1,12 +1,10 @@
 #!/usr/bin/env bash
-# The full-screen saver on two monitors at 150 % scale, in a display of its own: it covers
-# both monitors, draws the scene on the primary at that monitor's size with the overlay scaled,
-# and ends on input over either.
+# The full-screen saver on two monitors at 150 % scale: it covers both, draws the scene on the
+# primary at that monitor's size with the overlay scaled, and ends on input over either.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 
 if [ "${1:-}" != --inside ]; then
-  # Two X screens joined by Xinerama: Wine sees two monitors, both at the origin, screen 0 the
-  # primary. The suite's Wine server belongs to the suite's display, so it makes way.
+  # Two X screens under Xinerama, both at the origin; the suite's Wine server makes way.
   wineserver -k 2>/dev/null || true
   # Xvfb aborts when Wine's server goes away at the end under Xinerama; that is its own fault.
   QUORVEL_SCREEN=1024x768x24 QUORVEL_XVFB_FLAGS="-screen 1 1280x800x24 +xinerama -extension RANDR" \

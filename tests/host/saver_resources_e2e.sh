@@ -1,6 +1,5 @@
 #!/usr/bin/env bash
-# What the system reads from quorvel.scr itself: the name in the screen-saver list (string 1),
-# the version shown in the file's properties, and the manifest that declares DPI awareness.
+# What the system reads from quorvel.scr: its listed name, its version and its DPI manifest.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 
 resource() { wrestool -x --raw "$@" "$SCR"; }

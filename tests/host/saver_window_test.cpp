@@ -115,19 +115,6 @@ TEST(CursorReadings, FailedReadsNeitherCloseNorMoveTheAnchor) {
     EXPECT_TRUE(TakeCursorReading(true, POINT{98, 103}));
 }
 
-TEST(PreviewParent, GoneBeforeTheSaverStartsEndsWithMinusOne) {
-    HWND parent = CreateWindowExA(0, "STATIC", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr,
-                                  nullptr, nullptr, nullptr);
-    ASSERT_NE(parent, nullptr);
-    appInstance = GetModuleHandleA(nullptr);
-    DestroyWindow(parent);
-    EXPECT_EQ(RunSaverWindow(parent), -1);
-    // Nothing was made for it: no window, not even the class.
-    EXPECT_EQ(saverWindow, nullptr);
-    WNDCLASSA saverClass;
-    EXPECT_FALSE(GetClassInfoA(appInstance, "WindowsScreenSaverClass", &saverClass));
-}
-
 // A whole full-screen run, ended by input that arrives over the scene window, as the user's
 // mouse sends it. What the run showed, in order:
 std::string run;
@@ -162,8 +149,15 @@ LRESULT CALLBACK WatchDestruction(int code, WPARAM wParam, LPARAM lParam) {
 
 using SaverRun = RegistryTest;
 
-TEST_F(SaverRun, InputOverTheSceneEndsTheRunThroughTheSaverWindowsTeardown) {
+TEST_F(SaverRun, AGoneParentEndsItAtOnceInputOverTheSceneThroughTheTeardown) {
     appInstance = GetModuleHandleA(nullptr);
+    // A preview parent gone before the saver starts ends it with -1.
+    HWND parent = CreateWindowExA(0, "STATIC", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr,
+                                  nullptr, nullptr, nullptr);
+    ASSERT_NE(parent, nullptr);
+    DestroyWindow(parent);
+    EXPECT_EQ(RunSaverWindow(parent), -1);
+    EXPECT_EQ(saverWindow, nullptr);
     ASSERT_TRUE(SetCursorPos(HOME.x, HOME.y));
     run.clear();
     const DWORD thread = GetCurrentThreadId();

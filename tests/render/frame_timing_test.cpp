@@ -9,7 +9,7 @@ namespace {
 
 constexpr double P60 = 1.0 / 60.0;
 
-TEST(FramePacing, DeadlinesKeepTheDisplaysCadenceWithoutBurstsOrLongWaits) {
+TEST(FramePacing, DeadlinesKeepTheDisplaysCadenceAndVerticalSyncIsTrustedUntilDisproved) {
     EXPECT_DOUBLE_EQ(RefreshPeriod(75), 1.0 / 75.0);
     // 0 and 1 stand for the hardware's default; nonsense is not believed either.
     for (int hz : {0, 1, -60, 100000}) EXPECT_DOUBLE_EQ(RefreshPeriod(hz), P60) << hz;
@@ -31,9 +31,7 @@ TEST(FramePacing, DeadlinesKeepTheDisplaysCadenceWithoutBurstsOrLongWaits) {
     EXPECT_EQ(FrameWaitMilliseconds(5.0, 5.0 - 0.0002, P60), 1u);
     EXPECT_EQ(FrameWaitMilliseconds(5.0, 5.0 - 0.0101, P60), 11u);
     EXPECT_EQ(FrameWaitMilliseconds(5.0, -300.0, P60), 17u);
-}
-
-TEST(FramePacing, OnlyARunOfFastSwapsEndsTheTrustInVerticalSync) {
+    // Only a run of fast swaps ends the trust in vertical sync.
     int fastSwaps = 0;
     // Held swaps with the odd slow frame, and a short run of fast ones: vertical sync stays.
     for (double interval : {P60, 2 * P60, P60 * 0.51})
@@ -59,11 +57,11 @@ TEST(Random, SequenceAfterSeedingWithOne) {
         EXPECT_EQ(NextRandom(), value);
 }
 
-TEST(FrameClock, ReadsSecondsSinceTheStartInFineSteps) {
+TEST(FrameClock, ReadsSecondsInFineStepsThatStayOneCountAndRunOnAcrossWraps) {
     StartFrameClock();
     ASSERT_TRUE(frameClock.usePerformanceCounter);
-    // As if the clock had started a week ago: the reading is in seconds, counted forward...
-    constexpr int64_t week = 7 * 24 * 3600;
+    // As if started a week ago: the reading is in seconds, counted forward...
+    constexpr int64_t hour = 3600, week = 7 * 24 * hour, year = 365 * 24 * hour;
     frameClock.counterStart -= week * frameClock.frequency;
     const double reading = ReadFrameClock();
     EXPECT_GE(reading, week);
@@ -76,11 +74,7 @@ TEST(FrameClock, ReadsSecondsSinceTheStartInFineSteps) {
         finest = std::min(finest, next - first);
     }
     EXPECT_LT(finest, 1e-4);
-}
-
-TEST(FrameClock, StepStaysOneCountAfterLongRunsAndTimerWraps) {
     // A float reading moves in 50 ms steps after a week; one count must stay one count for a year.
-    constexpr int64_t hour = 3600, week = 7 * 24 * hour, year = 365 * 24 * hour;
     for (int64_t frequency : {int64_t{10'000'000}, int64_t{3'579'545}, int64_t{1000}}) {
         for (int64_t seconds : {hour, week, year}) {
             const int64_t counts = seconds * frequency + frequency / 4;

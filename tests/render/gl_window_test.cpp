@@ -198,14 +198,6 @@ TEST_F(Paint, TheChildReadsTheClockOnceThenDrawsWithItThenShowsIt) {
     showStep = SHOW_WAIT;
     leaning = true;
     leanAmount = 0.0;
-    RECT rect;
-    GetClientRect(glWindow, &rect);
-    EXPECT_EQ(std::make_tuple(GetParent(glWindow), rect.right, rect.bottom, wglGetCurrentContext(),
-                              wglGetCurrentDC(), WindowFromDC(glDC), glPalette),
-              std::make_tuple(window, 160L, 120L, glContext, glDC, glWindow, HPALETTE{}));
-    EXPECT_EQ(GetClassLongA(glWindow, GCL_STYLE), CS_OWNDC | CS_HREDRAW | CS_VREDRAW);
-    EXPECT_EQ(static_cast<DWORD>(GetWindowLongA(glWindow, GWL_STYLE)),
-              static_cast<DWORD>(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN));
     // The platform's closest match, and its description written back over the request.
     PIXELFORMATDESCRIPTOR chosen{};
     DescribePixelFormat(glDC, GetPixelFormat(glDC), sizeof(chosen), &chosen);

@@ -28,10 +28,10 @@ TEST_F(DialogBackground, ThePictureIsStretchedSmoothlyOverTheDialogsClientArea) 
     BITMAPINFO info{};
     info.bmiHeader = {sizeof(info.bmiHeader), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
     HDC dc = CreateCompatibleDC(nullptr);
-    void* bits = nullptr;
-    HBITMAP bitmap = CreateDIBSection(dc, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    uint32_t* pixels = nullptr;
+    HBITMAP bitmap =
+        CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&pixels), nullptr, 0);
     HGDIOBJ previous = SelectObject(dc, bitmap);
-    auto* pixels = static_cast<uint32_t*>(bits);
     std::fill(pixels, pixels + width * height, KEY);
     SendMessageA(background, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     GdiFlush();

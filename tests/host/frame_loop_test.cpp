@@ -11,12 +11,11 @@
 
 namespace {
 
-WNDPROC sceneProc = nullptr;
-WNDPROC standInProc = nullptr;
+WNDPROC sceneProc = nullptr, standInProc = nullptr;
 int paints = 0;
 
 LRESULT CALLBACK CountingSceneProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PAINT) ++paints;
+    paints += message == WM_PAINT;
     return CallWindowProcA(sceneProc, window, message, wParam, lParam);
 }
 
@@ -26,73 +25,57 @@ LRESULT CALLBACK ClosingStandInProc(HWND window, UINT message, WPARAM wParam, LP
     return CallWindowProcA(standInProc, window, message, wParam, lParam);
 }
 
-template <typename Proc>
-Proc Subclass(HWND window, Proc proc) {
-    return reinterpret_cast<Proc>(
+WNDPROC Subclass(HWND window, WNDPROC proc) {
+    return reinterpret_cast<WNDPROC>(
         SetWindowLongPtrA(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc)));
 }
 
-class FrameLoopTest : public RegistryTest {
-protected:
-    void SetUp() override {
-        RegistryTest::SetUp();
-        appInstance = GetModuleHandleA(nullptr);
-        window_ = CreateStandInWindow(320, 240);
-        ASSERT_TRUE(window_ != nullptr && CreateScene(window_, 1));
-        paints = 0;
-        sceneProc = Subclass(glWindow, CountingSceneProc);
-        standInProc = Subclass(window_, ClosingStandInProc);
-    }
-    void TearDown() override {
-        if (poster_.joinable()) poster_.join();
-        DestroyScene();
-        DestroyWindow(window_);
-        UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
-        // The teardown's quit requests must not reach the next test's loop.
-        MSG message;
-        while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        RegistryTest::TearDown();
-    }
-    // Posts `message` to `target` from another thread after `delayMs`.
-    void PostLater(HWND target, UINT message, DWORD delayMs) {
-        poster_ = std::thread([=] {
-            Sleep(delayMs);
-            PostMessageA(target, message, 'Q', 0);
-        });
-    }
-    HWND window_ = nullptr;
-    std::thread poster_;
-};
+// Posts `message` to `target` from another thread after `delayMs`.
+std::thread PostLater(HWND target, UINT message, DWORD delayMs) {
+    return std::thread([=] {
+        Sleep(delayMs);
+        PostMessageA(target, message, 'Q', 0);
+    });
+}
 
-TEST_F(FrameLoopTest, FramesComeAtTheDisplaysRateNotTheLoops) {
-    // At most one frame per refresh period, plus the few unpaced frames it takes to find that
-    // a driver ignores the swap interval (this virtual display does).
-    PostLater(window_, WM_CLOSE, 1000);
-    const double start = PacingClockSeconds();
+using FrameLoop = RegistryTest;
+
+TEST_F(FrameLoop, FramesComeAtTheDisplaysRateAndInputIsAnsweredAtOnce) {
+    appInstance = GetModuleHandleA(nullptr);
+    HWND window = CreateStandInWindow(320, 240);
+    ASSERT_TRUE(window != nullptr && CreateScene(window, 1));
+    sceneProc = Subclass(glWindow, CountingSceneProc);
+    standInProc = Subclass(window, ClosingStandInProc);
+    // One frame per refresh period, plus the unpaced ones that find the swap interval ignored.
+    std::thread poster = PostLater(window, WM_CLOSE, 1000);
+    double start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);
-    const double seconds = PacingClockSeconds() - start;
-    EXPECT_LE(paints, seconds / framePacer.period + FAST_SWAPS_TO_GIVE_UP + 2);
+    EXPECT_LE(paints,
+              (PacingClockSeconds() - start) / framePacer.period + FAST_SWAPS_TO_GIVE_UP + 2);
     EXPECT_GE(paints, 3);
+    poster.join();
     // A modal dialog's loop never asks for frames; the scene window's timer does.
-    poster_.join();
     paints = 0;
-    PostLater(window_, WM_CLOSE, 600);
+    poster = PostLater(window, WM_CLOSE, 600);
     MSG message;
     while (GetMessageA(&message, nullptr, 0, 0)) DispatchMessageA(&message);
     EXPECT_GE(paints, 3);
     EXPECT_LE(paints, 0.6 / framePacer.period + 2);
-}
-
-TEST_F(FrameLoopTest, AKeyClosesAtOnceWhileTheLoopWaitsForAFrame) {
-    // The next frame is two seconds away; a key meets the close rules without waiting for it.
+    poster.join();
+    // The next frame two seconds away, a key meets the close rules without waiting for it.
     framePacer.swapPaced = false;
     framePacer.period = 2.0;
     framePacer.deadline = PacingClockSeconds() + 2.0;
-    PostLater(glWindow, WM_KEYDOWN, 100);
-    const double start = PacingClockSeconds();
+    poster = PostLater(glWindow, WM_KEYDOWN, 100);
+    start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);
     EXPECT_LT(PacingClockSeconds() - start, 1.0);
+    poster.join();
+    DestroyScene();
+    DestroyWindow(window);
+    UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
+    // The teardown's quit requests must not reach another test's loop.
+    while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) continue;
 }
 
 }  // namespace

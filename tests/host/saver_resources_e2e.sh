@@ -1,23 +1,21 @@
 #!/usr/bin/env bash
-# What the system reads from quorvel.scr itself: the name in the screen-saver list (string 1),
-# the version shown in the file's properties, and the manifest that declares DPI awareness.
+# What the system reads from quorvel.scr: its listed name, its version and its DPI manifest.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 
 resource() { wrestool -x --raw "$@" "$SCR"; }
 
 # A string table block holds 16 counted UTF-16 strings; block 1 holds ids 0 to 15.
 read -r -a words <<<"$(resource --type=6 --name=1 | od -An -tu2 -v | tr '\n' ' ')"
-check "string 0 is empty" "${words[0]}" 0
 name=""
 for ((i = 0; i < words[1]; i++)); do name+=$(printf "\\x$(printf %x "${words[2 + i]}")"); done
 check "string 1, the name in the screen-saver list" "$name" QUORVEL
 
 version=$(resource --type=16 --name=1 | strings -el)
 value() { sed -n "/^$1\$/{n;p;q}" <<<"$version"; }
-check "file description" "$(value FileDescription)" "QUORVEL screen saver"
-check "product name" "$(value ProductName)" QUORVEL
+check "description, product, file name" \
+  "$(value FileDescription), $(value ProductName), $(value OriginalFilename)" \
+  "QUORVEL screen saver, QUORVEL, quorvel.scr"
 check_match "a copyright line of our own" "$(value LegalCopyright)" '^Copyright \(C\) [0-9]{4} Plinthwax'
-check "original file name" "$(value OriginalFilename)" quorvel.scr
 check_match "the strings are US English, Unicode" "$version" $'\n040904B0\n'
 # The numeric version (VS_FIXEDFILEINFO after its signature) spells the text one.
 read -r -a fixed <<<"$(resource --type=16 --name=1 | od -An -tx4 -v | tr '\n' ' ')"
@@ -27,7 +25,6 @@ check "the numeric file version matches the text" \
   "$((ms >> 16)).$((ms & 0xFFFF)).$((ls >> 16)).$((ls & 0xFFFF))" "$(value FileVersion)"
 
 manifest=$(resource --type=24 --name=1)
-check "the manifest is well-formed XML" "$(xmllint --noout - <<<"$manifest" 2>&1 && echo yes)" yes
 setting() {
   xmllint --xpath "string(/*[local-name()='assembly']/*[local-name()='application' and
     namespace-uri()='urn:schemas-microsoft-com:asm.v3']/*[local-name()='windowsSettings']/

@@ -1,92 +1,28 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <array>
-#include <cmath>
-#include <numbers>
-#include "host/saver_window.h"
-#include "render/frame_clock.h"
-#include "render/gl_window.h"
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "support/gl_fixture.h"
 #include "support/registry_fixture.h"
-#include "text/overlay.h"
 
 namespace {
 
-class SceneTest : public RegistryTest {
-protected:
-    void TearDown() override {
-        if (glContext != nullptr) DestroyScene();
-        glContext = nullptr;
-        if (window_ != nullptr) DestroyWindow(window_);
-        // Each test builds the scene in a fresh window, as each saver process does once.
-        UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
-        isPreviewMode = 0;
-        RegistryTest::TearDown();
-    }
-    // A stand-in for the saver window that is never shown: under Wine here, taking a shown
-    // window down waits seconds for the display.
-    void Create(int width = 320, int height = 240) {
-        WNDCLASSA windowClass{};
-        windowClass.lpfnWndProc = DefWindowProcA;
-        windowClass.hInstance = GetModuleHandleA(nullptr);
-        windowClass.lpszClassName = "QuorvelSceneTest";
-        RegisterClassA(&windowClass);
-        window_ = CreateWindowExA(0, "QuorvelSceneTest", "", WS_POPUP, 0, 0, width, height, nullptr,
-                                  nullptr, windowClass.hInstance, nullptr);
-        ASSERT_NE(window_, nullptr);
-        ASSERT_TRUE(CreateScene(window_, 1));
-    }
-    HWND window_ = nullptr;
-};
-
-TEST_F(SceneTest, CreationFillsTheTablesAndTheProjectionListRestoresThePerspective) {
-    Create(400, 200);
-    EXPECT_EQ(saverWindow, window_);
-    EXPECT_EQ(clientRect.right, 400);
-    EXPECT_EQ(clientRect.bottom, 200);
-    EXPECT_NE(frameTimerId, 0u);
-    for (unsigned int list = 1; list <= LIST_BEAM; ++list) EXPECT_EQ(glIsList(list), list != 9);
-    for (int slot : {1, 2, 8}) EXPECT_EQ(textureSlots[slot], 0u) << slot;
-    glMatrixMode(GL_PROJECTION);
-    glLoadIdentity();
-    glOrtho(0, 1, 0, 1, -1, 1);
-    glMatrixMode(GL_MODELVIEW);
-    glTranslatef(3.0f, 4.0f, 5.0f);
-    glCallList(LIST_PROJECTION);
-    std::array<double, 16> m{};
-    glGetDoublev(GL_MODELVIEW_MATRIX, m.data());
-    EXPECT_EQ(m, (std::array<double, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
-    // 45 degrees from the bottom edge to the top, the window's 2 : 1, depths 1 to 100.
-    glGetDoublev(GL_PROJECTION_MATRIX, m.data());
-    EXPECT_NEAR(m[5] * std::tan(22.5 * std::numbers::pi / 180.0), 1.0, 1e-6);
-    EXPECT_NEAR(m[0] * 2.0, m[5], 1e-6);
-    EXPECT_NEAR(-m[10] + m[14], -1.0, 1e-6);
-    EXPECT_NEAR((-100.0 * m[10] + m[14]) / 100.0, 1.0, 1e-6);
-    GLint viewport[4];
-    glGetIntegerv(GL_VIEWPORT, viewport);
-    EXPECT_EQ(viewport[2], 400);
-    EXPECT_EQ(viewport[3], 200);
-}
+using SceneTest = RegistryTest;
 
 // With "Random" stored, the scene is built in one scheme drawn at random; the stored value stays.
-TEST_F(SceneTest, EverySlotHoldsItsBitmapInTheRandomSchemeDrawnOnce) {
-    HKEY key;
-    RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key,
-                    nullptr);
-    const DWORD random = ROBOT_COLOUR_RANDOM;
-    RegSetValueExA(key, "Mekan Colour", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&random),
-                   sizeof(random));
-    Create();
+TEST_F(SceneTest, EverySlotHoldsItsBitmapInTheRandomSchemeDrawnOnceAndFramesStartAfresh) {
+    DWORD colour = ROBOT_COLOUR_RANDOM, size = sizeof(colour);
+    RegSetKeyValueA(HKEY_CURRENT_USER, SETTINGS_KEY, "Mekan Colour", REG_DWORD, &colour, size);
+    // A window never shown: taking a shown window down waits seconds for the display here.
+    HWND window = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 320, 240, nullptr, nullptr,
+                                  nullptr, nullptr);
+    ASSERT_TRUE(window != nullptr && CreateScene(window, 1));
     // Seeded with 1, the first draw is 41: 41 % 6.
     EXPECT_EQ(saverSettings.robotColour, 5);
-    DWORD stored = 0;
-    DWORD size = sizeof(stored);
-    RegQueryValueExA(key, "Mekan Colour", nullptr, nullptr, reinterpret_cast<BYTE*>(&stored),
-                     &size);
-    RegCloseKey(key);
-    EXPECT_EQ(stored, 6u);
+    RegGetValueA(HKEY_CURRENT_USER, SETTINGS_KEY, "Mekan Colour", RRF_RT_DWORD, nullptr, &colour,
+                 &size);
+    EXPECT_EQ(colour, DWORD(ROBOT_COLOUR_RANDOM));
     struct Slot {
         int slot, resource;
         bool scheme, keyed;
@@ -98,6 +34,16 @@ TEST_F(SceneTest, EverySlotHoldsItsBitmapInTheRandomSchemeDrawnOnce) {
         EXPECT_EQ(TextureMismatches(textureSlots[s.slot], s.resource, s.scheme ? 5 : 0, s.keyed), 0)
             << "slot " << s.slot;
     }
+    // The projection list also puts back the model view each frame starts from.
+    glMatrixMode(GL_MODELVIEW);
+    glTranslatef(3.0f, 4.0f, 5.0f);
+    glCallList(LIST_PROJECTION);
+    std::array<double, 16> m{};
+    glGetDoublev(GL_MODELVIEW_MATRIX, m.data());
+    EXPECT_EQ(m, (std::array<double, 16>{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}));
+    DestroyScene();
+    DestroyWindow(window);
+    UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// What the robot projects, as the real drawing sends it: each beam out of its lens, the
-// captions in their beams, the picture across its beam or standing before the viewer.
+// What the robot projects, as the real drawing sends it: beams, captions and the picture.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <cmath>
@@ -28,8 +27,7 @@ Beam BeamAt(const Fed& fed, size_t first) {
     return {a[0].p, 0.5 * (a[1].p + b[2].p), a[2].p - a[1].p, a[2].p - b[2].p};
 }
 
-// A glyph quad as fed: its middle, its left-to-right edge (s 0 to 1) and its bottom-to-top
-// edge (t 1 to 0), and its alpha.
+// A glyph quad as fed: its middle, left-to-right edge, bottom-to-top edge and alpha.
 struct Glyph {
     P3 centre, right, up;
     float alpha;
@@ -44,8 +42,7 @@ void ExpectParallel(P3 actual, P3 expected, const char* what, double tolerance =
         << what << ": (" << actual[0] << ", " << actual[1] << ", " << actual[2] << ")";
 }
 
-// The beam leaves the lens along its axis: tip 0.075 and base 1.5 lengths out, both sides
-// across the axis.
+// The beam leaves the lens along its axis: tip 0.075 and base 1.5 lengths out.
 void ExpectFromLens(const Beam& beam, const Axis& lens) {
     const double length = Dot(beam.base - lens.origin, lens.direction) / 1.5;
     ExpectParallel(beam.base, lens.origin + 1.5 * length * lens.direction, "base");
@@ -137,9 +134,8 @@ TEST_F(Projection, FloorCaptionRunsAlongItsBeamFromTheSecondSmallLens) {
     }
 }
 
-// Frame after frame the beams flicker between 90 % and 104 % of their length and the caption
-// glows at 40 % to 52 % of the beam's size, each fresh from the shared generator, stepped here on
-// its own: the caption's beam, its glow, the picture's beam, then the hologram's glitch draw.
+// Each frame draws, in turn: the caption's beam flicker (90-104 %), its glow (40-52 % of the
+// beam's size), the picture's beam flicker, then the hologram's glitch draw.
 TEST_F(Projection, EachFrameDrawsTheBeamsFlickerAndTheCaptionsGlowInTurn) {
     Project(false);
     hologramDone = true;

@@ -87,6 +87,13 @@ TEST_F(HoloText, AlphaDimsTheGlowAndTheEmissionShowsItUnlit) {
     EXPECT_EQ(Mismatches(frame, 0, 1, 'W', 0.35 * 0.5), 0);
 }
 
+// The shipped strip is grey, so only a coloured pixel tells its red from its other channels.
+TEST(GlyphAlpha, ComesFromRedAndLeavesTheTexelWhite) {
+    Rgb colour{200, 10, 30};
+    EXPECT_EQ(PixelAlpha(colour, {}, ALPHA_FROM_RED), 200);
+    EXPECT_EQ(colour, (Rgb{255, 255, 255}));
+}
+
 // What the next drawing would otherwise inherit: blending, a blue colour, a blue glow.
 TEST_F(HoloText, RestoresBlendingColourAndEmissionButLeavesTexturing) {
     glDisable(GL_TEXTURE_2D);

@@ -1,5 +1,4 @@
-// The robot's display lists as OpenGL receives them: positions, texture coordinates, colours
-// and, read back through lighting, normals.
+// The robot's display lists as OpenGL receives them, normals read back through lighting.
 #include <GL/gl.h>
 #include <algorithm>
 #include <cmath>
@@ -26,8 +25,7 @@ void ExpectNear(P3 actual, P3 expected, double tolerance, const char* what, size
         EXPECT_NEAR(actual[i], expected[i], tolerance) << what << " " << index << " axis " << i;
 }
 
-// s of a wrap-around texture at the angle of each corner, in steps of 1/20; the triangle that
-// closes the band must run on to 1.0 instead of back to 0.
+// s of a wrap-around texture at each corner's angle; the closing triangle runs on to 1, not 0.
 void ExpectWrappedS(const FedPolygon& triangle, const std::function<double(P3)>& angle,
                     size_t index) {
     std::array<double, 3> s{};
@@ -153,8 +151,7 @@ TEST_F(RobotLists, LensConeFacesOutAndForwardAndItsGlassFacesFront) {
     }
 }
 
-// A face's expected normal and the texture coordinates of its corners lower left, upper left,
-// upper right and lower right as seen from outside.
+// A face's normal and its corners' s, t: lower left, upper left, upper right, lower right.
 struct Face {
     P3 normal;
     std::array<double, 8> tex;

@@ -36,20 +36,6 @@ TEST_F(TurnTest, FortyDegreesPerSecondUnwrappedSnappingAtTheTarget) {
     EXPECT_TRUE(headTurning);
 }
 
-TEST_F(TurnTest, BodyTurnStartedUprightWaitsForTheFullLean) {
-    bodyYaw = 0.0f;
-    bodyTurning = true;
-    bodyYawTarget = 90.0f;
-    frameDelta = FRAME;
-    for (int frame = 0; frame < 100 && bodyYaw == 0.0f; ++frame) {
-        EXPECT_LT(frame, 32);
-        StepBodyTurn();
-        UpdateRobotPose();
-    }
-    EXPECT_EQ(leanAmount, 1.0);
-    EXPECT_FLOAT_EQ(bodyYaw, 40.0f * static_cast<float>(FRAME));
-}
-
 using RobotPose = ShowTest;
 
 double Lowest(const Fed& fed, size_t first, size_t end) {

@@ -1,5 +1,4 @@
-// The director's rules for choosing, loading and posing; the order of its random draws is
-// held by the golden trace.
+// The director's rules for choosing, loading and posing; its random draws are held by the trace.
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
@@ -8,14 +7,6 @@
 #include "show/show_fixture.h"
 
 namespace {
-
-// An empty media folder of its own (with the trailing separator the settings keep).
-void UseEmptyMediaFolder(const char* name) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / name;
-    std::filesystem::remove_all(folder);
-    std::filesystem::create_directories(folder);
-    std::strncpy(saverSettings.aviPath, (folder.string() + "\\").c_str(), AVI_PATH_SIZE - 1);
-}
 
 TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
     struct Case {
@@ -52,7 +43,11 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     holoHalfWidth = 1.5f;
     EXPECT_FALSE(LoadShowItem(missing));
     EXPECT_EQ(holoHalfWidth, 1.5f);
-    UseEmptyMediaFolder("quorvel-show-empty");
+    // An empty media folder, with the trailing separator the settings keep.
+    const auto folder = std::filesystem::temp_directory_path() / "quorvel-show-empty";
+    std::filesystem::remove_all(folder);
+    std::filesystem::create_directories(folder);
+    std::strncpy(saverSettings.aviPath, (folder.string() + "\\").c_str(), AVI_PATH_SIZE - 1);
     saverSettings.playAvis = saverSettings.showExternalBmps = true;
     leanAmount = 1.0;
     // A movie slot and an external slot with nothing in the folder to load.
@@ -64,49 +59,6 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
         EXPECT_EQ(recentPicks[1], failing);
         EXPECT_FALSE(movieActive);
         EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u) << "the previous picture is freed";
-    }
-}
-
-TEST_F(ShowTest, PicturesKeepTheirProportionsAndOnlyZoomItemsDrawForACloseUp) {
-    const uint32_t before = randomState;
-    PictureRecord& front = pictureCatalogue[FirstIndexWithFlags(PF_FRONT)];
-    ASSERT_TRUE(LoadShowItem(front));
-    EXPECT_EQ(randomState, before);
-    const Bitmap bitmap = DecodeBitmapResource(static_cast<int>(front.resourceId));
-    EXPECT_FLOAT_EQ(holoHalfWidth, static_cast<float>(bitmap.width) / bitmap.height);
-    const PictureRecord& zoom = pictureCatalogue[FirstIndexWithFlags(PF_FRONT | PF_ZOOM)];
-    std::set<bool> seen;
-    for (int i = 0; i < 20; ++i) {
-        ASSERT_TRUE(LoadShowItem(pictureCatalogue[FirstIndexWithFlags(PF_FRONT | PF_ZOOM)]));
-        seen.insert(zoomActive);
-        EXPECT_EQ(texLeft, zoomActive ? zoom.zoomLeft : 0.0);
-        EXPECT_EQ(texBottom, zoomActive ? zoom.zoomBottom : 1.0);
-    }
-    EXPECT_EQ(seen.size(), 2u);
-}
-
-TEST_F(ShowTest, FloorPictureWaitsForTheBodyInRangeAndTheDomeAimedThenHoldsThePose) {
-    for (const float start : {150.0f, -300.0f, 40.0f, 100.5f, -100.0f}) {
-        ResetShowState(static_cast<uint32_t>(start) + 5000u);
-        bodyYaw = start;
-        headYaw = 200.0f;
-        nextIndex = FirstIndexWithFlags(PF_FLOOR);
-        ASSERT_TRUE(RunUntil([] { return showStep == SHOW_OPEN; }, 120.0)) << start;
-        const float body = bodyYaw;
-        EXPECT_TRUE(body >= -100.0f && body <= 100.0f) << body;
-        EXPECT_TRUE(body != start || (start >= -100.0f && start <= 100.0f)) << "turned in";
-        // The beam opens fully and waits for the robot to tip fully forward.
-        ASSERT_TRUE(RunUntil([] { return showStep == SHOW_PLAY; }, 5.0));
-        EXPECT_EQ(leanAmount, 1.0);
-        EXPECT_EQ(beamScale, 1.0);
-        ASSERT_TRUE(RunUntil(
-            [&] {
-                EXPECT_EQ(bodyYaw, body);
-                EXPECT_EQ(headYaw, -17.5f);
-                return showStep == SHOW_WAIT;
-            },
-            60.0));
-        EXPECT_EQ(leanAmount, 0.0) << "upright again";
     }
 }
 

@@ -1,12 +1,11 @@
-// What the robot projects, as the real drawing sends it: each beam out of its lens, the
-// captions in their beams, the picture across its beam or standing before the viewer.
+// What the robot projects, as the real drawing sends it: beams, captions and the picture's rows.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <array>
 #include <cmath>
 #include <cstring>
 #include <map>
 #include <numbers>
-#include <set>
 #include "show/show_fixture.h"
 
 namespace {
@@ -28,8 +27,7 @@ Beam BeamAt(const Fed& fed, size_t first) {
     return {a[0].p, 0.5 * (a[1].p + b[2].p), a[2].p - a[1].p, a[2].p - b[2].p};
 }
 
-// A glyph quad as fed: its middle, its left-to-right edge (s 0 to 1) and its bottom-to-top
-// edge (t 1 to 0), and its alpha.
+// A glyph quad as fed: its middle, left-to-right edge, bottom-to-top edge and alpha.
 struct Glyph {
     P3 centre, right, up;
     float alpha;
@@ -44,8 +42,7 @@ void ExpectParallel(P3 actual, P3 expected, const char* what, double tolerance =
         << what << ": (" << actual[0] << ", " << actual[1] << ", " << actual[2] << ")";
 }
 
-// The beam leaves the lens along its axis: tip 0.075 and base 1.5 lengths out, both sides
-// across the axis.
+// The beam leaves the lens along its axis: tip 0.075 and base 1.5 lengths out.
 void ExpectFromLens(const Beam& beam, const Axis& lens) {
     const double length = Dot(beam.base - lens.origin, lens.direction) / 1.5;
     ExpectParallel(beam.base, lens.origin + 1.5 * length * lens.direction, "base");
@@ -137,9 +134,8 @@ TEST_F(Projection, FloorCaptionRunsAlongItsBeamFromTheSecondSmallLens) {
     }
 }
 
-// Frame after frame the beams flicker between 90 % and 104 % of their length and the caption
-// glows at 40 % to 52 % of the beam's size, each fresh from the shared generator, stepped here on
-// its own: the caption's beam, its glow, the picture's beam, then the hologram's glitch draw.
+// Each frame draws, in turn: the caption's beam flicker (90-104 %), its glow (40-52 % of the
+// beam's size), the picture's beam flicker, then the hologram's glitch draw.
 TEST_F(Projection, EachFrameDrawsTheBeamsFlickerAndTheCaptionsGlowInTurn) {
     Project(false);
     hologramDone = true;
@@ -238,6 +234,37 @@ TEST_F(Projection, FloorPictureFacesTheViewerUprightBelowTheLensWhateverTheBodyT
         const P3 ahead = Level(lens.direction);
         const P3 middle = 0.5 * (topLeft + corners.at({38, 1}));
         EXPECT_GT(Dot(middle - lens.origin, ahead), 1.0) << "out where the lens looks " << body;
+    }
+}
+
+using HologramTest = ShowStateTest;
+
+TEST_F(HologramTest, RowsAlternateAndShowByPhaseAndMoviesRunBottomUp) {
+    sweepRow = 10.5f;
+    texTop = 0.25;
+    texBottom = 0.75;
+    for (const int phase : {HOLO_SCAN, HOLO_REVEAL, HOLO_HOLD, HOLO_LAST, HOLO_ERASE, 6}) {
+        movieActive = phase == 6;
+        holoPhase = movieActive ? HOLO_HOLD : phase;
+        scanPhase = false;
+        // The row pattern swaps four times a second.
+        frameTime = 10.3 + 0.25 * phase;
+        const std::array<HoloRow, HOLO_ROW_COUNT> rows = ComputeHologramRows();
+        EXPECT_EQ(scanPhase, phase % 2 == 1);
+        for (int i = 0; i < HOLO_ROW_COUNT; ++i) {
+            float expected =
+                i % 2 == 0 ? (movieActive ? 0.9f : 0.8f) : (movieActive ? 0.85f : 0.7f);
+            if (i == 9 || i == 10) {
+                expected = 1.0f;
+            } else if (phase == HOLO_SCAN || (phase == HOLO_REVEAL && i > 10) ||
+                       (phase == HOLO_ERASE && i < 10)) {
+                expected = 0.0f;
+            }
+            EXPECT_EQ(rows[i].alpha, expected) << "phase " << phase << " row " << i;
+            const float t = 0.25f + 0.5f * static_cast<float>(i) / 38.0f;
+            EXPECT_FLOAT_EQ(rows[i].t, movieActive ? 1.0f - t : t);
+            EXPECT_TRUE(rows[i].jitter >= -0.15f && rows[i].jitter <= 0.14f);
+        }
     }
 }
 

@@ -1,5 +1,4 @@
-// The show's state back at its start-up values, frames of the show without drawing, and the
-// robot's real drawing read back in feedback mode.
+// The show's state reset, frames of the show without drawing, and the robot's drawing fed back.
 #pragma once
 #include <GL/gl.h>
 #include <gtest/gtest.h>
@@ -26,26 +25,18 @@ inline void ResetShowState(uint32_t seed) {
     showStep = SHOW_WAIT;
     nextIndex = 70;
     recentPicks = {70, -1, -1, -1, -1};
-    currentIndex = poseFrames = 0;
-    beamScale = 0.0;
-    captionVisible = hologramDone = zoomActive = movieActive = false;
-    floorProjection = true;
-    holoHalfWidth = 1.0f;
-    texLeft = texTop = 0.0;
-    texRight = texBottom = 1.0;
-    leaning = true;
-    leanAmount = leanAngle = lensPitch = 0.0;
-    bodyYaw = -180.0f;
-    bodyYawTarget = headYaw = headYawTarget = 0.0f;
-    bodyTurnDir = headTurnDir = 0;
-    bodyTurning = headTurning = false;
-    holoPhase = HOLO_SCAN;
-    sweepRow = 0.0f;
-    holdUntil = 0.0;
-    glitchClock = 5.0f;
-    scanPhase = false;
+    currentIndex = poseFrames = bodyTurnDir = headTurnDir = 0;
+    beamScale = texLeft = texTop = leanAmount = leanAngle = lensPitch = holdUntil = 0.0;
     frameTime = previousFrameTime = 0.0;
-    frameDelta = 1.0;
+    captionVisible = hologramDone = zoomActive = movieActive = false;
+    bodyTurning = headTurning = scanPhase = false;
+    floorProjection = leaning = true;
+    holoHalfWidth = 1.0f;
+    texRight = texBottom = frameDelta = 1.0;
+    bodyYaw = -180.0f;
+    bodyYawTarget = headYaw = headYawTarget = sweepRow = 0.0f;
+    holoPhase = HOLO_SCAN;
+    glitchClock = 5.0f;
     saverSettings = SaverSettings{};
     pictureCatalogue = startCatalogue;
     SeedRandom(seed);
@@ -73,9 +64,7 @@ inline int FirstIndexWithFlags(uint32_t flags) {
     return -1;
 }
 
-// The robot aimed for a projection (dome at -17.5 degrees) and held still while it projects:
-// leaned by `lean`, in the floor pose or not, turned by `body` (0 faces the viewer, who looks
-// down -z).
+// The robot aimed (dome at -17.5) and held still while it projects; body 0 faces the viewer.
 inline void HoldPose(bool floor, double lean, float body = 0.0f) {
     currentIndex = nextIndex = FirstIndexWithFlags(floor ? PF_FLOOR : PF_FRONT);
     floorProjection = floor;
@@ -88,8 +77,7 @@ inline void HoldPose(bool floor, double lean, float body = 0.0f) {
     frameDelta = 0.0;
 }
 
-// What one DrawRobotAndHologram sends with only the listed robot and beam lists in place, the
-// others emptied, so that each piece can be told apart. The font's quad is left as it is.
+// What one DrawRobotAndHologram sends with only the listed robot and beam lists left filled.
 inline Fed FeedRobot(std::initializer_list<unsigned int> keep) {
     BuildRobotLists();
     BuildBeamList();

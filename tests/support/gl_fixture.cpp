@@ -47,6 +47,9 @@ namespace {
 constexpr double EXTENT = 8.0;
 constexpr double DEPTH = 40.0;
 constexpr int VIEWPORT = 256;
+// Which source channel each colour scheme writes into red, green, blue.
+constexpr int SCHEME_SOURCES[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
+                                      {2, 0, 2}, {2, 2, 0}, {0, 2, 2}};
 
 }  // namespace
 

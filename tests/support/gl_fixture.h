@@ -1,5 +1,4 @@
-// A hidden window with a current OpenGL context, and what tests read back from it: the back
-// buffer, the vertices a drawing sends (feedback mode), and the normals lighting sees.
+// A hidden window with a current OpenGL context, and what tests read back from it.
 #pragma once
 #include <windows.h>
 #include <gtest/gtest.h>
@@ -36,8 +35,7 @@ struct P3 : std::array<double, 3> {
     friend P3 Level(P3 a) { return Unit(P3{a[0], 0.0, a[2]}); }
 };
 
-// One vertex as sent: position in the units the drawing was given (see Feed), colour after
-// lighting if lighting is on, texture coordinate.
+// One vertex as sent (see Feed), its colour after lighting if lighting is on.
 struct FedVertex {
     P3 p;
     std::array<float, 4> rgba;
@@ -46,20 +44,17 @@ struct FedVertex {
 using FedPolygon = std::vector<FedVertex>;
 using Fed = std::vector<FedPolygon>;
 
-// Runs `draw` in feedback mode under an orthographic view with the identity model-view matrix,
-// so that positions come back in the drawing's own units (within +-8 in x and y, +-40 in z);
-// or, for a drawing that sets its own view, in window coordinates of a 256 x 256 viewport.
-// Mesa reports every polygon as triangles, a quad as two.
+// Runs `draw` in feedback mode: positions in the drawing's own units (within +-8 in x and y,
+// +-40 in z), or with `ownView` in window coordinates of a 256 x 256 viewport. Quads come as
+// two triangles.
 Fed Feed(const std::function<void()>& draw, bool ownView = false);
-// The normal of every fed vertex of a call of `list`, as lighting sees it: six passes, each lit
-// by one directional light along an axis.
+// The normal of every fed vertex of a call of `list`, as lighting sees it.
 std::vector<P3> FedNormals(unsigned int list);
 // The mean position of the vertices of polygons first to end - 1.
 P3 MeanPosition(const Fed& fed, size_t first, size_t end);
 
 using Rgb8 = std::array<uint8_t, 3>;
-// A bitmap resource of the program (8-bit palette or 24-bit, uncompressed) decoded here from its
-// bytes, top row first.
+// A bitmap resource of the program (8-bit palette or 24-bit) decoded here, top row first.
 struct Bitmap {
     int width = 0, height = 0;
     std::vector<Rgb8> pixels;
@@ -70,10 +65,7 @@ struct Bitmap {
 Bitmap DecodeBitmapResource(int id);
 // Level 0 of a texture as RGBA, row t = 0 first.
 std::vector<uint8_t> TexturePixels(uint32_t name, int* width, int* height);
-// Which source channel (0 red, 1 green, 2 blue) each colour scheme writes into red, green, blue.
-constexpr int SCHEME_SOURCES[6][3] = {{0, 1, 2}, {2, 1, 0}, {0, 2, 1},
-                                      {2, 0, 2}, {2, 2, 0}, {0, 2, 2}};
-// Texels of a texture that differ from the resource's pixel at the same place (top row at
-// t = 0) with its channels moved by the scheme; alpha 0 where the pixel is the colour key (the
-// top-left pixel) of a keyed texture, else 255. A texture of the wrong size counts as all wrong.
+// Texels that differ from the resource's pixel at the same place (top row at t = 0) with its
+// channels moved by the scheme, alpha 0 on a keyed texture's top-left colour; a wrong size is
+// all wrong.
 int TextureMismatches(uint32_t name, int resource, int scheme, bool keyed);

@@ -33,19 +33,15 @@ TEST(CountdownText, LinesForTheClockAndTheTarget) {
     const Case cases[] = {
         {At(2002, 1, 10, 20, 55, 55), 2003, 0, 13, "1 Year,2 Days,3 Hours,4 Minutes,5 Seconds."},
         {At(2002, 4, 15, 23, 59, 30), 2002, 4, 16, "30 Days,30 Seconds."},
-        {At(2002, 5, 15, 22, 0, 0), 2002, 4, 16, "2 Hours."},
-        {At(2002, 5, 15, 23, 59, 0), 2002, 4, 16, "1 Minute."},
         {At(2002, 12, 1), 2004, 0, 10, "1 Year,40 Days."},
         // Singular and plural; units of 0 are left out, also between others.
         {At(2002, 5, 14, 22, 58, 59), 2003, 4, 16, "1 Year,1 Day,1 Hour,1 Minute,1 Second."},
         {At(2001, 5, 13, 21, 57, 58), 2003, 4, 16, "2 Years,2 Days,2 Hours,2 Minutes,2 Seconds."},
         {At(2002, 5, 15, 23, 55, 0), 2003, 4, 16, "1 Year,5 Minutes."},
-        {At(2002, 5, 13, 23, 59, 53), 2002, 4, 16, "2 Days,7 Seconds."},
         {At(2001, 5, 16), 2002, 4, 16, "1 Year."},
         // The target second itself is empty; every later moment is over.
         {At(2002, 5, 16), 2002, 4, 16, ""},
         {At(2002, 5, 16, 0, 0, 1), 2002, 4, 16, over},
-        {At(2002, 12, 31, 23, 59, 59), 2002, 4, 16, over},
         {At(2003, 5, 16), 2002, 4, 16, over},
         // A leap year's day of the year runs one ahead of the table from 1 March on.
         {At(2004, 2, 1), 2004, 1, 11, "10 Days."},
@@ -65,17 +61,13 @@ TEST(CountdownText, LinesForTheClockAndTheTarget) {
         {At(2002, 1, 1), 2002, INT_MIN, 2, "1 Day."},
         {At(2002, 1, 1), 2002, 0, 40, "39 Days."},
         {At(2002, 1, 1, 12), INT_MIN, 4, 16, over},
+        {At(2002, 1, 1, 12, 30, 30), INT_MAX, 4, 16,
+         "2147481645 Years,134 Days,11 Hours,29 Minutes,30 Seconds."},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(CountdownText(c.now, c.year, c.month, c.day), c.line)
             << std::asctime(&c.now) << " to " << c.year << "/" << c.month << "/" << c.day;
     }
-}
-
-TEST(CountdownText, ExtremeStoredValuesFitTheOverlayBuffer) {
-    const std::string distant = CountdownText(At(2002, 1, 1, 12, 30, 30), INT_MAX, 4, 16);
-    EXPECT_EQ(distant, "2147481645 Years,134 Days,11 Hours,29 Minutes,30 Seconds.");
-    EXPECT_LT(CountdownText(At(2002, 1, 1, 12, 30, 30), 2002, 4, INT_MAX).size(), 100u);
 }
 
 TEST(BuildCountdownText, WritesTheLineForTheClockAndTheSettingsWithinTheBuffer) {
@@ -84,6 +76,8 @@ TEST(BuildCountdownText, WritesTheLineForTheClockAndTheSettingsWithinTheBuffer) 
     char line[100];
     BuildCountdownText(line, sizeof(line));
     EXPECT_EQ(std::string(line).find(" Years,"), 4u) << line;
+    // The longest lines still fit the overlay's buffer.
+    EXPECT_LT(CountdownText(At(2002, 1, 1, 12, 30, 30), 2002, 4, INT_MAX).size(), 100u);
 
     saverSettings.countToYear = 2002;
     std::memset(line, '#', sizeof(line));

@@ -1,5 +1,4 @@
-// Text printed with the real font, read back pixel by pixel against the glyph strip it was cut
-// from.
+// Text printed with the real font, read back pixel by pixel against its glyph strip.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <array>
@@ -12,9 +11,7 @@
 
 namespace {
 
-// At glyph size 16 and whole pixels, character i of a text printed at (LEFT + 8, BOTTOM + 8)
-// covers columns LEFT + 16 i to LEFT + 16 i + 15 and rows BOTTOM to BOTTOM + 15, one texel per
-// pixel: pixel row BOTTOM + 15 - v shows the glyph's row v.
+// At size 16, character i covers columns LEFT + 16 i on and rows BOTTOM on, a texel per pixel.
 constexpr int LEFT = 16;
 constexpr int BOTTOM = 120;
 
@@ -41,16 +38,15 @@ protected:
         DrawHoloText(text, 16.0f, alpha);
         glPopMatrix();
     }
-    // The glyph strip's red (the glyph's opacity) at (x, v) of the cell for code c.
-    int Ink(int c, int x, int v) const { return strip_.At(16 * (c - 32) + x, v)[0]; }
-    // Pixels of place i whose channel differs by more than 2 from ink(x, v) * scale.
+    // Pixels of place i whose channel differs by more than 2 from the ink (the strip's red) *
+    // scale.
     int Mismatches(const std::vector<uint8_t>& frame, int i, int channel, int code,
                    double scale) const {
         int count = 0;
         for (int v = 0; v < 16; ++v) {
             for (int x = 0; x < 16; ++x) {
                 const size_t at = ((BOTTOM + 15 - v) * 256 + LEFT + 16 * i + x) * 4;
-                const double ink = code < 0 ? 0.0 : Ink(code, x, v) * scale;
+                const double ink = code < 0 ? 0.0 : strip_.At(16 * (code - 32) + x, v)[0] * scale;
                 count += std::abs(frame[at + channel] - ink) > 2.0;
             }
         }
@@ -89,6 +85,13 @@ TEST_F(HoloText, AlphaDimsTheGlowAndTheEmissionShowsItUnlit) {
     const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
     EXPECT_EQ(Mismatches(frame, 0, 2, 'W', 0.5), 0);
     EXPECT_EQ(Mismatches(frame, 0, 1, 'W', 0.35 * 0.5), 0);
+}
+
+// The shipped strip is grey, so only a coloured pixel tells its red from its other channels.
+TEST(GlyphAlpha, ComesFromRedAndLeavesTheTexelWhite) {
+    Rgb colour{200, 10, 30};
+    EXPECT_EQ(PixelAlpha(colour, {}, ALPHA_FROM_RED), 200);
+    EXPECT_EQ(colour, (Rgb{255, 255, 255}));
 }
 
 // What the next drawing would otherwise inherit: blending, a blue colour, a blue glow.

@@ -1,10 +1,8 @@
-// The overlay's 94-second cycle of banner and text lines, and what its frames draw.
+// What the overlay's frames draw: its lines and banner in place, upright, and scaled by DPI.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
-#include <cmath>
+#include <algorithm>
 #include <cstring>
-#include <numbers>
-#include <set>
 #include <string>
 #include <vector>
 #include "render/frame_clock.h"
@@ -19,75 +17,8 @@
 
 namespace {
 
-constexpr int W = 640;
-constexpr float H = 480.0f;
 // A power-of-two frame step keeps every frame time and slide end exact.
 constexpr double TICK = 1.0 / 32.0;
-
-class OverlayMotion : public ::testing::Test {
-protected:
-    void SetUp() override {
-        ResetOverlayState();
-        SeedRandom(20240601);
-    }
-    void TearDown() override { ResetOverlayState(); }
-};
-
-float CountdownY(float height) {
-    return (height - 21.0f) - textOffset;
-}
-
-TEST_F(OverlayMotion, FollowsTheCycleTableStepByStep) {
-    struct Row {
-        double start, length;
-        float bannerFrom, bannerTo, textFrom, textTo;
-    };
-    // Each slide is sin(pi/4) of its way at its middle and ends exactly; a hold keeps still.
-    const Row rows[] = {
-        {0, 1, -35, 5, 19, -21},          // banner in at the bottom, text out at the bottom
-        {1, 15, 5, 5, -21, -21},          // banner shown
-        {16, 1, 5, -35, H + 14, H - 26},  // banner out, text in at the top
-        {17, 30, -35, -35, H - 26, H - 26},
-        {47, 1, H, H - 40, H - 26, H + 14},  // banner in at the top, text out at the top
-        {48, 15, H - 40, H - 40, H + 14, H + 14},
-        {63, 1, H - 40, H, -21, 19},  // banner out at the top, text in at the bottom
-        {64, 30, H, H, 19, 19},
-        {94, 1, -35, 5, 19, -21},  // and round again
-        {95, 15, 5, 5, -21, -21},
-    };
-    double time = 0.0;
-    for (const Row& row : rows) {
-        for (const double part : {0.5, 1.0}) {
-            for (; time < row.start + part * row.length; time += TICK)
-                StepOverlay(time + TICK, W, H);
-            const double way = row.length == 1.0 && part == 0.5 ? std::numbers::sqrt2 / 2.0 : 1.0;
-            EXPECT_NEAR(bannerY, row.bannerFrom + (row.bannerTo - row.bannerFrom) * way, 1e-3)
-                << time;
-            EXPECT_NEAR(CountdownY(H), row.textFrom + (row.textTo - row.textFrom) * way, 1e-3)
-                << time;
-        }
-    }
-}
-
-TEST_F(OverlayMotion, TheCornerIsDrawnAtTheStartOfEachTextHoldEvenOffScreen) {
-    for (const int width : {W, 200}) {
-        ResetOverlayState();
-        std::vector<double> draws;
-        std::set<float> corners;
-        for (int k = 1; k * TICK < 30 * 94.0; ++k) {
-            const uint32_t state = randomState;
-            const int draw = NextRandom();
-            randomState = state;
-            StepOverlay(k * TICK, width, 150);
-            if (randomState == state) continue;
-            if (draws.size() < 4) draws.push_back(k * TICK);
-            EXPECT_EQ(bannerX, draw % 2 == 1 ? width - 256 : 0) << "at " << k * TICK;
-            corners.insert(bannerX);
-        }
-        EXPECT_EQ(draws, (std::vector<double>{17, 64, 111, 158}));
-        EXPECT_EQ(corners, (std::set<float>{0.0f, width - 256.0f}));
-    }
-}
 
 class OverlayDraw : public GlTest {
 protected:
@@ -146,8 +77,7 @@ protected:
     SaverSettings saved_;
 };
 
-// Also upright and unmirrored: an unclipped quad's top left corner shows its picture's top left,
-// (0, 0).
+// Also upright and unmirrored: the top left corner shows the picture's top left (0, 0).
 void ExpectQuad(const std::pair<P3, P3>& quad, P3 middle, P3 size) {
     for (int axis = 0; axis < 2; ++axis) {
         EXPECT_NEAR(quad.first[axis], middle[axis], 0.05) << axis;

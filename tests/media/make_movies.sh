@@ -132,6 +132,7 @@ puts "$f" $((idx + 8 + 15 * 16)) JUNK
 poke32 "$f" $((idx + 12 + 15 * 16)) $((size - 15 * 16 - 8))
 # A large file's layout on a small one: the headers count the samples of both parts, the index
 # covers the first, the continuation follows it, the extended headers fill the space kept.
+# (The frames are cut out with head before tail: tail after head can die of a closed pipe.)
 f=$(broken opendml tone/m.avi)
 poke32 "$f" $(($(find_tag "$f" 1 strh) + 40)) 10
 poke32 "$f" $(($(find_tag "$f" 2 strh) + 40)) 20000
@@ -144,6 +145,6 @@ puts "$f" "$(find_tag "$f" 1 JUNK)" 'LIST\004\001\0\0odmldmlh\370\0\0\0\012'
 movi=$(find_tag "$f" 1 movi)
 frames=$(($(peek32 "$f" $((movi - 4))) - 4))
 end=$(stat -c %s "$f")
-{ printf 'RIFF\0\0\0\0AVIXLIST\0\0\0\0movi'; tail -c +$((movi + 5)) "$f" | head -c "$frames"; } >>"$f"
+{ printf 'RIFF\0\0\0\0AVIXLIST\0\0\0\0movi'; head -c $((movi + 4 + frames)) "$f" | tail -c "$frames"; } >>"$f"
 poke32 "$f" $((end + 4)) $((frames + 16))
 poke32 "$f" $((end + 16)) $((frames + 4))

@@ -5,9 +5,6 @@
 #include "host/saver_window.h"
 #include "settings/config_dialog.h"
 
-HINSTANCE appInstance = nullptr;
-int isWin9x = 0;
-
 namespace {
 
 int ReadIsWin9x() {
@@ -37,8 +34,8 @@ int DispatchMode(const char* tail) {
         case SaverMode::Preview:
             return RunPreview(request.rest);
         case SaverMode::ChangePassword:
-            if (!isWin9x) return -1;
-            return RunChangePassword(request.rest);
+            if (!saver.isWin9x) return -1;
+            return RunChangePassword(ParseWindowHandle(request.rest));
         default:
             return -1;
     }
@@ -101,8 +98,8 @@ LONG WINAPI SaverExceptionFilter(EXCEPTION_POINTERS*) {
 }
 
 int SaverMain(HINSTANCE instance, const char* commandTail) {
-    appInstance = instance;
-    isWin9x = ReadIsWin9x();
+    saver.appInstance = instance;
+    saver.isWin9x = ReadIsWin9x();
     const LPTOP_LEVEL_EXCEPTION_FILTER previous = SetUnhandledExceptionFilter(SaverExceptionFilter);
     const int result = DispatchMode(commandTail);
     SetUnhandledExceptionFilter(previous);
@@ -120,7 +117,7 @@ extern "C" BOOL WINAPI RegisterDialogClasses(HANDLE) {
 }
 
 int RunConfigure(HWND parent) {
-    RegisterDialogClasses(appInstance);
-    return static_cast<int>(DialogBoxParamA(appInstance, MAKEINTRESOURCEA(CONFIG_DIALOG_ID), parent,
-                                            ScreenSaverConfigureDialog, 0));
+    RegisterDialogClasses(saver.appInstance);
+    return static_cast<int>(DialogBoxParamA(saver.appInstance, MAKEINTRESOURCEA(CONFIG_DIALOG_ID),
+                                            parent, ScreenSaverConfigureDialog, 0));
 }

@@ -2,9 +2,6 @@
 #pragma once
 #include <windows.h>
 
-extern HINSTANCE appInstance;
-extern int isWin9x;
-
 enum class SaverMode { Configure, FullScreen, Preview, ChangePassword, None };
 // The mode the first switch letter names and the text read after it: for preview and password
 // change the rest after the blanks that follow the letter, for configuration the rest right

@@ -1,12 +1,9 @@
 #include "host/password.h"
 
-#include "host/command_line.h"
 #include "host/proc_address.h"
-#include "host/saver_window.h"
+#include "host/saver.h"
 
-HMODULE passwordLibrary = nullptr;
-VerifyPasswordFunction verifyPasswordProc = nullptr;
-DWORD lastVerifyTick = 0xFFFFFFFF;
+PasswordSupport passwordSupport;
 
 namespace {
 
@@ -16,24 +13,24 @@ using ChangePasswordFunction = DWORD(WINAPI*)(LPCSTR, HWND, DWORD, LPVOID);
 }  // namespace
 
 void SetSaverRunning(bool on) {
-    if (!isWin9x) return;
+    if (!saver.isWin9x) return;
     UINT previous = 0;
     SystemParametersInfoA(SPI_SCREENSAVERRUNNING, on ? TRUE : FALSE, &previous, 0);
 }
 
 void UnloadPasswordSupport() {
-    if (!isWin9x || passwordLibrary == nullptr) return;
-    FreeLibrary(passwordLibrary);
-    passwordLibrary = nullptr;
-    if (verifyPasswordProc != nullptr) {
-        verifyPasswordProc = nullptr;
+    if (!saver.isWin9x || passwordSupport.passwordLibrary == nullptr) return;
+    FreeLibrary(passwordSupport.passwordLibrary);
+    passwordSupport.passwordLibrary = nullptr;
+    if (passwordSupport.verifyPasswordProc != nullptr) {
+        passwordSupport.verifyPasswordProc = nullptr;
         SetSaverRunning(false);
     }
 }
 
 void LoadPasswordSupport() {
-    if (!isWin9x) return;
-    if (passwordLibrary != nullptr) UnloadPasswordSupport();
+    if (!saver.isWin9x) return;
+    if (passwordSupport.passwordLibrary != nullptr) UnloadPasswordSupport();
     HKEY key;
     if (RegOpenKeyA(HKEY_CURRENT_USER, "Control Panel\\Desktop", &key) != ERROR_SUCCESS) return;
     DWORD wanted = 0;
@@ -41,11 +38,11 @@ void LoadPasswordSupport() {
     if (RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, nullptr,
                          reinterpret_cast<BYTE*>(&wanted), &size) == ERROR_SUCCESS &&
         wanted != 0) {
-        passwordLibrary = LoadLibraryA("PASSWORD.CPL");
-        if (passwordLibrary != nullptr) {
-            verifyPasswordProc =
-                FindExport<VerifyPasswordFunction>(passwordLibrary, "VerifyScreenSavePwd");
-            if (verifyPasswordProc != nullptr) {
+        passwordSupport.passwordLibrary = LoadLibraryA("PASSWORD.CPL");
+        if (passwordSupport.passwordLibrary != nullptr) {
+            passwordSupport.verifyPasswordProc = FindExport<VerifyPasswordFunction>(
+                passwordSupport.passwordLibrary, "VerifyScreenSavePwd");
+            if (passwordSupport.verifyPasswordProc != nullptr) {
                 SetSaverRunning(true);
             } else {
                 UnloadPasswordSupport();
@@ -56,26 +53,27 @@ void LoadPasswordSupport() {
 }
 
 int VerifyPasswordOnClose(HWND window) {
-    if (isVerifyingPassword || isClosing) return 0;
-    if (verifyPasswordProc == nullptr) {
-        isClosing = 1;
+    if (saver.isVerifyingPassword || saver.isClosing) return 0;
+    if (passwordSupport.verifyPasswordProc == nullptr) {
+        saver.isClosing = 1;
         return 1;
     }
     const DWORD now = GetTickCount();
-    if (lastVerifyTick != 0xFFFFFFFF && now - lastVerifyTick < VERIFY_REPEAT_GUARD_MS) return 0;
-    isVerifyingPassword = 1;
+    if (passwordSupport.lastVerifyTick != 0xFFFFFFFF &&
+        now - passwordSupport.lastVerifyTick < VERIFY_REPEAT_GUARD_MS)
+        return 0;
+    saver.isVerifyingPassword = 1;
     MSG pending;
     for (int i = 0; i < 2; ++i)
         PeekMessageA(&pending, window, WM_TIMER, WM_TIMER, PM_REMOVE | PM_NOYIELD);
-    isClosing = SendMessageA(window, VerifyPasswordMessage, 0, 0) != 0 ? 1 : 0;
-    isVerifyingPassword = 0;
-    if (!isClosing) SetCursor(nullptr);
-    lastVerifyTick = GetTickCount();
-    return isClosing;
+    saver.isClosing = SendMessageA(window, VerifyPasswordMessage, 0, 0) != 0 ? 1 : 0;
+    saver.isVerifyingPassword = 0;
+    if (!saver.isClosing) SetCursor(nullptr);
+    passwordSupport.lastVerifyTick = GetTickCount();
+    return saver.isClosing;
 }
 
-int RunChangePassword(const char* text) {
-    HWND parent = ParseWindowHandle(text);
+int RunChangePassword(HWND parent) {
     if (parent == nullptr || !IsWindow(parent)) parent = GetForegroundWindow();
     HMODULE mpr = LoadLibraryA("MPR.DLL");
     if (mpr != nullptr) {

@@ -1,7 +1,6 @@
 #include "host/saver_window.h"
 
 #include <cstdlib>
-#include "host/command_line.h"
 #include "host/monitors.h"
 #include "host/password.h"
 #include "host/proc_address.h"
@@ -9,43 +8,21 @@
 #include "render/gl_window.h"
 #include "render/scene.h"
 
-HWND saverWindow = nullptr;
-int isPreviewMode = 0;
-int isClosing = 0;
-int isVerifyingPassword = 0;
-POINT cursorAnchor{};
-bool cursorAnchorKnown = false;
-UINT autoPlayQueryMessage = 0;
-ImeAssociateProc imeAssociateProc = nullptr;
-HANDLE savedImeContext = nullptr;
-
 namespace {
 
 constexpr const char* SAVER_CLASS = "WindowsScreenSaverClass";
 constexpr UINT SAVER_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
-constexpr WPARAM POWER_CRITICAL_RESUME = 3;
 constexpr UINT HELP_FORWARD_TIMEOUT_MS = 250;
-
-void PostClose(HWND window) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-}
-
-// Moves are measured from the cursor's position now; when it cannot be read, from the next
-// position that can.
-void ReanchorCursor() {
-    POINT cursor{};
-    cursorAnchorKnown = false;
-    TakeCursorReading(GetCursorPos(&cursor) != FALSE, cursor);
-}
 
 void OnCreate(HWND window) {
     HMODULE imm = GetModuleHandleA("IMM32.DLL");
     if (imm != nullptr) {
-        imeAssociateProc = FindExport<ImeAssociateProc>(imm, "ImmAssociateContext");
-        if (imeAssociateProc != nullptr) savedImeContext = imeAssociateProc(window, nullptr);
+        saver.imeAssociateProc = FindExport<ImeAssociateProc>(imm, "ImmAssociateContext");
+        if (saver.imeAssociateProc != nullptr)
+            saver.savedImeContext = saver.imeAssociateProc(window, nullptr);
     }
     ReanchorCursor();
-    if (!isPreviewMode) SetCursor(nullptr);
+    if (!saver.isPreviewMode) SetCursor(nullptr);
 }
 
 // The control panel's help and context menu. WM_HELP carries a pointer, which the system will
@@ -61,68 +38,14 @@ void ForwardToParent(HWND parent, UINT message, LPARAM lParam) {
 }
 
 void OnDestroy(HWND window) {
-    if (GetModuleHandleA("IMM32.DLL") != nullptr && imeAssociateProc != nullptr &&
-        savedImeContext != nullptr) {
-        imeAssociateProc(window, savedImeContext);
+    if (GetModuleHandleA("IMM32.DLL") != nullptr && saver.imeAssociateProc != nullptr &&
+        saver.savedImeContext != nullptr) {
+        saver.imeAssociateProc(window, saver.savedImeContext);
     }
     PostQuitMessage(0);
 }
 
-// The close rules; returns true with `result` set when the message is answered here.
-bool ApplyCloseRules(HWND window, UINT message, WPARAM wParam, LRESULT& result) {
-    switch (message) {
-        case WM_SHOWWINDOW:
-            if (wParam != 0) SetCursor(nullptr);
-            return false;
-        case WM_ACTIVATEAPP:
-            if (wParam == 0) PostClose(window);
-            return false;
-        case WM_SETCURSOR:
-            SetCursor(nullptr);
-            result = 1;
-            return true;
-        case WM_POWER:
-            if (wParam == POWER_CRITICAL_RESUME) PostClose(window);
-            return false;
-        case WM_KEYDOWN:
-        case WM_SYSKEYDOWN:
-        case WM_LBUTTONDOWN:
-        case WM_RBUTTONDOWN:
-        case WM_MBUTTONDOWN:
-        case WM_POWERBROADCAST:
-            PostClose(window);
-            return false;
-        case WM_MOUSEMOVE: {
-            POINT now{};
-            const bool read = GetCursorPos(&now) != FALSE;
-            if (TakeCursorReading(read, now)) PostClose(window);
-            return false;
-        }
-        default:
-            return false;
-    }
-}
-
 }  // namespace
-
-bool TakeCursorReading(bool read, POINT now) {
-    // A failed read (the input desktop switched, say) leaves no position to judge.
-    if (!read) return false;
-    if (!cursorAnchorKnown) {
-        cursorAnchor = now;
-        cursorAnchorKnown = true;
-        return false;
-    }
-    if (!IsClosingMove(cursorAnchor, now)) return false;
-    cursorAnchor = now;
-    return true;
-}
-
-bool IsClosingMove(POINT anchor, POINT now) {
-    const unsigned int distance = static_cast<unsigned int>(std::abs(now.x - anchor.x)) +
-                                  static_cast<unsigned int>(std::abs(now.y - anchor.y));
-    return distance > mouseMoveThreshold;
-}
 
 int RunMessageLoop() {
     MSG message;
@@ -135,7 +58,7 @@ int RunMessageLoop() {
         }
         // A due frame invalidates the scene window and comes as the next paint; until then
         // the thread sleeps, waking at once for any message.
-        const DWORD wait = PaceFrames(glWindow);
+        const DWORD wait = PaceFrames(renderWindow.glWindow);
         if (wait > 0)
             MsgWaitForMultipleObjectsEx(0, nullptr, wait, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
@@ -145,8 +68,8 @@ int RunSaverWindow(HWND parent) {
     WNDCLASSA windowClass{};
     windowClass.style = SAVER_CLASS_STYLE;
     windowClass.lpfnWndProc = SaverWindowProc;
-    windowClass.hInstance = appInstance;
-    windowClass.hIcon = LoadIconA(appInstance, MAKEINTRESOURCEA(100));
+    windowClass.hInstance = saver.appInstance;
+    windowClass.hIcon = LoadIconA(saver.appInstance, MAKEINTRESOURCEA(100));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = SAVER_CLASS;
 
@@ -168,7 +91,7 @@ int RunSaverWindow(HWND parent) {
         style = WS_CHILD | WS_VISIBLE | WS_CLIPCHILDREN;
         exStyle = 0;
         title = "Preview";
-        isPreviewMode = 1;
+        saver.isPreviewMode = 1;
         AdoptDpiAwarenessOf(parent);
     } else {
         layout = LayoutSaver(ListMonitors());
@@ -187,16 +110,16 @@ int RunSaverWindow(HWND parent) {
         }
         LoadPasswordSupport();
     }
-    if (isWin9x) autoPlayQueryMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
+    if (saver.isWin9x) saver.autoPlayQueryMessage = RegisterWindowMessageA("QueryCancelAutoPlay");
 
     // A saver that could not make its window did not run: that is not a normal end.
     int exitCode = -1;
     if (RegisterClassA(&windowClass)) {
-        saverWindow = CreateWindowExA(exStyle, SAVER_CLASS, title, style, x, y, width, height,
-                                      parent, nullptr, appInstance, sceneArea);
+        saver.saverWindow = CreateWindowExA(exStyle, SAVER_CLASS, title, style, x, y, width, height,
+                                            parent, nullptr, saver.appInstance, sceneArea);
     }
-    if (saverWindow != nullptr) {
-        if (!isPreviewMode) SetForegroundWindow(saverWindow);
+    if (saver.saverWindow != nullptr) {
+        if (!saver.isPreviewMode) SetForegroundWindow(saver.saverWindow);
         exitCode = RunMessageLoop();
     }
     UnloadPasswordSupport();
@@ -214,12 +137,12 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_SETTEXT:
             return 0;
         case WM_PAINT:
-            if (isClosing) return DefWindowProcA(window, message, wParam, lParam);
-            if (!isPreviewMode) SetCursor(nullptr);
+            if (saver.isClosing) return DefWindowProcA(window, message, wParam, lParam);
+            if (!saver.isPreviewMode) SetCursor(nullptr);
             break;
         case WM_HELP:
         case WM_CONTEXTMENU:
-            if (isPreviewMode) {
+            if (saver.isPreviewMode) {
                 HWND parent = GetParent(window);
                 if (parent != nullptr && IsWindow(parent)) ForwardToParent(parent, message, lParam);
                 return 1;
@@ -231,46 +154,20 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_LBUTTONDOWN:
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
-            if (isClosing) return DefWindowProcA(window, message, wParam, lParam);
+            if (saver.isClosing) return DefWindowProcA(window, message, wParam, lParam);
             break;
         case WM_SYSCOMMAND:
-            if (!isPreviewMode &&
+            if (!saver.isPreviewMode &&
                 (wParam == SC_NEXTWINDOW || wParam == SC_PREVWINDOW || wParam == SC_SCREENSAVE)) {
                 return 0;
             }
             break;
         case WM_TIMER:
-            if (isClosing) return 0;
+            if (saver.isClosing) return 0;
             Sleep(0);
             break;
         default:
             break;
     }
     return ScreenSaverProc(window, message, wParam, lParam);
-}
-
-LRESULT DefScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    return DefScreenSaverProcFor(window, window, message, wParam, lParam);
-}
-
-LRESULT DefScreenSaverProcFor(HWND rulesWindow, HWND window, UINT message, WPARAM wParam,
-                              LPARAM lParam) {
-    if (!isPreviewMode && !isClosing) {
-        if (message == WM_CLOSE && isWin9x) {
-            if (!VerifyPasswordOnClose(rulesWindow)) {
-                ReanchorCursor();
-                return 0;
-            }
-        } else if (message == VerifyPasswordMessage && isWin9x) {
-            return verifyPasswordProc != nullptr ? verifyPasswordProc(rulesWindow) : 1;
-        } else if (!isVerifyingPassword) {
-            LRESULT result = 0;
-            if (ApplyCloseRules(rulesWindow, message, wParam, result)) return result;
-        }
-    }
-    if (autoPlayQueryMessage != 0 && message == autoPlayQueryMessage) {
-        PostClose(rulesWindow);
-        return verifyPasswordProc != nullptr ? 1 : 0;
-    }
-    return DefWindowProcA(window, message, wParam, lParam);
 }

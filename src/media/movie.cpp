@@ -8,37 +8,12 @@
 #include <cstring>
 #include <vector>
 #include <utility>
-#include "host/saver_window.h"
 #include "media/avi_structure.h"
 #include "media/cinepak_frame.h"
 #include "media/sound.h"
 #include "render/frame_clock.h"
-#include "render/scene.h"
-#include "settings/settings.h"
-#include "show/director.h"
-#include "show/hologram.h"
-#include "textures/media_scan.h"
 
-HDC movieDC = nullptr;
-HDRAWDIB frameDrawer = nullptr;
-PAVISTREAM videoStream = nullptr;
-PAVISTREAM audioStream = nullptr;
-PGETFRAME frameDecoder = nullptr;
-HBITMAP frameSurface = nullptr;
-unsigned char* surfaceBits = nullptr;
-int movieFrameWidth = 0;
-int movieFrameHeight = 0;
-int movieFrameCount = 0;
-double movieDurationMs = 0.0;
-double movieElapsedMs = 0.0;
-int movieFrameIndex = 0;
-int movieTextureFrame = -1;
-bool movieSoundOn = false;
-LONG movieFirstFrame = 0;
-HGDIOBJ movieDCBitmap = nullptr;
-bool aviLibraryOpen = false;
-LONG movieFormatSize = 0;
-LONG movieSoundEnd = 0;
+MoviePlayer moviePlayer;
 
 namespace {
 
@@ -47,19 +22,9 @@ constexpr size_t PACKED_COLOUR_LIMIT = 256;
 // A Cinepak frame's length field has 24 bits.
 constexpr LONG CINEPAK_FRAME_LIMIT = 1 << 24;
 
-// The platform's Cinepak decoder trusts its frames' strips: checkedFrames frames from the first
-// have been checked against the format's own image size.
-bool cinepakFrames = false;
-int checkedFrames = 0;
-// Frames the platform can read without aborting: those the index holds.
-int64_t readableFrames = 0;
-int formatWidth = 0;
-int formatHeight = 0;
-
 bool CreateFrameSurface() {
-    // Kept for the whole run once made; the surfaces of all movies are selected into it.
-    if (movieDC == nullptr) movieDC = CreateCompatibleDC(nullptr);
-    if (movieDC == nullptr) return false;
+    if (moviePlayer.movieDC == nullptr) moviePlayer.movieDC = CreateCompatibleDC(nullptr);
+    if (moviePlayer.movieDC == nullptr) return false;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
     info.bmiHeader.biWidth = MOVIE_SURFACE_WIDTH;
@@ -68,67 +33,71 @@ bool CreateFrameSurface() {
     info.bmiHeader.biBitCount = 24;
     info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    frameSurface = CreateDIBSection(movieDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
-    if (frameSurface == nullptr) return false;
-    surfaceBits = static_cast<unsigned char*>(bits);
-    movieDCBitmap = SelectObject(movieDC, frameSurface);
+    moviePlayer.frameSurface =
+        CreateDIBSection(moviePlayer.movieDC, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    if (moviePlayer.frameSurface == nullptr) return false;
+    moviePlayer.surfaceBits = static_cast<unsigned char*>(bits);
+    moviePlayer.movieDCBitmap = SelectObject(moviePlayer.movieDC, moviePlayer.frameSurface);
     return true;
 }
 
 // `indexed`: the samples of the sound that the file's index holds; none leaves the movie silent.
 void OpenAudioStream(const char* fileName, int64_t indexed) {
     if (indexed <= 0) return;
-    movieSoundOn =
-        AVIStreamOpenFromFileA(&audioStream, fileName, streamtypeAUDIO, 0, OF_READ, nullptr) == 0;
-    if (!movieSoundOn) {
-        audioStream = nullptr;
+    moviePlayer.movieSoundOn = AVIStreamOpenFromFileA(&moviePlayer.audioStream, fileName,
+                                                      streamtypeAUDIO, 0, OF_READ, nullptr) == 0;
+    if (!moviePlayer.movieSoundOn) {
+        moviePlayer.audioStream = nullptr;
         return;
     }
-    const int64_t samples = std::min<int64_t>(AVIStreamLength(audioStream), indexed);
-    movieSoundEnd =
-        static_cast<LONG>(std::min<int64_t>(AVIStreamStart(audioStream) + samples, LONG_MAX));
+    const int64_t samples = std::min<int64_t>(AVIStreamLength(moviePlayer.audioStream), indexed);
+    moviePlayer.movieSoundEnd = static_cast<LONG>(
+        std::min<int64_t>(AVIStreamStart(moviePlayer.audioStream) + samples, LONG_MAX));
 }
 
 // The video format as the platform reports it: the frames' own size must hold the stream's frame
 // rectangle, and the format's size bounds what a decoded frame's header may claim.
 bool VideoFormatFits(PAVISTREAM stream) {
     LONG size = 0;
-    if (AVIStreamReadFormat(stream, movieFirstFrame, nullptr, &size) != 0 ||
+    if (AVIStreamReadFormat(stream, moviePlayer.movieFirstFrame, nullptr, &size) != 0 ||
         size < static_cast<LONG>(sizeof(BITMAPINFOHEADER))) {
         return false;
     }
     std::vector<unsigned char> format(static_cast<size_t>(size));
-    if (AVIStreamReadFormat(stream, movieFirstFrame, format.data(), &size) != 0) return false;
-    movieFormatSize = static_cast<LONG>(format.size());
+    if (AVIStreamReadFormat(stream, moviePlayer.movieFirstFrame, format.data(), &size) != 0)
+        return false;
+    moviePlayer.movieFormatSize = static_cast<LONG>(format.size());
     BITMAPINFOHEADER header;
     std::memcpy(&header, format.data(), sizeof(header));
     // The platform picks the decoder whatever the code's case.
-    cinepakFrames = (header.biCompression | 0x20202020) == CINEPAK_FOURCC;
-    checkedFrames = 0;
-    formatWidth = header.biWidth;
-    formatHeight = static_cast<int>(std::abs(int64_t{header.biHeight}));
-    return movieFrameWidth <= header.biWidth &&
-           movieFrameHeight <= std::abs(int64_t{header.biHeight});
+    moviePlayer.cinepakFrames = (header.biCompression | 0x20202020) == CINEPAK_FOURCC;
+    moviePlayer.checkedFrames = 0;
+    moviePlayer.formatWidth = header.biWidth;
+    moviePlayer.formatHeight = static_cast<int>(std::abs(int64_t{header.biHeight}));
+    return moviePlayer.movieFrameWidth <= header.biWidth &&
+           moviePlayer.movieFrameHeight <= std::abs(int64_t{header.biHeight});
 }
 
 // The decoder decodes every frame from the last key frame up to the one asked for: all of them
 // are checked before it sees any.
 bool FramesCheckedUpTo(int frameIndex) {
-    for (; cinepakFrames && checkedFrames <= frameIndex; ++checkedFrames) {
-        if (checkedFrames >= readableFrames) return false;
-        const LONG at = movieFirstFrame + checkedFrames;
+    for (; moviePlayer.cinepakFrames && moviePlayer.checkedFrames <= frameIndex;
+         ++moviePlayer.checkedFrames) {
+        if (moviePlayer.checkedFrames >= moviePlayer.readableFrames) return false;
+        const LONG at = moviePlayer.movieFirstFrame + moviePlayer.checkedFrames;
         LONG bytes = 0;
-        if (AVIStreamRead(videoStream, at, 1, nullptr, 0, &bytes, nullptr) != 0 || bytes < 0 ||
-            bytes > CINEPAK_FRAME_LIMIT) {
+        if (AVIStreamRead(moviePlayer.videoStream, at, 1, nullptr, 0, &bytes, nullptr) != 0 ||
+            bytes < 0 || bytes > CINEPAK_FRAME_LIMIT) {
             return false;
         }
         std::vector<unsigned char> frame(static_cast<size_t>(bytes));
-        if (bytes > 0 &&
-            AVIStreamRead(videoStream, at, 1, frame.data(), bytes, &bytes, nullptr) != 0) {
+        if (bytes > 0 && AVIStreamRead(moviePlayer.videoStream, at, 1, frame.data(), bytes, &bytes,
+                                       nullptr) != 0) {
             return false;
         }
         frame.resize(static_cast<size_t>(std::clamp<LONG>(bytes, 0, frame.size())));
-        if (!CinepakFrameValid(frame, formatWidth, formatHeight)) return false;
+        if (!CinepakFrameValid(frame, moviePlayer.formatWidth, moviePlayer.formatHeight))
+            return false;
     }
     return true;
 }
@@ -166,33 +135,31 @@ void SwapRedBlue(unsigned char* pixels) {
     for (int i = 0; i < MOVIE_SURFACE_PIXELS; ++i) std::swap(pixels[i * 3], pixels[i * 3 + 2]);
 }
 
-bool OpenRandomMovie() {
+std::optional<LoadedPicture> OpenMovie(const std::string& path, bool withSound) {
     // A movie left open would otherwise lose its handles here.
     CloseMovieAndSound();
-    movieSoundOn = false;
-    movieElapsedMs = 0.0;
-    frameDrawer = DrawDibOpen();
-    char name[MEDIA_NAME_SIZE];
-    if (!PickRandomMediaFile(saverSettings.aviPath, name, "*.avi")) return false;
-    if (!SetCurrentDirectoryA(saverSettings.aviPath)) return false;
-    if (!OpenMovieFile(name)) return false;
-    glGenTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-    glBindTexture(GL_TEXTURE_2D, textureSlots[MOVIE_TEXTURE_SLOT]);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, surfaceBits);
-    movieTextureFrame = -1;
-    holoHalfWidth = static_cast<float>(movieFrameWidth) / static_cast<float>(movieFrameHeight);
-    return true;
+    moviePlayer.movieSoundOn = false;
+    moviePlayer.movieElapsedMs = 0.0;
+    moviePlayer.frameDrawer = DrawDibOpen();
+    // Opened by its own name from its folder: see OpenMovieFile.
+    const size_t split = path.find_last_of("\\/") + 1;
+    const std::string name = path.substr(split);
+    if (!SetCurrentDirectoryA(path.substr(0, split).c_str())) return std::nullopt;
+    if (!OpenMovieFile(name.c_str(), withSound)) return std::nullopt;
+    LoadedPicture movie;
+    movie.texture = UploadTexture(MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, GL_RGB,
+                                  moviePlayer.surfaceBits, true);
+    moviePlayer.movieTextureFrame = -1;
+    movie.size = {static_cast<double>(moviePlayer.movieFrameWidth),
+                  static_cast<double>(moviePlayer.movieFrameHeight)};
+    movie.name = name;
+    return movie;
 }
 
-bool OpenMovieFile(const char* longName) {
-    if (!aviLibraryOpen) {
+bool OpenMovieFile(const char* longName, bool withSound) {
+    if (!moviePlayer.aviLibraryOpen) {
         AVIFileInit();
-        aviLibraryOpen = true;
+        moviePlayer.aviLibraryOpen = true;
     }
     // Wine's AVI library writes the file's name into a fixed-size field of each stream and runs
     // past it for names of about 58 characters or more; the short (8.3) name is always safe.
@@ -202,93 +169,100 @@ bool OpenMovieFile(const char* longName) {
         shortLength > 0 && shortLength < sizeof(shortName) ? shortName : longName;
     const AviStructure structure = CheckAviFile(fileName);
     if (!structure.valid) return false;
-    readableFrames = structure.videoSamples;
-    if (AVIStreamOpenFromFileA(&videoStream, fileName, streamtypeVIDEO, 0, OF_READ, nullptr) != 0) {
-        videoStream = nullptr;
+    moviePlayer.readableFrames = structure.videoSamples;
+    if (AVIStreamOpenFromFileA(&moviePlayer.videoStream, fileName, streamtypeVIDEO, 0, OF_READ,
+                               nullptr) != 0) {
+        moviePlayer.videoStream = nullptr;
         return false;
     }
     AVISTREAMINFOA info{};
-    if (AVIStreamInfoA(videoStream, &info, sizeof(info)) != 0) return false;
-    movieFrameWidth = info.rcFrame.right - info.rcFrame.left;
-    movieFrameHeight = info.rcFrame.bottom - info.rcFrame.top;
-    movieFirstFrame = AVIStreamStart(videoStream);
-    movieFrameCount = AVIStreamLength(videoStream);
+    if (AVIStreamInfoA(moviePlayer.videoStream, &info, sizeof(info)) != 0) return false;
+    moviePlayer.movieFrameWidth = info.rcFrame.right - info.rcFrame.left;
+    moviePlayer.movieFrameHeight = info.rcFrame.bottom - info.rcFrame.top;
+    moviePlayer.movieFirstFrame = AVIStreamStart(moviePlayer.videoStream);
+    moviePlayer.movieFrameCount = AVIStreamLength(moviePlayer.videoStream);
     // Nothing in the file is trusted: an empty frame, no frames or no time base leave no frame
     // to show and no proportions for the hologram (and the library divides by the time base).
     if (info.dwScale == 0 || info.dwRate == 0) return false;
-    if (movieFrameWidth <= 0 || movieFrameHeight <= 0 || movieFrameCount <= 0 ||
-        movieFirstFrame < 0 || int64_t{movieFirstFrame} + movieFrameCount > LONG_MAX) {
+    if (moviePlayer.movieFrameWidth <= 0 || moviePlayer.movieFrameHeight <= 0 ||
+        moviePlayer.movieFrameCount <= 0 || moviePlayer.movieFirstFrame < 0 ||
+        int64_t{moviePlayer.movieFirstFrame} + moviePlayer.movieFrameCount > LONG_MAX) {
         return false;
     }
-    movieDurationMs = AVIStreamSampleToTime(videoStream, movieFirstFrame + movieFrameCount);
-    if (movieDurationMs <= 0.0 || !VideoFormatFits(videoStream)) return false;
+    moviePlayer.movieDurationMs = AVIStreamSampleToTime(
+        moviePlayer.videoStream, moviePlayer.movieFirstFrame + moviePlayer.movieFrameCount);
+    if (moviePlayer.movieDurationMs <= 0.0 || !VideoFormatFits(moviePlayer.videoStream))
+        return false;
     if (!CreateFrameSurface()) return false;
-    frameDecoder = AVIStreamGetFrameOpen(videoStream, nullptr);
-    if (frameDecoder == nullptr) return false;
-    if (saverSettings.playAviSound) OpenAudioStream(fileName, structure.audioSamples);
+    moviePlayer.frameDecoder = AVIStreamGetFrameOpen(moviePlayer.videoStream, nullptr);
+    if (moviePlayer.frameDecoder == nullptr) return false;
+    if (withSound) OpenAudioStream(fileName, structure.audioSamples);
     return true;
 }
 
-void AdvanceMovie(int slot) {
-    movieElapsedMs += frameDelta * 1000.0;
-    movieFrameIndex = MovieFrameAt(movieElapsedMs, movieDurationMs, movieFrameCount);
+bool AdvanceMovie(uint32_t texture) {
+    moviePlayer.movieElapsedMs += frameClock.frameDelta * 1000.0;
+    moviePlayer.movieFrameIndex = MovieFrameAt(
+        moviePlayer.movieElapsedMs, moviePlayer.movieDurationMs, moviePlayer.movieFrameCount);
     // Frames come faster than the movie's own: most of them show the frame already uploaded.
-    if (movieFrameIndex == movieTextureFrame) return;
-    glBindTexture(GL_TEXTURE_2D, textureSlots[slot]);
-    if (!DecodeMovieFrame(movieFrameIndex)) {
+    if (moviePlayer.movieFrameIndex == moviePlayer.movieTextureFrame) return true;
+    glBindTexture(GL_TEXTURE_2D, texture);
+    if (!DecodeMovieFrame(moviePlayer.movieFrameIndex)) {
         CloseMovieAndSound();
-        movieActive = false;
-        holdUntil = frameTime;
-        return;
+        return false;
     }
-    movieTextureFrame = movieFrameIndex;
+    moviePlayer.movieTextureFrame = moviePlayer.movieFrameIndex;
+    return true;
 }
 
 bool DecodeMovieFrame(int frameIndex) {
-    if (frameDecoder == nullptr || frameDrawer == nullptr || surfaceBits == nullptr ||
-        !FramesCheckedUpTo(frameIndex)) {
+    if (moviePlayer.frameDecoder == nullptr || moviePlayer.frameDrawer == nullptr ||
+        moviePlayer.surfaceBits == nullptr || !FramesCheckedUpTo(frameIndex)) {
         return false;
     }
     const auto* header = static_cast<const BITMAPINFOHEADER*>(
-        AVIStreamGetFrame(frameDecoder, movieFirstFrame + frameIndex));
+        AVIStreamGetFrame(moviePlayer.frameDecoder, moviePlayer.movieFirstFrame + frameIndex));
     if (header == nullptr) return false;
-    const unsigned char* pixels = PackedBitmapPixels(header, static_cast<size_t>(movieFormatSize));
+    const unsigned char* pixels =
+        PackedBitmapPixels(header, static_cast<size_t>(moviePlayer.movieFormatSize));
     if (pixels == nullptr) return false;
-    if (!DrawDibDraw(frameDrawer, movieDC, 0, 0, MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT,
-                     const_cast<BITMAPINFOHEADER*>(header), const_cast<unsigned char*>(pixels), 0,
-                     0, movieFrameWidth, movieFrameHeight, 0)) {
+    if (!DrawDibDraw(moviePlayer.frameDrawer, moviePlayer.movieDC, 0, 0, MOVIE_SURFACE_WIDTH,
+                     MOVIE_SURFACE_HEIGHT, const_cast<BITMAPINFOHEADER*>(header),
+                     const_cast<unsigned char*>(pixels), 0, 0, moviePlayer.movieFrameWidth,
+                     moviePlayer.movieFrameHeight, 0)) {
         return false;
     }
     GdiFlush();
-    SwapRedBlue(surfaceBits);
+    SwapRedBlue(moviePlayer.surfaceBits);
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, GL_RGB,
-                    GL_UNSIGNED_BYTE, surfaceBits);
+                    GL_UNSIGNED_BYTE, moviePlayer.surfaceBits);
     return true;
 }
 
 void RestartMovie() {
-    movieFrameIndex = 0;
-    if (movieSoundOn) StopMovieSound();
-    movieElapsedMs = 0.0;
-    if (movieSoundOn) {
-        movieSoundOn = StartMovieSound(saverWindow, audioStream, -1, movieSoundEnd);
-        if (!movieSoundOn) StopMovieSound();
+    moviePlayer.movieFrameIndex = 0;
+    if (moviePlayer.movieSoundOn) StopMovieSound();
+    moviePlayer.movieElapsedMs = 0.0;
+    if (moviePlayer.movieSoundOn) {
+        moviePlayer.movieSoundOn = StartMovieSound(moviePlayer.soundWindow, moviePlayer.audioStream,
+                                                   -1, moviePlayer.movieSoundEnd);
+        if (!moviePlayer.movieSoundOn) StopMovieSound();
     }
 }
 
 void CloseMovie() {
-    if (frameSurface != nullptr) {
+    if (moviePlayer.frameSurface != nullptr) {
         // A bitmap still selected into a context cannot be deleted.
-        SelectObject(movieDC, std::exchange(movieDCBitmap, nullptr));
-        DeleteObject(std::exchange(frameSurface, nullptr));
-        surfaceBits = nullptr;
+        SelectObject(moviePlayer.movieDC, std::exchange(moviePlayer.movieDCBitmap, nullptr));
+        DeleteObject(std::exchange(moviePlayer.frameSurface, nullptr));
+        moviePlayer.surfaceBits = nullptr;
     }
-    ReleaseOnce(frameDrawer, DrawDibClose);
-    ReleaseOnce(frameDecoder, AVIStreamGetFrameClose);
-    ReleaseOnce(videoStream, AVIStreamRelease);
-    ReleaseOnce(audioStream, AVIStreamRelease);
-    movieSoundOn = false;
-    if (std::exchange(aviLibraryOpen, false)) AVIFileExit();
+    ReleaseOnce(moviePlayer.frameDrawer, DrawDibClose);
+    ReleaseOnce(moviePlayer.frameDecoder, AVIStreamGetFrameClose);
+    ReleaseOnce(moviePlayer.videoStream, AVIStreamRelease);
+    ReleaseOnce(moviePlayer.audioStream, AVIStreamRelease);
+    moviePlayer.movieSoundOn = false;
+    if (std::exchange(moviePlayer.aviLibraryOpen, false)) AVIFileExit();
 }
 
 void CloseMovieAndSound() {

@@ -2,42 +2,69 @@
 #pragma once
 #include <windows.h>
 #include <vfw.h>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include "textures/texture_loader.h"
 
 constexpr int MOVIE_SURFACE_WIDTH = 256;
 constexpr int MOVIE_SURFACE_HEIGHT = 128;
 constexpr int MOVIE_SURFACE_PIXELS = MOVIE_SURFACE_WIDTH * MOVIE_SURFACE_HEIGHT;
-constexpr int MOVIE_TEXTURE_SLOT = 2;
 
-extern HDC movieDC;
-extern HDRAWDIB frameDrawer;
-extern PAVISTREAM videoStream;
-extern PAVISTREAM audioStream;
-extern PGETFRAME frameDecoder;
-extern HBITMAP frameSurface;
-extern unsigned char* surfaceBits;
-extern int movieFrameWidth;
-extern int movieFrameHeight;
-extern int movieFrameCount;
-extern double movieDurationMs;
-extern double movieElapsedMs;
-extern int movieFrameIndex;
-// The frame the movie texture holds; -1 while it holds none.
-extern int movieTextureFrame;
-extern bool movieSoundOn;
-// The video stream's first sample: frame indices count from it.
-extern LONG movieFirstFrame;
-// The bitmap movieDC held before the frame surface was selected into it.
-extern HGDIOBJ movieDCBitmap;
-// Whether the open movie holds a reference on the AVI file library.
-extern bool aviLibraryOpen;
-// The size of the video stream's format as the platform reports it.
-extern LONG movieFormatSize;
-// The sample after the last one of the sound that the file's index holds.
-extern LONG movieSoundEnd;
+// The open movie (at most one), its decoding and its playing time.
+struct MoviePlayer {
+    // Kept for the whole run once made; the surfaces of all movies are selected into it.
+    HDC movieDC = nullptr;
+    HDRAWDIB frameDrawer = nullptr;
+    PAVISTREAM videoStream = nullptr;
+    PAVISTREAM audioStream = nullptr;
+    PGETFRAME frameDecoder = nullptr;
+    HBITMAP frameSurface = nullptr;
+    unsigned char* surfaceBits = nullptr;
+    int movieFrameWidth = 0;
+    int movieFrameHeight = 0;
+    int movieFrameCount = 0;
+    double movieDurationMs = 0.0;
+    double movieElapsedMs = 0.0;
+    int movieFrameIndex = 0;
+    // The frame the movie texture holds; -1 while it holds none.
+    int movieTextureFrame = -1;
+    bool movieSoundOn = false;
+    // The video stream's first sample: frame indices count from it.
+    LONG movieFirstFrame = 0;
+    // The bitmap movieDC held before the frame surface was selected into it.
+    HGDIOBJ movieDCBitmap = nullptr;
+    // Whether the open movie holds a reference on the AVI file library.
+    bool aviLibraryOpen = false;
+    // The size of the video stream's format as the platform reports it.
+    LONG movieFormatSize = 0;
+    // The sample after the last one of the sound that the file's index holds.
+    LONG movieSoundEnd = 0;
+    // The platform's Cinepak decoder trusts its frames' strips: checkedFrames frames from the
+    // first have been checked against the format's own image size.
+    bool cinepakFrames = false;
+    int checkedFrames = 0;
+    // Frames the platform can read without aborting: those the index holds.
+    int64_t readableFrames = 0;
+    int formatWidth = 0;
+    int formatHeight = 0;
+    // The window the sound device reports its played buffers to.
+    HWND soundWindow = nullptr;
+};
 
-bool OpenRandomMovie();
-bool OpenMovieFile(const char* fileName);
-void AdvanceMovie(int slot);
+extern MoviePlayer moviePlayer;
+
+// The one way into a movie file: opens it (with its sound when asked) and makes its texture of
+// MOVIE_SURFACE_WIDTH x MOVIE_SURFACE_HEIGHT, whose row 0 is the frame's bottom row; the size
+// given is the frame's own. Nothing, with the movie closed or left to close, when it cannot
+// be played.
+std::optional<LoadedPicture> OpenMovie(const std::string& path, bool withSound);
+// Opens the streams, the surface and the decoder (and the sound stream when asked) for a file in
+// the current directory.
+bool OpenMovieFile(const char* fileName, bool withSound);
+// Moves the playing time on by the frame's step and puts the frame for it into `texture`;
+// false, with the movie closed, when decoding fails.
+bool AdvanceMovie(uint32_t texture);
 bool DecodeMovieFrame(int frameIndex);
 void RestartMovie();
 void CloseMovie();

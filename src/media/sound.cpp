@@ -5,18 +5,7 @@
 #include <cstdint>
 #include <memory>
 
-HWAVEOUT soundDevice = nullptr;
-std::array<WAVEHDR*, SOUND_BUFFER_MAX> soundBuffers{};
-std::array<bool, SOUND_BUFFER_MAX> soundBufferQueued{};
-unsigned int soundBufferCount = 0;
-unsigned int buffersQueued = 0;
-unsigned int nextBuffer = 0;
-bool soundPlaying = false;
-int sampleSize = 0;
-int soundCurrentSample = 0;
-int soundEndSample = 0;
-PAVISTREAM soundStream = nullptr;
-unsigned int soundBufferLimit = SOUND_BUFFER_MAX;
+MovieSound movieSound;
 
 namespace {
 
@@ -69,21 +58,22 @@ GlobalBlock ReadWaveFormat(PAVISTREAM stream) {
 }
 
 bool OpenWaveOut(HWND window, const WAVEFORMATEX* format) {
-    return waveOutOpen(&soundDevice, WAVE_MAPPER, format, reinterpret_cast<DWORD_PTR>(window), 0,
-                       CALLBACK_WINDOW) == MMSYSERR_NOERROR;
+    return waveOutOpen(&movieSound.soundDevice, WAVE_MAPPER, format,
+                       reinterpret_cast<DWORD_PTR>(window), 0, CALLBACK_WINDOW) == MMSYSERR_NOERROR;
 }
 
 void MakeSoundBuffers() {
-    const unsigned int limit = std::min(soundBufferLimit, SOUND_BUFFER_MAX);
-    while (soundBufferCount < limit) {
+    const unsigned int limit = std::min(movieSound.soundBufferLimit, SOUND_BUFFER_MAX);
+    while (movieSound.soundBufferCount < limit) {
         WAVEHDR* header = AllocateSoundBuffer();
         if (header == nullptr) return;
-        if (waveOutPrepareHeader(soundDevice, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) {
+        if (waveOutPrepareHeader(movieSound.soundDevice, header, sizeof(WAVEHDR)) !=
+            MMSYSERR_NOERROR) {
             FreeSoundBuffer(header);
             return;
         }
-        soundBufferQueued[soundBufferCount] = false;
-        soundBuffers[soundBufferCount++] = header;
+        movieSound.soundBufferQueued[movieSound.soundBufferCount] = false;
+        movieSound.soundBuffers[movieSound.soundBufferCount++] = header;
     }
 }
 
@@ -98,12 +88,12 @@ bool WaveFormatFits(const WAVEFORMATEX& format, LONG size) {
 
 bool OpenSoundDevice(HWND window, PAVISTREAM stream) {
     if (stream == nullptr) return false;
-    if (soundDevice != nullptr) return true;
+    if (movieSound.soundDevice != nullptr) return true;
     AVISTREAMINFOA info{};
     if (AVIStreamInfoA(stream, &info, sizeof(info)) != 0) return false;
     if (info.dwSampleSize < 1 || info.dwSampleSize > static_cast<DWORD>(SOUND_BUFFER_BYTES))
         return false;
-    sampleSize = static_cast<int>(info.dwSampleSize);
+    movieSound.sampleSize = static_cast<int>(info.dwSampleSize);
     GlobalBlock formatBlock = ReadWaveFormat(stream);
     if (formatBlock == nullptr) return false;
     const auto* format = static_cast<const WAVEFORMATEX*>(GlobalLock(formatBlock.get()));
@@ -115,17 +105,17 @@ bool OpenSoundDevice(HWND window, PAVISTREAM stream) {
     }
     GlobalUnlock(formatBlock.get());
     if (!opened) {
-        soundDevice = nullptr;
+        movieSound.soundDevice = nullptr;
         return false;
     }
     MakeSoundBuffers();
-    if (soundBufferCount < 2) {
+    if (movieSound.soundBufferCount < 2) {
         CloseSoundDevice();
         return false;
     }
-    buffersQueued = 0;
-    nextBuffer = 0;
-    soundPlaying = false;
+    movieSound.buffersQueued = 0;
+    movieSound.nextBuffer = 0;
+    movieSound.soundPlaying = false;
     return true;
 }
 
@@ -139,43 +129,47 @@ bool StartMovieSound(HWND window, PAVISTREAM stream, int start, int end) {
     to = std::min<int64_t>(to, INT_MAX);
     if (from < 0 || from >= to) return false;
     if (!OpenSoundDevice(window, stream)) return false;
-    if (!soundPlaying) {
-        waveOutPause(soundDevice);
-        soundStream = stream;
-        soundCurrentSample = static_cast<int>(from);
-        soundPlaying = true;
+    if (!movieSound.soundPlaying) {
+        waveOutPause(movieSound.soundDevice);
+        movieSound.soundStream = stream;
+        movieSound.soundCurrentSample = static_cast<int>(from);
+        movieSound.soundPlaying = true;
     }
-    soundEndSample = static_cast<int>(to);
+    movieSound.soundEndSample = static_cast<int>(to);
     FillSoundBuffers();
     // Everything queued while paused starts together.
-    if (soundDevice != nullptr) waveOutRestart(soundDevice);
+    if (movieSound.soundDevice != nullptr) waveOutRestart(movieSound.soundDevice);
     return true;
 }
 
 bool FillSoundBuffers() {
-    if (!soundPlaying) return true;
-    while (buffersQueued < soundBufferCount) {
+    if (!movieSound.soundPlaying) return true;
+    while (movieSound.buffersQueued < movieSound.soundBufferCount) {
         // Never refill a buffer the device still holds.
-        if (soundCurrentSample >= soundEndSample || soundBufferQueued[nextBuffer]) break;
-        const int count =
-            std::min<int>(soundEndSample - soundCurrentSample, SOUND_BUFFER_BYTES / sampleSize);
-        WAVEHDR* header = soundBuffers[nextBuffer];
+        if (movieSound.soundCurrentSample >= movieSound.soundEndSample ||
+            movieSound.soundBufferQueued[movieSound.nextBuffer])
+            break;
+        const int count = std::min<int>(movieSound.soundEndSample - movieSound.soundCurrentSample,
+                                        SOUND_BUFFER_BYTES / movieSound.sampleSize);
+        WAVEHDR* header = movieSound.soundBuffers[movieSound.nextBuffer];
         LONG bytesRead = 0;
         LONG samplesRead = 0;
-        if (AVIStreamRead(soundStream, soundCurrentSample, count, header->lpData,
-                          SOUND_BUFFER_BYTES, &bytesRead, &samplesRead) != 0 ||
+        if (AVIStreamRead(movieSound.soundStream, movieSound.soundCurrentSample, count,
+                          header->lpData, SOUND_BUFFER_BYTES, &bytesRead, &samplesRead) != 0 ||
             samplesRead != count || bytesRead < 0 || bytesRead > SOUND_BUFFER_BYTES) {
             return false;
         }
         header->dwBufferLength = static_cast<DWORD>(bytesRead);
-        if (waveOutWrite(soundDevice, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR) return false;
+        if (waveOutWrite(movieSound.soundDevice, header, sizeof(WAVEHDR)) != MMSYSERR_NOERROR)
+            return false;
         // Moved on only once the device has the samples, so a refused write loses none.
-        soundCurrentSample += samplesRead;
-        soundBufferQueued[nextBuffer] = true;
-        ++buffersQueued;
-        nextBuffer = (nextBuffer + 1) % soundBufferCount;
+        movieSound.soundCurrentSample += samplesRead;
+        movieSound.soundBufferQueued[movieSound.nextBuffer] = true;
+        ++movieSound.buffersQueued;
+        movieSound.nextBuffer = (movieSound.nextBuffer + 1) % movieSound.soundBufferCount;
     }
-    if (buffersQueued == 0 && soundCurrentSample >= soundEndSample) StopMovieSound();
+    if (movieSound.buffersQueued == 0 && movieSound.soundCurrentSample >= movieSound.soundEndSample)
+        StopMovieSound();
     return true;
 }
 
@@ -184,11 +178,11 @@ LRESULT OnSoundBufferDone(HWND, UINT message, WPARAM, LPARAM lParam) {
     // A reset device hands its buffers back by message too, possibly after the next open:
     // only a buffer this device holds counts.
     const auto* header = reinterpret_cast<const WAVEHDR*>(lParam);
-    for (unsigned int i = 0; i < soundBufferCount; ++i) {
-        if (soundBuffers[i] == header && soundBufferQueued[i] &&
-            (soundBuffers[i]->dwFlags & WHDR_DONE) != 0) {
-            soundBufferQueued[i] = false;
-            --buffersQueued;
+    for (unsigned int i = 0; i < movieSound.soundBufferCount; ++i) {
+        if (movieSound.soundBuffers[i] == header && movieSound.soundBufferQueued[i] &&
+            (movieSound.soundBuffers[i]->dwFlags & WHDR_DONE) != 0) {
+            movieSound.soundBufferQueued[i] = false;
+            --movieSound.buffersQueued;
             FillSoundBuffers();
             break;
         }
@@ -197,22 +191,22 @@ LRESULT OnSoundBufferDone(HWND, UINT message, WPARAM, LPARAM lParam) {
 }
 
 void StopMovieSound() {
-    if (soundDevice == nullptr) return;
-    waveOutReset(soundDevice);
-    soundPlaying = false;
+    if (movieSound.soundDevice == nullptr) return;
+    waveOutReset(movieSound.soundDevice);
+    movieSound.soundPlaying = false;
     CloseSoundDevice();
 }
 
 void CloseSoundDevice() {
-    if (soundDevice == nullptr) return;
-    for (unsigned int i = soundBufferCount; i-- > 0;) {
-        waveOutUnprepareHeader(soundDevice, soundBuffers[i], sizeof(WAVEHDR));
-        FreeSoundBuffer(soundBuffers[i]);
-        soundBuffers[i] = nullptr;
-        soundBufferQueued[i] = false;
+    if (movieSound.soundDevice == nullptr) return;
+    for (unsigned int i = movieSound.soundBufferCount; i-- > 0;) {
+        waveOutUnprepareHeader(movieSound.soundDevice, movieSound.soundBuffers[i], sizeof(WAVEHDR));
+        FreeSoundBuffer(movieSound.soundBuffers[i]);
+        movieSound.soundBuffers[i] = nullptr;
+        movieSound.soundBufferQueued[i] = false;
     }
-    waveOutClose(soundDevice);
-    soundDevice = nullptr;
-    soundBufferCount = 0;
-    soundStream = nullptr;
+    waveOutClose(movieSound.soundDevice);
+    movieSound.soundDevice = nullptr;
+    movieSound.soundBufferCount = 0;
+    movieSound.soundStream = nullptr;
 }

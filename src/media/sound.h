@@ -8,22 +8,27 @@
 constexpr unsigned int SOUND_BUFFER_MAX = 16;
 constexpr LONG SOUND_BUFFER_BYTES = 16384;
 
-extern HWAVEOUT soundDevice;
-// Each block is the wave header followed by its 16,384 bytes of data, locked in place.
-extern std::array<WAVEHDR*, SOUND_BUFFER_MAX> soundBuffers;
-// Whether the device holds buffer i; done messages for any other header are stale.
-extern std::array<bool, SOUND_BUFFER_MAX> soundBufferQueued;
-extern unsigned int soundBufferCount;
-extern unsigned int buffersQueued;
-extern unsigned int nextBuffer;
-extern bool soundPlaying;
-extern int sampleSize;
-extern int soundCurrentSample;
-extern int soundEndSample;
-// The stream being played.
-extern PAVISTREAM soundStream;
-// How many buffers an open tries to make.
-extern unsigned int soundBufferLimit;
+// The wave-out device and the buffers it plays a movie's sound from.
+struct MovieSound {
+    HWAVEOUT soundDevice = nullptr;
+    // Each block is the wave header followed by its 16,384 bytes of data, locked in place.
+    std::array<WAVEHDR*, SOUND_BUFFER_MAX> soundBuffers{};
+    // Whether the device holds buffer i; done messages for any other header are stale.
+    std::array<bool, SOUND_BUFFER_MAX> soundBufferQueued{};
+    unsigned int soundBufferCount = 0;
+    unsigned int buffersQueued = 0;
+    unsigned int nextBuffer = 0;
+    bool soundPlaying = false;
+    int sampleSize = 0;
+    int soundCurrentSample = 0;
+    int soundEndSample = 0;
+    // The stream being played.
+    PAVISTREAM soundStream = nullptr;
+    // How many buffers an open tries to make.
+    unsigned int soundBufferLimit = SOUND_BUFFER_MAX;
+};
+
+extern MovieSound movieSound;
 
 bool StartMovieSound(HWND window, PAVISTREAM stream, int start, int end);
 LRESULT OnSoundBufferDone(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -3,9 +3,7 @@
 #include <windows.h>
 #include <mmsystem.h>
 
-FrameClock frameClock{};
-double frameTime = 0.0;
-double frameDelta = 1.0;
+FrameClock frameClock;
 
 double CounterSeconds(int64_t counts, int64_t frequency) {
     // Whole seconds and the remainder apart: a double then keeps every count, so the frame
@@ -44,4 +42,10 @@ double ReadFrameClock() {
         return CounterSeconds(now.QuadPart - frameClock.counterStart, frameClock.frequency);
     }
     return MillisecondTimerSeconds(frameClock, timeGetTime());
+}
+
+void TakeFrameTime(double time) {
+    frameClock.frameTime = time;
+    frameClock.frameDelta = time - frameClock.previousFrameTime;
+    frameClock.previousFrameTime = time;
 }

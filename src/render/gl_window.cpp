@@ -1,38 +1,8 @@
 #include "render/gl_window.h"
 
 #include <algorithm>
-#include "render/scene.h"
 
-HWND glWindow = nullptr;
-HDC glDC = nullptr;
-HGLRC glContext = nullptr;
-HPALETTE glPalette = nullptr;
-PIXELFORMATDESCRIPTOR pixelFormat{sizeof(PIXELFORMATDESCRIPTOR),
-                                  1,
-                                  PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER,
-                                  PFD_TYPE_RGBA,
-                                  16,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  0,
-                                  16,
-                                  0,
-                                  0,
-                                  PFD_MAIN_PLANE,
-                                  0,
-                                  0,
-                                  0,
-                                  0};
+RenderWindow renderWindow;
 
 namespace {
 
@@ -45,21 +15,22 @@ HWND Fail(const char* text) {
 }
 
 void CreatePaletteIfNeeded() {
-    if (!(pixelFormat.dwFlags & PFD_NEED_PALETTE) && pixelFormat.iPixelType != PFD_TYPE_COLORINDEX)
+    if (!(renderWindow.pixelFormat.dwFlags & PFD_NEED_PALETTE) &&
+        renderWindow.pixelFormat.iPixelType != PFD_TYPE_COLORINDEX)
         return;
-    const int count = PaletteEntryCount(pixelFormat);
+    const int count = PaletteEntryCount(renderWindow.pixelFormat);
     std::vector<PALETTEENTRY> system(count);
-    GetSystemPaletteEntries(glDC, 0, count, system.data());
-    const std::vector<PALETTEENTRY> entries = BuildPaletteEntries(pixelFormat, system);
+    GetSystemPaletteEntries(renderWindow.glDC, 0, count, system.data());
+    const std::vector<PALETTEENTRY> entries = BuildPaletteEntries(renderWindow.pixelFormat, system);
     std::vector<BYTE> block(sizeof(LOGPALETTE) + sizeof(PALETTEENTRY) * count);
     auto* palette = reinterpret_cast<LOGPALETTE*>(block.data());
     palette->palVersion = 0x300;
     palette->palNumEntries = static_cast<WORD>(count);
     std::copy(entries.begin(), entries.end(), palette->palPalEntry);
-    glPalette = CreatePalette(palette);
-    if (glPalette != nullptr) {
-        SelectPalette(glDC, glPalette, FALSE);
-        RealizePalette(glDC);
+    renderWindow.glPalette = CreatePalette(palette);
+    if (renderWindow.glPalette != nullptr) {
+        SelectPalette(renderWindow.glDC, renderWindow.glPalette, FALSE);
+        RealizePalette(renderWindow.glDC);
     }
 }
 
@@ -96,11 +67,11 @@ std::vector<PALETTEENTRY> BuildPaletteEntries(const PIXELFORMATDESCRIPTOR& forma
     return entries;
 }
 
-HWND CreateRenderWindow(int x, int y, int width, int height, HWND parent) {
+HWND CreateRenderWindow(int x, int y, int width, int height, HWND parent, WNDPROC procedure) {
     HINSTANCE instance = GetModuleHandleA(nullptr);
     WNDCLASSA windowClass{};
     windowClass.style = CS_OWNDC | CS_HREDRAW | CS_VREDRAW;
-    windowClass.lpfnWndProc = RenderWindowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = instance;
     windowClass.hIcon = LoadIconA(nullptr, IDI_WINLOGO);
     windowClass.hCursor = LoadCursorA(nullptr, IDC_ARROW);
@@ -111,16 +82,19 @@ HWND CreateRenderWindow(int x, int y, int width, int height, HWND parent) {
                                   WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN, x, y,
                                   width, height, parent, nullptr, instance, nullptr);
     if (window == nullptr) return Fail("Sorry dude. Can't create the window.");
-    glDC = GetDC(window);
-    if (glDC == nullptr) return Fail("Sorry dude. Can't get the DC.");
-    const int format = ChoosePixelFormat(glDC, &pixelFormat);
+    renderWindow.glDC = GetDC(window);
+    if (renderWindow.glDC == nullptr) return Fail("Sorry dude. Can't get the DC.");
+    const int format = ChoosePixelFormat(renderWindow.glDC, &renderWindow.pixelFormat);
     if (format == 0) return Fail("Sorry dude. Can't get a pixel format.");
-    if (!SetPixelFormat(glDC, format, &pixelFormat))
+    if (!SetPixelFormat(renderWindow.glDC, format, &renderWindow.pixelFormat))
         return Fail("Sorry dude. Can't set the pixel format.");
-    DescribePixelFormat(glDC, format, sizeof(pixelFormat), &pixelFormat);
+    DescribePixelFormat(renderWindow.glDC, format, sizeof(renderWindow.pixelFormat),
+                        &renderWindow.pixelFormat);
     CreatePaletteIfNeeded();
-    glContext = wglCreateContext(glDC);
-    if (glContext == nullptr) return Fail("Sorry dude. Can't get a rendering context.");
-    if (!wglMakeCurrent(glDC, glContext)) return Fail("Sorry dude. Can't activate the RC.");
+    renderWindow.glContext = wglCreateContext(renderWindow.glDC);
+    if (renderWindow.glContext == nullptr)
+        return Fail("Sorry dude. Can't get a rendering context.");
+    if (!wglMakeCurrent(renderWindow.glDC, renderWindow.glContext))
+        return Fail("Sorry dude. Can't activate the RC.");
     return window;
 }

@@ -6,7 +6,7 @@
 #include <ctime>
 #include "host/monitors.h"
 #include "host/password.h"
-#include "host/saver_window.h"
+#include "host/saver.h"
 #include "media/movie.h"
 #include "media/sound.h"
 #include "render/frame_clock.h"
@@ -22,18 +22,14 @@
 #include "textures/texture_loader.h"
 #include "textures/wic_picture.h"
 
-std::array<uint32_t, TEXTURE_SLOT_COUNT> textureSlots{};
-RECT clientRect{};
-UINT_PTR frameTimerId = 0;
-bool overlayDisabled = false;
-double previousFrameTime = 0.0;
+SceneState scene;
 
 namespace {
 
 void RealizeScenePalette() {
-    UnrealizeObject(glPalette);
-    SelectPalette(glDC, glPalette, FALSE);
-    RealizePalette(glDC);
+    UnrealizeObject(renderWindow.glPalette);
+    SelectPalette(renderWindow.glDC, renderWindow.glPalette, FALSE);
+    RealizePalette(renderWindow.glDC);
 }
 
 }  // namespace
@@ -43,24 +39,25 @@ uint32_t ReadWallClock() {
 }
 
 bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
-    saverWindow = window;
+    saver.saverWindow = window;
+    moviePlayer.soundWindow = window;
     RECT area;
     if (sceneArea != nullptr) {
         area = *sceneArea;
     } else {
         GetClientRect(window, &area);
     }
-    glWindow = CreateRenderWindow(area.left, area.top, area.right - area.left,
-                                  area.bottom - area.top, window);
-    if (glWindow == nullptr) return false;
-    GetClientRect(glWindow, &clientRect);
+    renderWindow.glWindow = CreateRenderWindow(area.left, area.top, area.right - area.left,
+                                               area.bottom - area.top, window, RenderWindowProc);
+    if (renderWindow.glWindow == nullptr) return false;
+    GetClientRect(renderWindow.glWindow, &scene.clientRect);
     LoadSettings();
     SeedRandom(seed);
-    overlayScale = OverlayScaleFor(PrimaryMonitorDpi());
+    overlay.overlayScale = OverlayScaleFor(PrimaryMonitorDpi());
     InitRenderState();
     StartFrameClock();
-    StartFramePacing(glDC);
-    overlayDisabled = isPreviewMode != 0;
+    StartFramePacing(renderWindow.glDC);
+    scene.overlayDisabled = saver.isPreviewMode != 0;
     return true;
 }
 
@@ -68,10 +65,10 @@ void DestroyScene() {
     ReleaseScene();
     StopFramePacing();
     wglMakeCurrent(nullptr, nullptr);
-    ReleaseDC(glWindow, glDC);
-    wglDeleteContext(glContext);
-    if (glPalette != nullptr) DeleteObject(glPalette);
-    DestroyWindow(glWindow);
+    ReleaseDC(renderWindow.glWindow, renderWindow.glDC);
+    wglDeleteContext(renderWindow.glContext);
+    if (renderWindow.glPalette != nullptr) DeleteObject(renderWindow.glPalette);
+    DestroyWindow(renderWindow.glWindow);
     PostQuitMessage(0);
 }
 
@@ -102,17 +99,24 @@ LRESULT ScreenSaverProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     }
 }
 
+void AdvanceFrame(double time) {
+    TakeFrameTime(time);
+    AdvanceShow();
+    if (!scene.overlayDisabled) {
+        StepOverlay(frameClock.frameTime, scene.clientRect.right, scene.clientRect.bottom,
+                    overlay.overlayScale);
+    }
+}
+
 void RenderFrame(double time) {
-    frameTime = time;
-    frameDelta = frameTime - previousFrameTime;
-    previousFrameTime = frameTime;
+    AdvanceFrame(time);
     DrawFrame();
 }
 
 LRESULT CALLBACK RenderWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
         case WM_CREATE:
-            frameTimerId = SetTimer(window, FRAME_TIMER_ID, FRAME_TIMER_PERIOD_MS, nullptr);
+            scene.frameTimerId = SetTimer(window, FRAME_TIMER_ID, FRAME_TIMER_PERIOD_MS, nullptr);
             return 0;
         case WM_TIMER:
             // The message loop asks for frames on time; this keeps them coming while another
@@ -124,25 +128,26 @@ LRESULT CALLBACK RenderWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
             // queue is empty.
             ValidateRect(window, nullptr);
             RenderFrame(ReadFrameClock());
-            SwapBuffers(glDC);
+            SwapBuffers(renderWindow.glDC);
             NoteFramePresented();
             return 0;
         case WM_DESTROY:
-            if (frameTimerId != 0) KillTimer(window, frameTimerId);
+            if (scene.frameTimerId != 0) KillTimer(window, scene.frameTimerId);
             PostQuitMessage(0);
             return 0;
         case WM_QUERYNEWPALETTE:
-            if (glPalette == nullptr) return 0;
+            if (renderWindow.glPalette == nullptr) return 0;
             RealizeScenePalette();
             return 1;
         case WM_PALETTECHANGED:
-            if (reinterpret_cast<HWND>(wParam) == window || glPalette == nullptr) return 0;
+            if (reinterpret_cast<HWND>(wParam) == window || renderWindow.glPalette == nullptr)
+                return 0;
             RealizeScenePalette();
             return 1;
         default:
             // Input over the child is judged as input over the saver window; the child's own
             // housekeeping (creation, sizing, painting defaults) stays with the child.
-            return DefScreenSaverProcFor(saverWindow, window, message, wParam, lParam);
+            return DefScreenSaverProcFor(saver.saverWindow, window, message, wParam, lParam);
     }
 }
 
@@ -185,10 +190,10 @@ void SetProjection(int width, int height) {
 void BuildScene() {
     HMODULE module = GetModuleHandleA(nullptr);
     LoadResourceTexture(101, SLOT_BANNER, module, ALPHA_COLOUR_KEY, false);
-    overlayTimeBase = static_cast<float>(frameTime);
+    overlay.overlayTimeBase = static_cast<float>(frameClock.frameTime);
     BuildBannerList();
     glNewList(LIST_PROJECTION, GL_COMPILE);
-    SetProjection(clientRect.right, clientRect.bottom);
+    SetProjection(scene.clientRect.right, scene.clientRect.bottom);
     glEndList();
     if (saverSettings.robotColour == ROBOT_COLOUR_RANDOM)
         saverSettings.robotColour = NextRandom() % 6;
@@ -236,7 +241,6 @@ void BuildBannerList() {
 }
 
 void DrawFrame() {
-    RunShowDirector();
     glCallList(LIST_PROJECTION);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glPushMatrix();
@@ -244,12 +248,12 @@ void DrawFrame() {
     glTranslatef(0.0f, 0.0f, -10.0f);
     DrawRobotAndHologram();
     glPopMatrix();
-    if (!overlayDisabled) DrawOverlay();
+    if (!scene.overlayDisabled) DrawOverlay(scene.clientRect.right, scene.clientRect.bottom);
 }
 
 void ReleaseScene() {
     ReleaseSlotTextures();
     ReleaseGlyphTextures();
     ReleaseWicPictures();
-    if (movieActive) CloseMovieAndSound();
+    if (showState.movieActive) CloseMovieAndSound();
 }

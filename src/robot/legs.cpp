@@ -2,7 +2,7 @@
 
 #include <windows.h>
 #include <GL/gl.h>
-#include "render/scene.h"
+#include "render/gl_names.h"
 
 namespace {
 

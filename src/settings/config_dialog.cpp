@@ -4,7 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
-#include "host/gdi_handles.h"
+#include "host/handles.h"
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/media_scan.h"

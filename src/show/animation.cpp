@@ -2,22 +2,11 @@
 
 #include <GL/gl.h>
 #include "render/frame_clock.h"
-#include "render/scene.h"
+#include "render/gl_names.h"
 #include "show/director.h"
 #include "show/hologram.h"
 
-bool leaning = true;
-double leanAmount = 0.0;
-double leanAngle = 0.0;
-double lensPitch = 0.0;
-float bodyYaw = -180.0f;
-float bodyYawTarget = 0.0f;
-int bodyTurnDir = 0;
-bool bodyTurning = false;
-float headYaw = 0.0f;
-float headYawTarget = 0.0f;
-int headTurnDir = 0;
-bool headTurning = false;
+RobotPose robotPose;
 
 namespace {
 
@@ -30,7 +19,7 @@ void StepTurn(float& yaw, float target, int& dir, bool& turning) {
     } else if (yaw > target) {
         dir = -1;
     }
-    yaw = static_cast<float>(yaw + frameDelta * TURN_SPEED * dir);
+    yaw = static_cast<float>(yaw + frameClock.frameDelta * TURN_SPEED * dir);
     if ((dir > 0 && yaw > target) || (dir < 0 && yaw < target)) {
         yaw = target;
         turning = false;
@@ -39,11 +28,11 @@ void StepTurn(float& yaw, float target, int& dir, bool& turning) {
 
 void DrawSideLeg(double side, unsigned int legList, unsigned int footList, bool floorPose) {
     glPushMatrix();
-    if (!floorPose) glRotated(-leanAngle, 1.0, 0.0, 0.0);
+    if (!floorPose) glRotated(-robotPose.leanAngle, 1.0, 0.0, 0.0);
     glTranslated(side, 0.0, 0.0);
     glCallList(legList);
     glTranslated(0.0, -1.7, 0.0);
-    if (!floorPose) glRotated(leanAngle, 1.0, 0.0, 0.0);
+    if (!floorPose) glRotated(robotPose.leanAngle, 1.0, 0.0, 0.0);
     glCallList(footList);
     glPopMatrix();
 }
@@ -51,67 +40,71 @@ void DrawSideLeg(double side, unsigned int legList, unsigned int footList, bool 
 }  // namespace
 
 bool InFloorPose() {
-    return ItemHas(currentIndex, PF_FLOOR) && showStep > 0;
+    return ItemHas(showState.currentIndex, PF_FLOOR) && showState.showStep > 0;
 }
 
 void StepBodyTurn() {
     // The body only turns while the robot leans back fully on its centre leg.
-    if (!bodyTurning || !leaning || leanAmount != 1.0) return;
-    if (ItemHas(currentIndex, PF_FLOOR) && showStep >= 0) return;
-    StepTurn(bodyYaw, bodyYawTarget, bodyTurnDir, bodyTurning);
+    if (!robotPose.bodyTurning || !robotPose.leaning || robotPose.leanAmount != 1.0) return;
+    if (ItemHas(showState.currentIndex, PF_FLOOR) && showState.showStep >= 0) return;
+    StepTurn(robotPose.bodyYaw, robotPose.bodyYawTarget, robotPose.bodyTurnDir,
+             robotPose.bodyTurning);
 }
 
 void StepHeadTurn() {
-    if (headTurning) StepTurn(headYaw, headYawTarget, headTurnDir, headTurning);
+    if (robotPose.headTurning)
+        StepTurn(robotPose.headYaw, robotPose.headYawTarget, robotPose.headTurnDir,
+                 robotPose.headTurning);
 }
 
 void UpdateRobotPose() {
-    if (leaning) {
-        leanAmount += frameDelta;
-        if (leanAmount > 1.0) leanAmount = 1.0;
+    if (robotPose.leaning) {
+        robotPose.leanAmount += frameClock.frameDelta;
+        if (robotPose.leanAmount > 1.0) robotPose.leanAmount = 1.0;
     } else {
-        leanAmount -= frameDelta;
-        if (leanAmount < 0.0) leanAmount = 0.0;
+        robotPose.leanAmount -= frameClock.frameDelta;
+        if (robotPose.leanAmount < 0.0) robotPose.leanAmount = 0.0;
     }
-    leanAngle = InFloorPose() ? leanAmount * -LEAN_DEGREES : leanAmount * LEAN_DEGREES;
-    lensPitch = -(1.0 - leanAmount) * LEAN_DEGREES;
-    if (ItemHas(currentIndex, PF_FLOOR)) lensPitch += LEAN_DEGREES * leanAmount;
+    robotPose.leanAngle =
+        InFloorPose() ? robotPose.leanAmount * -LEAN_DEGREES : robotPose.leanAmount * LEAN_DEGREES;
+    robotPose.lensPitch = -(1.0 - robotPose.leanAmount) * LEAN_DEGREES;
+    if (ItemHas(showState.currentIndex, PF_FLOOR))
+        robotPose.lensPitch += LEAN_DEGREES * robotPose.leanAmount;
 }
 
 void ApplyBodyFrame() {
-    glRotated(bodyYaw + 180.0, 0.0, 1.0, 0.0);
+    glRotated(robotPose.bodyYaw + 180.0, 0.0, 1.0, 0.0);
     // Keeps the side feet where they stood upright while the body leans back.
-    if (leanAmount > 0.0 && !InFloorPose()) {
-        glTranslated(0.0, -0.11 * leanAmount, -0.58 * leanAmount);
+    if (robotPose.leanAmount > 0.0 && !InFloorPose()) {
+        glTranslated(0.0, -0.11 * robotPose.leanAmount, -0.58 * robotPose.leanAmount);
     }
 }
 
 void ApplyDomeFrame() {
-    glRotated(leanAngle, 1.0, 0.0, 0.0);
+    glRotated(robotPose.leanAngle, 1.0, 0.0, 0.0);
     glTranslated(0.0, 0.4, 0.0);
-    glRotated(162.0 + headYaw, 0.0, 1.0, 0.0);
+    glRotated(162.0 + robotPose.headYaw, 0.0, 1.0, 0.0);
 }
 
 void ApplyLensFrame() {
     glRotated(35.0, 0.0, 1.0, 0.0);
     glRotated(-10.0, 1.0, 0.0, 0.0);
     glTranslated(0.0, 0.0, 0.975);
-    glRotated(10.0 + lensPitch, 1.0, 0.0, 0.0);
+    glRotated(10.0 + robotPose.lensPitch, 1.0, 0.0, 0.0);
 }
 
 void DrawRobotAndHologram() {
-    UpdateRobotPose();
     const bool floorPose = InFloorPose();
     ApplyBodyFrame();
 
     glPushMatrix();
-    glRotated(leanAngle, 1.0, 0.0, 0.0);
+    glRotated(robotPose.leanAngle, 1.0, 0.0, 0.0);
     glCallList(LIST_BODY);
     if (!floorPose) {
         glPushMatrix();
-        glTranslated(0.0, -0.7 - leanAmount, 0.0);
+        glTranslated(0.0, -0.7 - robotPose.leanAmount, 0.0);
         glCallList(LIST_CENTRE_LEG);
-        glRotated(-leanAngle, 1.0, 0.0, 0.0);
+        glRotated(-robotPose.leanAngle, 1.0, 0.0, 0.0);
         glCallList(LIST_CENTRE_FOOT);
         glPopMatrix();
     }
@@ -128,7 +121,7 @@ void DrawRobotAndHologram() {
     glCallList(LIST_LENS);
     glPopMatrix();
     glDepthMask(GL_FALSE);
-    if (showStep > 0) DrawProjections();
+    if (showState.showStep > 0) DrawProjections();
     glDepthMask(GL_TRUE);
     glPopMatrix();
 }

@@ -1,18 +1,23 @@
 // The robot's motions and its drawing.
 #pragma once
 
-extern bool leaning;
-extern double leanAmount;
-extern double leanAngle;
-extern double lensPitch;
-extern float bodyYaw;
-extern float bodyYawTarget;
-extern int bodyTurnDir;
-extern bool bodyTurning;
-extern float headYaw;
-extern float headYawTarget;
-extern int headTurnDir;
-extern bool headTurning;
+// The robot's lean and turns: targets, directions and where they stand this frame.
+struct RobotPose {
+    bool leaning = true;
+    double leanAmount = 0.0;
+    double leanAngle = 0.0;
+    double lensPitch = 0.0;
+    float bodyYaw = -180.0f;
+    float bodyYawTarget = 0.0f;
+    int bodyTurnDir = 0;
+    bool bodyTurning = false;
+    float headYaw = 0.0f;
+    float headYawTarget = 0.0f;
+    int headTurnDir = 0;
+    bool headTurning = false;
+};
+
+extern RobotPose robotPose;
 
 void StepBodyTurn();
 void StepHeadTurn();

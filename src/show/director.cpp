@@ -3,30 +3,19 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <cstring>
+#include <optional>
+#include <string>
 #include "media/movie.h"
 #include "render/frame_clock.h"
 #include "render/random.h"
-#include "render/scene.h"
+#include "render/gl_names.h"
 #include "settings/settings.h"
 #include "show/animation.h"
+#include "show/hologram.h"
+#include "textures/media_scan.h"
 #include "textures/texture_loader.h"
 
-int showStep = SHOW_WAIT;
-int nextIndex = 70;
-std::array<int, 5> recentPicks{70, -1, -1, -1, -1};
-int currentIndex = 0;
-int poseFrames = 0;
-double beamScale = 0.0;
-bool captionVisible = false;
-bool hologramDone = false;
-bool floorProjection = true;
-bool zoomActive = false;
-bool movieActive = false;
-float holoHalfWidth = 1.0f;
-double texLeft = 0.0;
-double texTop = 0.0;
-double texRight = 1.0;
-double texBottom = 1.0;
+ShowState showState;
 
 namespace {
 
@@ -34,17 +23,20 @@ constexpr int POSE_SETTLE_FRAMES = 5;
 constexpr float DOME_AIM = -17.5f;
 constexpr float FLOOR_BODY_LIMIT = 100.0f;
 constexpr int EXTERNAL_ONLY_RANGE = 16;
+// Longer file names are not shown as captions.
+constexpr size_t CAPTION_NAME_LIMIT = 254;
 
 bool CurrentIsFloor() {
-    return ItemHas(currentIndex, PF_FLOOR);
+    return ItemHas(showState.currentIndex, PF_FLOOR);
 }
 
 bool NextIsFloor() {
-    return ItemHas(nextIndex, PF_FLOOR);
+    return ItemHas(showState.nextIndex, PF_FLOOR);
 }
 
 bool RobotAtRest() {
-    return (leaning && leanAmount == 1.0) || (!leaning && leanAmount == 0.0);
+    return (robotPose.leaning && robotPose.leanAmount == 1.0) ||
+           (!robotPose.leaning && robotPose.leanAmount == 0.0);
 }
 
 float RandomTurnTarget() {
@@ -52,45 +44,49 @@ float RandomTurnTarget() {
 }
 
 void StartDomeTurn() {
-    headYawTarget = RandomTurnTarget();
-    headTurning = true;
+    robotPose.headYawTarget = RandomTurnTarget();
+    robotPose.headTurning = true;
 }
 
 void RunIdleEvents() {
-    if (showStep != SHOW_POSE) {
+    if (showState.showStep != SHOW_POSE) {
         switch (NextRandom() % 20) {
             case 0:
-                if (!headTurning && (!CurrentIsFloor() || showStep < SHOW_POSE) &&
-                    (!leaning || showStep < SHOW_AIM)) {
+                if (!robotPose.headTurning &&
+                    (!CurrentIsFloor() || showState.showStep < SHOW_POSE) &&
+                    (!robotPose.leaning || showState.showStep < SHOW_AIM)) {
                     StartDomeTurn();
                 }
                 break;
             case 1:
-                if (!bodyTurning && (!CurrentIsFloor() || showStep < SHOW_POSE)) {
-                    bodyYawTarget = RandomTurnTarget();
-                    bodyTurning = true;
+                if (!robotPose.bodyTurning &&
+                    (!CurrentIsFloor() || showState.showStep < SHOW_POSE)) {
+                    robotPose.bodyYawTarget = RandomTurnTarget();
+                    robotPose.bodyTurning = true;
                 }
                 break;
             case 2:
-                if ((leanAmount == 1.0 || leanAmount == 0.0) &&
-                    (!CurrentIsFloor() || showStep < SHOW_AIM) && NextRandom() % 50 == 1) {
-                    leaning = !leaning;
+                if ((robotPose.leanAmount == 1.0 || robotPose.leanAmount == 0.0) &&
+                    (!CurrentIsFloor() || showState.showStep < SHOW_AIM) &&
+                    NextRandom() % 50 == 1) {
+                    robotPose.leaning = !robotPose.leaning;
                 }
                 break;
             default:
                 break;
         }
     }
-    if ((!CurrentIsFloor() || showStep < SHOW_POSE) && !headTurning && NextRandom() % 20 == 0) {
+    if ((!CurrentIsFloor() || showState.showStep < SHOW_POSE) && !robotPose.headTurning &&
+        NextRandom() % 20 == 0) {
         StartDomeTurn();
     }
 }
 
 void EnterPose() {
-    poseFrames = 0;
-    bodyTurning = false;
-    headTurning = false;
-    showStep = SHOW_POSE;
+    showState.poseFrames = 0;
+    robotPose.bodyTurning = false;
+    robotPose.headTurning = false;
+    showState.showStep = SHOW_POSE;
 }
 
 // A loaded item poses at once; a picture still on the decoding thread keeps the director
@@ -103,82 +99,104 @@ void AfterLoad(PictureDecode decode) {
     }
 }
 
+bool StartExternalPicture() {
+    char name[MEDIA_NAME_SIZE];
+    if (PickRandomPicture(saverSettings.aviPath, name) < 0) return false;
+    return StartPictureFile(std::string(saverSettings.aviPath) + name);
+}
+
+bool OpenExternalMovie() {
+    char name[MEDIA_NAME_SIZE];
+    if (!PickRandomMediaFile(saverSettings.aviPath, name, "*.avi")) return false;
+    const std::optional<LoadedPicture> movie =
+        OpenMovie(std::string(saverSettings.aviPath) + name, saverSettings.playAviSound);
+    if (!movie) return false;
+    textureSlots[SLOT_HOLOGRAM] = movie->texture;
+    // In single precision, from the frame's whole pixels.
+    showState.holoHalfWidth =
+        static_cast<float>(movie->size.width) / static_cast<float>(movie->size.height);
+    return true;
+}
+
 void StepWait() {
-    const PictureDecode pending = FinishExternalPicture();
+    const PictureDecode pending = FinishItemPicture();
     if (pending != PictureDecode::Idle) {
         AfterLoad(pending);
         return;
     }
     if (NextRandom() % 90 != 0 || !RobotAtRest()) return;
-    if (LoadShowItem(pictureCatalogue[nextIndex])) {
-        AfterLoad(FinishExternalPicture());
+    if (LoadShowItem(pictureCatalogue[showState.nextIndex])) {
+        AfterLoad(FinishItemPicture());
     } else {
         ChooseNextItem();
     }
 }
 
 void StepPose() {
-    poseFrames += 1;
-    if (poseFrames == POSE_SETTLE_FRAMES && NextIsFloor()) {
-        if (ItemHas(nextIndex, PF_MOVIE)) {
-            leaning = true;
-            bodyTurning = true;
-            bodyYawTarget = 0.0f;
-        } else if (bodyYaw < -FLOOR_BODY_LIMIT || bodyYaw > FLOOR_BODY_LIMIT) {
-            leaning = true;
-            bodyTurning = true;
-            bodyYawTarget = static_cast<float>(NextRandom() % 200 - 100);
+    showState.poseFrames += 1;
+    if (showState.poseFrames == POSE_SETTLE_FRAMES && NextIsFloor()) {
+        if (ItemHas(showState.nextIndex, PF_MOVIE)) {
+            robotPose.leaning = true;
+            robotPose.bodyTurning = true;
+            robotPose.bodyYawTarget = 0.0f;
+        } else if (robotPose.bodyYaw < -FLOOR_BODY_LIMIT || robotPose.bodyYaw > FLOOR_BODY_LIMIT) {
+            robotPose.leaning = true;
+            robotPose.bodyTurning = true;
+            robotPose.bodyYawTarget = static_cast<float>(NextRandom() % 200 - 100);
         }
     }
-    const bool bodyPlaced = !NextIsFloor() || (!bodyTurning && bodyYaw >= -FLOOR_BODY_LIMIT &&
-                                               bodyYaw <= FLOOR_BODY_LIMIT);
-    if (poseFrames >= POSE_SETTLE_FRAMES && RobotAtRest() && bodyPlaced) {
-        headTurning = true;
-        headYawTarget = DOME_AIM;
-        showStep = SHOW_AIM;
+    const bool bodyPlaced =
+        !NextIsFloor() || (!robotPose.bodyTurning && robotPose.bodyYaw >= -FLOOR_BODY_LIMIT &&
+                           robotPose.bodyYaw <= FLOOR_BODY_LIMIT);
+    if (showState.poseFrames >= POSE_SETTLE_FRAMES && RobotAtRest() && bodyPlaced) {
+        robotPose.headTurning = true;
+        robotPose.headYawTarget = DOME_AIM;
+        showState.showStep = SHOW_AIM;
     }
 }
 
 void StepAim() {
-    const char* caption = pictureCatalogue[nextIndex].caption;
-    captionVisible = NextRandom() % 2 == 0 && strnlen(caption, CAPTION_SIZE) > 1;
+    const char* caption = pictureCatalogue[showState.nextIndex].caption;
+    showState.captionVisible = NextRandom() % 2 == 0 && strnlen(caption, CAPTION_SIZE) > 1;
     if (NextIsFloor()) {
-        if (headYaw != DOME_AIM) {
-            headTurning = true;
-            headYawTarget = DOME_AIM;
+        if (robotPose.headYaw != DOME_AIM) {
+            robotPose.headTurning = true;
+            robotPose.headYawTarget = DOME_AIM;
         }
         // Straighten up first, then tip forward once the dome is aimed.
-        if (leaning) {
-            leaning = false;
-        } else if (leanAmount == 0.0 && !headTurning) {
-            leaning = true;
-            currentIndex = nextIndex;
-            showStep = SHOW_OPEN;
+        if (robotPose.leaning) {
+            robotPose.leaning = false;
+        } else if (robotPose.leanAmount == 0.0 && !robotPose.headTurning) {
+            robotPose.leaning = true;
+            showState.currentIndex = showState.nextIndex;
+            showState.showStep = SHOW_OPEN;
         }
     } else {
-        currentIndex = nextIndex;
-        showStep = SHOW_OPEN;
+        showState.currentIndex = showState.nextIndex;
+        showState.showStep = SHOW_OPEN;
     }
 }
 
 void StepOpen() {
-    beamScale = std::min(beamScale + frameDelta, 1.0);
-    if ((!leaning || leanAmount == 1.0) && beamScale == 1.0) showStep = SHOW_PLAY;
+    showState.beamScale = std::min(showState.beamScale + frameClock.frameDelta, 1.0);
+    if ((!robotPose.leaning || robotPose.leanAmount == 1.0) && showState.beamScale == 1.0)
+        showState.showStep = SHOW_PLAY;
 }
 
 void StepPlay() {
-    if (!hologramDone) return;
-    beamScale = std::max(beamScale - frameDelta, 0.0);
-    if (CurrentIsFloor()) leaning = false;
-    if (RobotAtRest() && beamScale == 0.0) {
-        hologramDone = false;
-        showStep = SHOW_WAIT;
+    if (!showState.hologramDone) return;
+    showState.beamScale = std::max(showState.beamScale - frameClock.frameDelta, 0.0);
+    if (CurrentIsFloor()) robotPose.leaning = false;
+    if (RobotAtRest() && showState.beamScale == 0.0) {
+        showState.hologramDone = false;
+        showState.showStep = SHOW_WAIT;
         ChooseNextItem();
     }
 }
 
 bool IsRejected(int candidate) {
-    return std::find(recentPicks.begin(), recentPicks.end(), candidate) != recentPicks.end() ||
+    return std::find(showState.recentPicks.begin(), showState.recentPicks.end(), candidate) !=
+               showState.recentPicks.end() ||
            (ItemHas(candidate, PF_MOVIE) && !saverSettings.playAvis) ||
            (ItemHas(candidate, PF_EXTERNAL) && !saverSettings.showExternalBmps);
 }
@@ -189,11 +207,17 @@ bool ItemHas(int index, uint32_t flag) {
     return (pictureCatalogue[index].flags & flag) != 0;
 }
 
+void AdvanceShow() {
+    RunShowDirector();
+    UpdateRobotPose();
+    AdvanceProjections();
+}
+
 void RunShowDirector() {
     RunIdleEvents();
     StepBodyTurn();
     StepHeadTurn();
-    switch (showStep) {
+    switch (showState.showStep) {
         case SHOW_WAIT:
             StepWait();
             break;
@@ -219,47 +243,61 @@ void ChooseNextItem() {
     const int range = externalOnly ? EXTERNAL_ONLY_RANGE : CATALOGUE_SIZE;
     int candidate = NextRandom() % range;
     while (IsRejected(candidate)) candidate = NextRandom() % range;
-    nextIndex = candidate;
-    std::copy_backward(recentPicks.begin(), recentPicks.end() - 1, recentPicks.end());
-    recentPicks[0] = candidate;
+    showState.nextIndex = candidate;
+    std::copy_backward(showState.recentPicks.begin(), showState.recentPicks.end() - 1,
+                       showState.recentPicks.end());
+    showState.recentPicks[0] = candidate;
+}
+
+PictureDecode FinishItemPicture() {
+    LoadedPicture picture;
+    const PictureDecode state = FinishPictureFile(picture);
+    if (state != PictureDecode::Loaded) return state;
+    textureSlots[SLOT_HOLOGRAM] = picture.texture;
+    char* caption = pictureCatalogue[showState.nextIndex].caption;
+    if (picture.name.size() < CAPTION_NAME_LIMIT) {
+        std::memcpy(caption, picture.name.c_str(), picture.name.size() + 1);
+    }
+    showState.holoHalfWidth = static_cast<float>(picture.size.width / picture.size.height);
+    return state;
 }
 
 bool LoadShowItem(PictureRecord& record) {
-    if ((record.flags & PF_MOVIE) != 0) movieActive = true;
+    if ((record.flags & PF_MOVIE) != 0) showState.movieActive = true;
     // Forget the freed name at once: a later load that fails must not delete it a second time,
     // when it may already belong to a newer texture.
     glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
     textureSlots[SLOT_HOLOGRAM] = 0;
-    zoomActive = false;
-    texLeft = 0.0;
-    texTop = 0.0;
-    texRight = 1.0;
-    texBottom = 1.0;
-    floorProjection = (record.flags & PF_FLOOR) != 0;
-    if (movieActive) {
-        if (!OpenRandomMovie()) {
-            movieActive = false;
+    showState.zoomActive = false;
+    showState.texLeft = 0.0;
+    showState.texTop = 0.0;
+    showState.texRight = 1.0;
+    showState.texBottom = 1.0;
+    showState.floorProjection = (record.flags & PF_FLOOR) != 0;
+    if (showState.movieActive) {
+        if (!OpenExternalMovie()) {
+            showState.movieActive = false;
             CloseMovieAndSound();
             return false;
         }
         return true;
     }
     if ((record.flags & PF_EXTERNAL) != 0) {
-        if (!LoadExternalPicture()) return false;
+        if (!StartExternalPicture()) return false;
     } else {
         const PictureSize size =
             LoadResourceTexture(static_cast<uint16_t>(record.resourceId), SLOT_HOLOGRAM,
                                 GetModuleHandleA(nullptr), ALPHA_COLOUR_KEY, false);
         // A missing picture comes back as an empty size.
         if (size.width <= 0.0 || size.height <= 0.0) return false;
-        holoHalfWidth = static_cast<float>(size.width / size.height);
+        showState.holoHalfWidth = static_cast<float>(size.width / size.height);
     }
     if ((record.flags & PF_ZOOM) != 0 && NextRandom() % 2 == 0) {
-        zoomActive = true;
-        texLeft = record.zoomLeft;
-        texTop = record.zoomTop;
-        texRight = record.zoomRight;
-        texBottom = record.zoomBottom;
+        showState.zoomActive = true;
+        showState.texLeft = record.zoomLeft;
+        showState.texTop = record.zoomTop;
+        showState.texRight = record.zoomRight;
+        showState.texBottom = record.zoomBottom;
     }
     return true;
 }

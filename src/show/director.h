@@ -2,6 +2,7 @@
 #pragma once
 #include <array>
 #include "show/catalogue.h"
+#include "textures/texture_loader.h"
 
 constexpr int SHOW_WAIT = -2;
 constexpr int SHOW_POSE = -1;
@@ -9,25 +10,40 @@ constexpr int SHOW_AIM = 0;
 constexpr int SHOW_OPEN = 1;
 constexpr int SHOW_PLAY = 2;
 
-extern int showStep;
-extern int nextIndex;
-extern std::array<int, 5> recentPicks;
-extern int currentIndex;
-extern int poseFrames;
-extern double beamScale;
-extern bool captionVisible;
-extern bool hologramDone;
-extern bool floorProjection;
-extern bool zoomActive;
-extern bool movieActive;
-extern float holoHalfWidth;
-extern double texLeft;
-extern double texTop;
-extern double texRight;
-extern double texBottom;
+// What the show is doing and what it projects.
+struct ShowState {
+    int showStep = SHOW_WAIT;
+    int nextIndex = 70;
+    std::array<int, 5> recentPicks{70, -1, -1, -1, -1};
+    int currentIndex = 0;
+    int poseFrames = 0;
+    double beamScale = 0.0;
+    bool captionVisible = false;
+    bool hologramDone = false;
+    bool floorProjection = true;
+    bool zoomActive = false;
+    bool movieActive = false;
+    float holoHalfWidth = 1.0f;
+    // The part of the picture shown: all of it, or a close-up region that widens.
+    double texLeft = 0.0;
+    double texTop = 0.0;
+    double texRight = 1.0;
+    double texBottom = 1.0;
+};
+
+extern ShowState showState;
 
 // Whether catalogue entry `index` carries the flag bit.
 bool ItemHas(int index, uint32_t flag);
+// One frame of the show at the frame clock's time: the director, the robot's pose, then the
+// projections with the hologram and any movie.
+void AdvanceShow();
 void RunShowDirector();
 void ChooseNextItem();
+// Readies the item's texture in the hologram's slot: a picture of the program or a movie at
+// once, a picture file of the media folder at once or, when it decodes in the background, at a
+// later FinishItemPicture. False when there is nothing to show.
 bool LoadShowItem(PictureRecord& record);
+// A picture file done loading becomes the hologram's texture, and its name the next item's
+// caption when it fits. As FinishPictureFile.
+PictureDecode FinishItemPicture();

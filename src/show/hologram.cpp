@@ -5,16 +5,12 @@
 #include "media/movie.h"
 #include "render/frame_clock.h"
 #include "render/random.h"
-#include "render/scene.h"
+#include "render/gl_names.h"
 #include "show/animation.h"
 #include "show/director.h"
 #include "text/overlay.h"
 
-int holoPhase = HOLO_SCAN;
-float sweepRow = 0.0f;
-double holdUntil = 0.0;
-float glitchClock = 5.0f;
-bool scanPhase = false;
+HologramState hologram;
 
 namespace {
 
@@ -35,15 +31,15 @@ double BeamFlicker() {
     return (NextRandom() % 15 + 90) / 100.0;
 }
 
-void DrawBeam(double width, double height) {
+void DrawBeam(double width, double height, double flicker) {
     glPushMatrix();
-    glScaled(width, height, beamScale * BeamFlicker());
+    glScaled(width, height, showState.beamScale * flicker);
     glCallList(LIST_BEAM);
     glPopMatrix();
 }
 
 float CaptionAlpha() {
-    return static_cast<float>((NextRandom() % 25 + 80) / 100.0 * 0.5 * beamScale);
+    return static_cast<float>((NextRandom() % 25 + 80) / 100.0 * 0.5 * showState.beamScale);
 }
 
 float RandomJitter() {
@@ -53,28 +49,30 @@ float RandomJitter() {
 // The zoom-out moves each edge of the texture region one frame's step towards the whole
 // picture; an edge found at or past its end is set to it exactly.
 void WidenTowardsZero(double& edge) {
-    edge = edge > 0.0 ? edge - ZOOM_SPEED * frameDelta : 0.0;
+    edge = edge > 0.0 ? edge - ZOOM_SPEED * frameClock.frameDelta : 0.0;
 }
 
 void WidenTowardsOne(double& edge) {
-    edge = edge < 1.0 ? edge + ZOOM_SPEED * frameDelta : 1.0;
+    edge = edge < 1.0 ? edge + ZOOM_SPEED * frameClock.frameDelta : 1.0;
 }
 
 void AdvanceSweep() {
-    sweepRow = static_cast<float>(sweepRow + SWEEP_SPEED * frameDelta);
-    if (sweepRow >= SWEEP_ROWS) {
-        sweepRow = 0.0f;
-        if (holoPhase != HOLO_HOLD) holoPhase += 1;
-        if (holoPhase == HOLO_REVEAL) {
-            if (movieActive) {
-                holdUntil = frameTime + movieDurationMs / 1000.0;
+    hologram.sweepRow = static_cast<float>(hologram.sweepRow + SWEEP_SPEED * frameClock.frameDelta);
+    if (hologram.sweepRow >= SWEEP_ROWS) {
+        hologram.sweepRow = 0.0f;
+        if (hologram.holoPhase != HOLO_HOLD) hologram.holoPhase += 1;
+        if (hologram.holoPhase == HOLO_REVEAL) {
+            if (showState.movieActive) {
+                hologram.holdUntil = frameClock.frameTime + moviePlayer.movieDurationMs / 1000.0;
                 RestartMovie();
             } else {
-                holdUntil = frameTime + HOLD_SECONDS;
+                hologram.holdUntil = frameClock.frameTime + HOLD_SECONDS;
             }
         }
     }
-    if (sweepRow == 0.0f && holoPhase == HOLO_HOLD && frameTime > holdUntil) holoPhase = HOLO_LAST;
+    if (hologram.sweepRow == 0.0f && hologram.holoPhase == HOLO_HOLD &&
+        frameClock.frameTime > hologram.holdUntil)
+        hologram.holoPhase = HOLO_LAST;
 }
 
 }  // namespace
@@ -104,70 +102,82 @@ void BuildBeamList() {
 
 void ApplyPictureFrame() {
     glTranslated(0.0, 0.0, 2.0);
-    if (floorProjection) {
+    if (showState.floorProjection) {
         // Undo the lean, the lens pitch and both turns: the picture stands upright and faces
         // the viewer.
-        glRotated(-lensPitch + leanAngle, 1.0, 0.0, 0.0);
-        glRotated(-headYaw - 35.0 - bodyYaw + 18.0, 0.0, 1.0, 0.0);
+        glRotated(-robotPose.lensPitch + robotPose.leanAngle, 1.0, 0.0, 0.0);
+        glRotated(-robotPose.headYaw - 35.0 - robotPose.bodyYaw + 18.0, 0.0, 1.0, 0.0);
     }
 }
 
 void DrawProjections() {
-    const char* caption = pictureCatalogue[currentIndex].caption;
+    const char* caption = pictureCatalogue[showState.currentIndex].caption;
     const double length = static_cast<double>(strnlen(caption, CAPTION_SIZE));
-    if (captionVisible && !floorProjection) {
+    if (showState.captionVisible && !showState.floorProjection) {
         glPushMatrix();
         glRotated(215.0, 0.0, 1.0, 0.0);
         glRotated(-12.5, 1.0, 0.0, 0.0);
         glTranslated(0.0, 0.0, 0.975);
-        DrawBeam(length * 0.5 * GLYPH_SIZE * beamScale, GLYPH_SIZE * beamScale);
-        glScaled(beamScale, beamScale, beamScale);
+        DrawBeam(length * 0.5 * GLYPH_SIZE * showState.beamScale, GLYPH_SIZE * showState.beamScale,
+                 hologram.captionBeamFlicker);
+        glScaled(showState.beamScale, showState.beamScale, showState.beamScale);
         glTranslated(0.0, 0.0, 1.6);
         glTranslated(-length * 0.5 * GLYPH_SIZE, 0.0, 0.0);
-        DrawHoloText(caption, GLYPH_SIZE, CaptionAlpha());
+        DrawHoloText(caption, GLYPH_SIZE, hologram.captionAlpha);
         glPopMatrix();
     }
-    if (captionVisible && floorProjection) {
+    if (showState.captionVisible && showState.floorProjection) {
         glPushMatrix();
         glRotated(147.5, 0.0, 1.0, 0.0);
         glRotated(-65.0, 1.0, 0.0, 0.0);
         glTranslated(0.0, 0.0, 0.975);
-        DrawBeam(0.2 * beamScale, 0.2 * beamScale);
-        glScaled(beamScale, beamScale, beamScale);
+        DrawBeam(0.2 * showState.beamScale, 0.2 * showState.beamScale, hologram.captionBeamFlicker);
+        glScaled(showState.beamScale, showState.beamScale, showState.beamScale);
         glTranslated(0.0, 0.0, 0.7);
-        glRotated(-headYaw - 147.5 - bodyYaw + 18.0, 0.0, 0.0, 1.0);
+        glRotated(-robotPose.headYaw - 147.5 - robotPose.bodyYaw + 18.0, 0.0, 0.0, 1.0);
         glRotated(-90.0, 0.0, 1.0, 0.0);
         glRotated(90.0, 1.0, 0.0, 0.0);
         glScaled(0.75, 1.0, 1.0);
-        DrawHoloText(caption, GLYPH_SIZE, CaptionAlpha());
+        DrawHoloText(caption, GLYPH_SIZE, hologram.captionAlpha);
         glPopMatrix();
     }
     glPushMatrix();
     ApplyLensFrame();
-    DrawBeam(holoHalfWidth * beamScale, beamScale);
+    DrawBeam(showState.holoHalfWidth * showState.beamScale, showState.beamScale,
+             hologram.beamFlicker);
     ApplyPictureFrame();
     DrawHologram();
     glPopMatrix();
 }
 
+void AdvanceHologramMovie() {
+    // A movie that cannot go on ends its hold now.
+    if (showState.movieActive && !AdvanceMovie(textureSlots[SLOT_HOLOGRAM])) {
+        showState.movieActive = false;
+        hologram.holdUntil = frameClock.frameTime;
+    }
+}
+
 bool AdvanceHologram() {
-    if (NextRandom() % 1000 == 2) glitchClock = 0.0f;
-    if (glitchClock < GLITCH_CLOCK_STOP) glitchClock = static_cast<float>(glitchClock + frameDelta);
-    if (movieActive) AdvanceMovie(SLOT_HOLOGRAM);
-    if (hologramDone) return false;
-    if (zoomActive && ItemHas(currentIndex, PF_ZOOM) && holoPhase > HOLO_REVEAL) {
-        WidenTowardsZero(texLeft);
-        WidenTowardsZero(texTop);
-        WidenTowardsOne(texRight);
-        WidenTowardsOne(texBottom);
+    if (NextRandom() % 1000 == 2) hologram.glitchClock = 0.0f;
+    if (hologram.glitchClock < GLITCH_CLOCK_STOP)
+        hologram.glitchClock = static_cast<float>(hologram.glitchClock + frameClock.frameDelta);
+    AdvanceHologramMovie();
+    if (showState.hologramDone) return false;
+    if (showState.zoomActive && ItemHas(showState.currentIndex, PF_ZOOM) &&
+        hologram.holoPhase > HOLO_REVEAL) {
+        WidenTowardsZero(showState.texLeft);
+        WidenTowardsZero(showState.texTop);
+        WidenTowardsOne(showState.texRight);
+        WidenTowardsOne(showState.texBottom);
     }
     AdvanceSweep();
-    if (holoPhase == HOLO_FINISHED) {
-        hologramDone = true;
-        holoPhase = HOLO_SCAN;
-        if (movieActive) {
+    if (hologram.holoPhase == HOLO_FINISHED) {
+        showState.hologramDone = true;
+        hologram.holoPhase = HOLO_SCAN;
+        if (showState.movieActive) {
             CloseMovieAndSound();
-            movieActive = false;
+            showState.movieActive = false;
         }
     }
     return true;
@@ -175,14 +185,16 @@ bool AdvanceHologram() {
 
 std::array<HoloRow, HOLO_ROW_COUNT> ComputeHologramRows() {
     std::array<HoloRow, HOLO_ROW_COUNT> rows{};
-    const int scan = static_cast<int>(sweepRow);
+    const int scan = static_cast<int>(hologram.sweepRow);
     for (int i = 0; i < HOLO_ROW_COUNT; ++i) {
-        float alpha = movieActive ? (scanPhase ? 0.85f : 0.9f) : (scanPhase ? 0.7f : 0.8f);
-        scanPhase = !scanPhase;
+        float alpha = showState.movieActive ? (hologram.scanPhase ? 0.85f : 0.9f)
+                                            : (hologram.scanPhase ? 0.7f : 0.8f);
+        hologram.scanPhase = !hologram.scanPhase;
         float jitter = 0.0f;
-        if (NextRandom() % 1000 == 0 || glitchClock < GLITCH_LENGTH) jitter = RandomJitter();
+        if (NextRandom() % 1000 == 0 || hologram.glitchClock < GLITCH_LENGTH)
+            jitter = RandomJitter();
         const bool scanRow = i == scan || i == scan - 1;
-        switch (holoPhase) {
+        switch (hologram.holoPhase) {
             case HOLO_SCAN:
                 alpha = 0.0f;
                 if (scanRow) {
@@ -191,7 +203,7 @@ std::array<HoloRow, HOLO_ROW_COUNT> ComputeHologramRows() {
                 }
                 break;
             case HOLO_REVEAL:
-                if (i > sweepRow) alpha = 0.0f;
+                if (i > hologram.sweepRow) alpha = 0.0f;
                 if (scanRow) alpha = 1.0f;
                 break;
             case HOLO_HOLD:
@@ -202,41 +214,53 @@ std::array<HoloRow, HOLO_ROW_COUNT> ComputeHologramRows() {
                 if (scanRow) {
                     alpha = 1.0f;
                     jitter = RandomJitter();
-                } else if (holoPhase == HOLO_ERASE && i < scan) {
+                } else if (hologram.holoPhase == HOLO_ERASE && i < scan) {
                     alpha = 0.0f;
                 }
                 break;
             default:
                 break;
         }
-        float t = static_cast<float>(texTop + (texBottom - texTop) * i / (HOLO_ROW_COUNT - 1));
+        float t = static_cast<float>(showState.texTop + (showState.texBottom - showState.texTop) *
+                                                            i / (HOLO_ROW_COUNT - 1));
         // Movie frames are stored bottom row first.
-        if (movieActive) t = 1.0f - t;
+        if (showState.movieActive) t = 1.0f - t;
         rows[i] = {alpha, jitter, t};
     }
-    scanPhase = static_cast<long long>(4.0 * frameTime) % 2 == 0;
+    hologram.scanPhase = static_cast<long long>(4.0 * frameClock.frameTime) % 2 == 0;
     return rows;
 }
 
+void AdvanceProjections() {
+    if (showState.showStep <= 0) return;
+    if (showState.captionVisible) {
+        hologram.captionBeamFlicker = BeamFlicker();
+        hologram.captionAlpha = CaptionAlpha();
+    }
+    hologram.beamFlicker = BeamFlicker();
+    hologram.showing = AdvanceHologram();
+    if (hologram.showing) hologram.rows = ComputeHologramRows();
+}
+
 void DrawHologram() {
-    if (!AdvanceHologram()) return;
-    const std::array<HoloRow, HOLO_ROW_COUNT> rows = ComputeHologramRows();
+    if (!hologram.showing) return;
+    const std::array<HoloRow, HOLO_ROW_COUNT>& rows = hologram.rows;
     glBindTexture(GL_TEXTURE_2D, textureSlots[SLOT_HOLOGRAM]);
     glEnable(GL_BLEND);
     glTranslated(0.0, 1.0, 0.0);
     glMaterialfv(GL_FRONT_AND_BACK, GL_EMISSION, GLOW);
     glNormal3f(0.0f, 0.0f, 1.0f);
     glBegin(GL_TRIANGLE_STRIP);
-    const float left = static_cast<float>(texLeft);
-    const float right = static_cast<float>(texRight);
+    const float left = static_cast<float>(showState.texLeft);
+    const float right = static_cast<float>(showState.texRight);
     for (int i = 0; i < HOLO_ROW_COUNT; ++i) {
         const HoloRow& row = rows[i];
         const float y = -ROW_SPACING * static_cast<float>(i);
         glColor4f(0.9f, 0.9f, 1.0f, row.alpha);
         glTexCoord2f(left, row.t);
-        glVertex3f(-holoHalfWidth + row.jitter, y, row.jitter);
+        glVertex3f(-showState.holoHalfWidth + row.jitter, y, row.jitter);
         glTexCoord2f(right, row.t);
-        glVertex3f(holoHalfWidth + row.jitter, y, row.jitter);
+        glVertex3f(showState.holoHalfWidth + row.jitter, y, row.jitter);
     }
     glEnd();
     glDisable(GL_BLEND);

@@ -6,23 +6,14 @@
 #include <cstring>
 #include <numbers>
 #include "host/monitors.h"
-#include "render/frame_clock.h"
 #include "render/random.h"
-#include "render/scene.h"
+#include "render/gl_names.h"
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/texture_loader.h"
 
 std::array<uint32_t, GLYPH_COUNT> glyphTextures{};
-float overlayTimeBase = 0.0f;
-float bannerX = 0.0f;
-float bannerY = 5.0f;
-float textOffset = 0.0f;
-bool textTurn = false;
-bool bannerAtTop = false;
-bool textAtBottom = true;
-bool overlayStarted = false;
-float overlayScale = 1.0f;
+OverlayState overlay;
 
 namespace {
 
@@ -63,8 +54,8 @@ int GlyphIndex(char c) {
 }
 
 void BuildFont() {
-    LoadGlyphTextures(FONT_RESOURCE, GetModuleHandleA(nullptr), GLYPH_CELL, GLYPH_CELL, GLYPH_COUNT,
-                      ALPHA_FROM_RED);
+    LoadGlyphTextures(FONT_RESOURCE, GetModuleHandleA(nullptr), GLYPH_CELL, GLYPH_CELL,
+                      glyphTextures, ALPHA_FROM_RED);
     glNewList(LIST_GLYPH, GL_COMPILE);
     glNormal3f(0.0f, 0.0f, 1.0f);
     glBegin(GL_TRIANGLE_STRIP);
@@ -113,40 +104,45 @@ float TextLineX(float width, size_t length) {
 void StepOverlay(double time, int width, int height, float scale) {
     const float w = static_cast<float>(width) / scale;
     const float h = static_cast<float>(height) / scale;
-    if (!overlayStarted) {
-        bannerX = w - BANNER_WIDTH;
-        overlayStarted = true;
+    if (!overlay.overlayStarted) {
+        overlay.bannerX = w - BANNER_WIDTH;
+        overlay.overlayStarted = true;
     }
-    const float t = static_cast<float>(time - overlayTimeBase);
+    const float t = static_cast<float>(time - overlay.overlayTimeBase);
     if (t <= 0.0f) return;
 
     const float s = std::sin(static_cast<float>(t * std::numbers::pi / 2.0));
     const float slide = SLIDE_DISTANCE * s;
-    if (textTurn) {
-        bannerY = bannerAtTop ? (h - SLIDE_DISTANCE) + slide : BOTTOM_SHOWN - slide;
-        textOffset = textAtBottom ? h - slide : BOTTOM_HIDDEN + slide;
+    if (overlay.textTurn) {
+        overlay.bannerY = overlay.bannerAtTop ? (h - SLIDE_DISTANCE) + slide : BOTTOM_SHOWN - slide;
+        overlay.textOffset = overlay.textAtBottom ? h - slide : BOTTOM_HIDDEN + slide;
     } else {
-        bannerY = bannerAtTop ? h - slide : BOTTOM_HIDDEN + slide;
-        textOffset = textAtBottom ? (h - SLIDE_DISTANCE) + slide : BOTTOM_SHOWN - slide;
+        overlay.bannerY = overlay.bannerAtTop ? h - slide : BOTTOM_HIDDEN + slide;
+        overlay.textOffset =
+            overlay.textAtBottom ? (h - SLIDE_DISTANCE) + slide : BOTTOM_SHOWN - slide;
     }
     if (t < 1.0f) return;
 
-    overlayTimeBase = static_cast<float>(time + SHORT_HOLD);
-    textTurn = !textTurn;
-    if (textTurn) {
-        textAtBottom = !textAtBottom;
+    overlay.overlayTimeBase = static_cast<float>(time + SHORT_HOLD);
+    overlay.textTurn = !overlay.textTurn;
+    if (overlay.textTurn) {
+        overlay.textAtBottom = !overlay.textAtBottom;
     } else {
-        bannerX = NextRandom() % 2 == 1 ? w - BANNER_WIDTH : 0.0f;
-        bannerAtTop = !bannerAtTop;
-        overlayTimeBase += SHORT_HOLD;
+        overlay.bannerX = NextRandom() % 2 == 1 ? w - BANNER_WIDTH : 0.0f;
+        overlay.bannerAtTop = !overlay.bannerAtTop;
+        overlay.overlayTimeBase += SHORT_HOLD;
     }
 }
 
-void DrawOverlay() {
-    StepOverlay(frameTime, clientRect.right, clientRect.bottom, overlayScale);
+void ReleaseGlyphTextures() {
+    glDeleteTextures(GLYPH_COUNT, glyphTextures.data());
+    glyphTextures.fill(0);
+}
+
+void DrawOverlay(int pixelWidth, int pixelHeight) {
     // Everything below is in overlay units; the projection maps them onto the pixels.
-    const float width = static_cast<float>(clientRect.right) / overlayScale;
-    const float height = static_cast<float>(clientRect.bottom) / overlayScale;
+    const float width = static_cast<float>(pixelWidth) / overlay.overlayScale;
+    const float height = static_cast<float>(pixelHeight) / overlay.overlayScale;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     glOrtho(0.0, width, 0.0, height, -1.0, 1.0);
@@ -158,12 +154,12 @@ void DrawOverlay() {
         glEnable(GL_TEXTURE_2D);
         char line[COUNTDOWN_LINE_SIZE];
         BuildCountdownText(line, sizeof(line));
-        DrawOverlayLine(line, width, (height - COUNTDOWN_LINE_DROP) - textOffset);
+        DrawOverlayLine(line, width, (height - COUNTDOWN_LINE_DROP) - overlay.textOffset);
         DrawOverlayLine(saverSettings.countMessage, width,
-                        (height - MESSAGE_LINE_DROP) - textOffset);
+                        (height - MESSAGE_LINE_DROP) - overlay.textOffset);
     }
     glPushMatrix();
-    glTranslatef(bannerX, bannerY, 0.0f);
+    glTranslatef(overlay.bannerX, overlay.bannerY, 0.0f);
     glCallList(LIST_BANNER);
     glPopMatrix();
 }

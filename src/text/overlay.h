@@ -7,22 +7,31 @@
 constexpr int GLYPH_COUNT = 96;
 extern std::array<uint32_t, GLYPH_COUNT> glyphTextures;
 
-extern float overlayTimeBase;
-extern float bannerX;
-extern float bannerY;
-extern float textOffset;
-extern bool textTurn;
-extern bool bannerAtTop;
-extern bool textAtBottom;
-// False until the first overlay pass has placed the banner in its first corner.
-extern bool overlayStarted;
-// Screen pixels per overlay unit: 1 up to 96 DPI, DPI / 96 above, so that banner and text
-// keep their size on screen.
-extern float overlayScale;
+// The overlay's slides: where banner and text stand, which edges they use, when the next
+// slide starts.
+struct OverlayState {
+    float overlayTimeBase = 0.0f;
+    float bannerX = 0.0f;
+    float bannerY = 5.0f;
+    float textOffset = 0.0f;
+    bool textTurn = false;
+    bool bannerAtTop = false;
+    bool textAtBottom = true;
+    // False until the first overlay pass has placed the banner in its first corner.
+    bool overlayStarted = false;
+    // Screen pixels per overlay unit: 1 up to 96 DPI, DPI / 96 above, so that banner and text
+    // keep their size on screen.
+    float overlayScale = 1.0f;
+};
+
+extern OverlayState overlay;
 
 void BuildFont();
+void ReleaseGlyphTextures();
 void DrawHoloText(const char* text, float size, float alpha);
-void DrawOverlay();
+// Banner, countdown and message where the overlay's slides stand, over a window of the given
+// pixel size.
+void DrawOverlay(int pixelWidth, int pixelHeight);
 
 // The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a space, or
 // a code the font has no cell for).

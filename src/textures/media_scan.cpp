@@ -31,16 +31,6 @@ void WalkMatches(const char* folder, const char* pattern, Visit visit) {
     FindClose(handle);
 }
 
-bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
-    if (name.size() < ending.size()) return false;
-    const std::string_view tail = name.substr(name.size() - ending.size());
-    for (size_t i = 0; i < tail.size(); ++i) {
-        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
-        if (lower(tail[i]) != lower(ending[i])) return false;
-    }
-    return true;
-}
-
 // Every picture match of every kind, in kind order; visit(kind, entry) returns false to stop.
 template <typename Visit>
 void WalkPictures(const char* folder, Visit visit) {
@@ -76,6 +66,16 @@ int PickFromWalk(int count, char* outName, Walk walk) {
 }
 
 }  // namespace
+
+bool EndsWithIgnoringCase(std::string_view name, std::string_view ending) {
+    if (name.size() < ending.size()) return false;
+    const std::string_view tail = name.substr(name.size() - ending.size());
+    for (size_t i = 0; i < tail.size(); ++i) {
+        const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? char(c - 'A' + 'a') : c; };
+        if (lower(tail[i]) != lower(ending[i])) return false;
+    }
+    return true;
+}
 
 int CountMediaFiles(const char* folder, const char* pattern) {
     int count = 0;

@@ -1,6 +1,7 @@
 // Counting and picking the movies and pictures of the media folder.
 #pragma once
 #include <array>
+#include <string_view>
 
 constexpr int MEDIA_NAME_SIZE = 260;
 
@@ -11,6 +12,8 @@ constexpr int PICTURE_BMP = 0;
 constexpr std::array<const char*, 7> PICTURE_PATTERNS{"*.bmp", "*.jpg", "*.jpeg", "*.png",
                                                       "*.gif", "*.tif", "*.tiff"};
 
+// Whether a name ends with `ending`, ASCII letters matched in either case.
+bool EndsWithIgnoringCase(std::string_view name, std::string_view ending);
 int CountMediaFiles(const char* folder, const char* pattern);
 bool PickRandomMediaFile(const char* folder, char* outName, const char* pattern);
 

@@ -6,23 +6,19 @@
 #include <cstring>
 #include <memory>
 #include <new>
-#include <string>
 #include <optional>
 #include <span>
+#include <string>
+#include <utility>
 #include <vector>
-#include "host/gdi_handles.h"
-#include "render/scene.h"
-#include "settings/settings.h"
-#include "show/catalogue.h"
-#include "show/director.h"
-#include "text/overlay.h"
+#include "host/handles.h"
+#include "render/gl_names.h"
 #include "textures/bmp_check.h"
 #include "textures/media_scan.h"
 #include "textures/wic_picture.h"
 
 namespace {
 
-constexpr size_t CAPTION_NAME_LIMIT = 254;
 // Pictures of more pixels than this are read row by row instead of whole.
 constexpr int64_t SAMPLED_LOAD_PIXELS = 4 * FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE;
 // Columns averaged into a texel at most, per row.
@@ -76,22 +72,7 @@ std::vector<Rgb> ReadPixels(HDC dc, HBITMAP bitmap, int width, int height) {
     return pixels;
 }
 
-void SetResourceTextureParameters() {
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-}
-
-void UploadRgba(const uint8_t* buffer, int width, int height, bool buildMipmaps) {
-    if (buildMipmaps && gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA,
-                                          GL_UNSIGNED_BYTE, buffer) == 0) {
-        return;
-    }
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, width, height, 0, GL_RGBA, GL_UNSIGNED_BYTE, buffer);
-}
-
-// Converts, then makes a new texture in `name` with the resource texture parameters.
+// Converts, then makes a new clamped texture in `name`.
 void ConvertAndUpload(const std::vector<Rgb>& pixels, Rgb sourceKey, uint8_t* buffer, int width,
                       int height, int alphaMode, int scheme, bool buildMipmaps, uint32_t* name) {
     const Rgb key = ApplyColourScheme(sourceKey, scheme);
@@ -103,17 +84,8 @@ void ConvertAndUpload(const std::vector<Rgb>& pixels, Rgb sourceKey, uint8_t* bu
         buffer[i * 4 + 2] = colour.blue;
         buffer[i * 4 + 3] = alpha;
     }
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
-    glGenTextures(1, name);
-    glBindTexture(GL_TEXTURE_2D, *name);
-    SetResourceTextureParameters();
-    UploadRgba(buffer, width, height, buildMipmaps);
+    *name = UploadTexture(width, height, GL_RGBA, buffer, true, buildMipmaps);
 }
-
-struct CloseFile {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFile>;
 
 struct FreePages {
     void operator()(uint8_t* pages) const { VirtualFree(pages, 0, MEM_RELEASE); }
@@ -127,11 +99,10 @@ struct FileBytes {
 // The whole file in pages of its own, as a mapped file would be (a read past its end faults
 // rather than reading other data); nothing when it cannot be read or is larger than `limit`.
 FileBytes ReadWholeFile(const char* fileName, uint64_t limit) {
-    const FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file = OpenFileToRead(fileName);
     LARGE_INTEGER size{};
-    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &size) ||
-        size.QuadPart < 0 || static_cast<uint64_t>(size.QuadPart) > limit) {
+    if (file == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0 ||
+        static_cast<uint64_t>(size.QuadPart) > limit) {
         return {};
     }
     FileBytes bytes;
@@ -303,10 +274,9 @@ bool SampleBmpRows(HDC dc, HANDLE file, std::span<const uint8_t> head, const Bmp
 // and the rows it shows. False when it is not one (small, compressed, an old header), so the
 // whole file is read instead.
 bool LoadLargeBmp(HDC dc, const char* fileName, PictureSize* size, uint8_t* rgba) {
-    const FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const FileHandle file = OpenFileToRead(fileName);
     LARGE_INTEGER fileSize{};
-    if (file.get() == INVALID_HANDLE_VALUE || !GetFileSizeEx(file.get(), &fileSize)) return false;
+    if (file == nullptr || !GetFileSizeEx(file.get(), &fileSize)) return false;
     std::vector<uint8_t> head(std::min<uint64_t>(fileSize.QuadPart, BMP_HEAD_BYTES));
     if (!ReadAt(file.get(), 0, head.data(), head.size())) return false;
     const std::optional<BmpLayout> layout = CheckBmp(head, fileSize.QuadPart);
@@ -341,10 +311,6 @@ Rgb ApplyColourScheme(Rgb s, int scheme) {
         default:
             return s;
     }
-}
-
-Rgb PixelBytes(COLORREF pixel) {
-    return {GetRValue(pixel), GetGValue(pixel), GetBValue(pixel)};
 }
 
 uint8_t PixelAlpha(Rgb& colour, Rgb key, int alphaMode) {
@@ -393,7 +359,8 @@ void LoadSchemeTexture(uint16_t resourceId, int slot, HMODULE module, int width,
 }
 
 void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int cellWidth,
-                       int count, int alphaMode) {
+                       std::span<uint32_t> names, int alphaMode) {
+    const int count = static_cast<int>(names.size());
     std::unique_ptr<uint8_t[]> buffer =
         AllocateTextureBuffer(static_cast<size_t>(cellWidth) * cellHeight * 4);
     if (buffer == nullptr) return;
@@ -402,9 +369,8 @@ void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int 
     if (bitmap == nullptr) return;
     const int stripWidth = cellWidth * count;
     const std::vector<Rgb> strip = ReadPixels(dc.get(), bitmap.get(), stripWidth, cellHeight);
-    const int cells = std::min(count, GLYPH_COUNT);
     std::vector<Rgb> cell(static_cast<size_t>(cellWidth) * cellHeight);
-    for (int i = 0; i < cells; ++i) {
+    for (int i = 0; i < count; ++i) {
         for (int y = 0; y < cellHeight; ++y) {
             for (int x = 0; x < cellWidth; ++x) {
                 cell[static_cast<size_t>(y) * cellWidth + x] =
@@ -412,76 +378,103 @@ void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int 
             }
         }
         ConvertAndUpload(cell, strip[0], buffer.get(), cellWidth, cellHeight, alphaMode, 0, true,
-                         &glyphTextures[i]);
+                         &names[i]);
     }
-}
-
-bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size) {
-    constexpr size_t bytes = FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE * 4;
-    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
-    if (buffer == nullptr) return false;
-    MemoryDC dc = ScreenCompatibleDC();
-    glGenTextures(1, name);
-    if (!LoadLargeBmp(dc.get(), fileName, size, buffer.get())) {
-        const FileBytes file = ReadWholeFile(fileName, LARGEST_BMP_FILE);
-        if (file.data == nullptr) return false;
-        const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
-        if (!layout) return false;
-        *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
-        if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return false;
-    }
-    glBindTexture(GL_TEXTURE_2D, *name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, 0, GL_RGBA,
-                 GL_UNSIGNED_BYTE, buffer.get());
-    return true;
 }
 
 namespace {
 
-// The name of the picture on the decoding thread, for its caption.
+// A BMP file read at once into a new texture; nothing when it cannot be shown.
+std::optional<LoadedPicture> LoadBmpFile(const std::string& path) {
+    constexpr size_t bytes = FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE * 4;
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[bytes]);
+    if (buffer == nullptr) return std::nullopt;
+    MemoryDC dc = ScreenCompatibleDC();
+    LoadedPicture picture;
+    if (!LoadLargeBmp(dc.get(), path.c_str(), &picture.size, buffer.get())) {
+        const FileBytes file = ReadWholeFile(path.c_str(), LARGEST_BMP_FILE);
+        if (file.data == nullptr) return std::nullopt;
+        const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
+        if (!layout) return std::nullopt;
+        picture.size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
+        if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return std::nullopt;
+    }
+    picture.texture =
+        UploadTexture(FILE_TEXTURE_SIDE, FILE_TEXTURE_SIDE, GL_RGBA, buffer.get(), false);
+    return picture;
+}
+
+// The picture StartPictureFile took: a BMP file already loaded, or the name of one on the
+// decoding thread.
+std::optional<LoadedPicture> loadedBmp;
 std::string pendingName;
 
-void TakeExternalPicture(const char* name, PictureSize size) {
-    if (std::strlen(name) < CAPTION_NAME_LIMIT) {
-        std::memcpy(pictureCatalogue[nextIndex].caption, name, std::strlen(name) + 1);
-    }
-    holoHalfWidth = static_cast<float>(size.width / size.height);
+bool IsBmpFile(const std::string& path) {
+    return EndsWithIgnoringCase(path, std::string_view(PICTURE_PATTERNS[PICTURE_BMP]).substr(1));
+}
+
+std::string NameWithoutFolder(const std::string& path) {
+    return path.substr(path.find_last_of("\\/") + 1);
 }
 
 }  // namespace
 
-bool LoadExternalPicture() {
-    const char* folder = saverSettings.aviPath;
-    if (CountPictureFiles(folder) <= 0) return false;
-    char name[MEDIA_NAME_SIZE];
-    const int kind = PickRandomPicture(folder, name);
-    if (kind < 0) return false;
-    SetCurrentDirectoryA(folder);
-    if (kind != PICTURE_BMP) {
-        pendingName = name;
-        return StartWicPicture((std::string(folder) + name).c_str());
+uint32_t UploadTexture(int width, int height, unsigned int format, const void* pixels, bool clamp,
+                       bool mipmaps) {
+    uint32_t name = 0;
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    if (clamp) {
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP);
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP);
     }
-    PictureSize size{};
-    if (!LoadBmpFileTexture(&textureSlots[2], name, &size)) return false;
-    TakeExternalPicture(name, size);
-    return true;
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    if (!mipmaps || gluBuild2DMipmaps(GL_TEXTURE_2D, static_cast<GLint>(format), width, height,
+                                      format, GL_UNSIGNED_BYTE, pixels) != 0) {
+        glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(format), width, height, 0, format,
+                     GL_UNSIGNED_BYTE, pixels);
+    }
+    return name;
 }
 
-PictureDecode FinishExternalPicture() {
-    PictureSize size{};
-    const PictureDecode state = FinishWicPicture(&textureSlots[2], &size);
-    if (state == PictureDecode::Loaded) TakeExternalPicture(pendingName.c_str(), size);
+bool StartPictureFile(const std::string& path) {
+    loadedBmp.reset();
+    pendingName = NameWithoutFolder(path);
+    if (!IsBmpFile(path)) return StartWicPicture(path.c_str());
+    loadedBmp = LoadBmpFile(path);
+    if (loadedBmp) loadedBmp->name = pendingName;
+    return loadedBmp.has_value();
+}
+
+PictureDecode FinishPictureFile(LoadedPicture& picture) {
+    if (loadedBmp) {
+        picture = *std::exchange(loadedBmp, std::nullopt);
+        return PictureDecode::Loaded;
+    }
+    const PictureDecode state = FinishWicPicture(&picture.texture, &picture.size);
+    if (state == PictureDecode::Loaded) picture.name = pendingName;
     return state;
+}
+
+std::optional<LoadedPicture> LoadPictureFile(const std::string& path) {
+    if (!StartPictureFile(path)) return std::nullopt;
+    LoadedPicture picture;
+    for (;;) {
+        switch (FinishPictureFile(picture)) {
+            case PictureDecode::Loaded:
+                return picture;
+            case PictureDecode::Pending:
+                Sleep(1);
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
 }
 
 void ReleaseSlotTextures() {
     glDeleteTextures(TEXTURE_SLOT_COUNT, textureSlots.data());
     textureSlots.fill(0);
-}
-
-void ReleaseGlyphTextures() {
-    glDeleteTextures(GLYPH_COUNT, glyphTextures.data());
-    glyphTextures.fill(0);
 }

@@ -1,7 +1,10 @@
-// Textures made from bitmap resources and BMP files.
+// Textures made from bitmap resources and from the picture files of the media folder.
 #pragma once
 #include <windows.h>
 #include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
 
 constexpr int ALPHA_OPAQUE = 0;
 constexpr int ALPHA_COLOUR_KEY = 1;
@@ -14,6 +17,14 @@ struct PictureSize {
     double height;
 };
 
+// A picture or movie file made into a texture: the texture, the picture's own upright size
+// and the file's name without its folder.
+struct LoadedPicture {
+    uint32_t texture = 0;
+    PictureSize size{};
+    std::string name;
+};
+
 // A picture handed to the decoding thread: nothing asked, still decoding, or done either way.
 enum class PictureDecode { Idle, Pending, Loaded, Failed };
 
@@ -24,24 +35,30 @@ struct Rgb {
 
 // The channels of a source pixel rearranged by a colour scheme (unknown schemes keep them).
 Rgb ApplyColourScheme(Rgb source, int scheme);
-// A COLORREF-style pixel (red in the low byte) as bytes.
-Rgb PixelBytes(COLORREF pixel);
 // Alpha of a pixel by an alpha rule; the colour bytes may become white (ALPHA_FROM_RED).
 uint8_t PixelAlpha(Rgb& colour, Rgb key, int alphaMode);
+
+// A new texture, bound, with linear filters, from width x height pixels of `format` (GL_RGBA
+// or GL_RGB bytes, rows 4-byte aligned); clamped at its edges or repeating; with mipmaps where
+// asked and the platform can make them.
+uint32_t UploadTexture(int width, int height, unsigned int format, const void* pixels, bool clamp,
+                       bool mipmaps = false);
 
 PictureSize LoadResourceTexture(uint16_t resourceId, int slot, HMODULE module, int alphaMode,
                                 bool buildMipmaps);
 void LoadSchemeTexture(uint16_t resourceId, int slot, HMODULE module, int width, int height,
                        int alphaMode, bool buildMipmaps, int scheme);
+// One texture per cell of a strip of cells side by side, into `names`.
 void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int cellWidth,
-                       int count, int alphaMode);
-bool LoadBmpFileTexture(uint32_t* name, const char* fileName, PictureSize* size);
-// Loads a BMP file at once; hands a picture of another kind to the decoding thread, which
-// FinishExternalPicture then completes.
-bool LoadExternalPicture();
-// For the picture LoadExternalPicture handed on: Pending while it decodes; then, once, Loaded
-// into slot 2 with its caption and holoHalfWidth as for a BMP file, or Failed. Idle when
-// nothing is pending.
-PictureDecode FinishExternalPicture();
+                       std::span<uint32_t> names, int alphaMode);
+
+// The one way into a picture file of any kind the show takes: a BMP file is read at once, the
+// other kinds are handed to the decoding thread. False, with nothing started, when the file
+// cannot be loaded; a load still pending is forgotten.
+bool StartPictureFile(const std::string& path);
+// For the picture StartPictureFile took: Pending while it decodes; then, once, Loaded with
+// `picture` filled, or Failed. Idle when nothing is pending.
+PictureDecode FinishPictureFile(LoadedPicture& picture);
+// Both in one, waiting for the decoding thread.
+std::optional<LoadedPicture> LoadPictureFile(const std::string& path);
 void ReleaseSlotTextures();
-void ReleaseGlyphTextures();

@@ -8,6 +8,7 @@
 #include <string>
 #include <utility>
 #include <vector>
+#include "host/handles.h"
 #include "textures/picture_header.h"
 
 using Microsoft::WRL::ComPtr;
@@ -45,11 +46,6 @@ uint64_t lastId = 0;
 std::vector<uint32_t> storedPixels;
 std::vector<uint32_t> uprightPixels;
 
-struct CloseFile {
-    void operator()(HANDLE file) const { CloseHandle(file); }
-};
-using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFile>;
-
 struct UnmapView {
     void operator()(const void* view) const { UnmapViewOfFile(view); }
 };
@@ -58,17 +54,12 @@ using FileView = std::unique_ptr<const void, UnmapView>;
 // The file's header, read from a read-only view of the file; an empty or unreadable file has
 // none.
 PictureHeader ReadHeaderOf(const char* fileName) {
-    FileHandle file(CreateFileA(fileName, GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (file.get() == INVALID_HANDLE_VALUE) {
-        file.release();
-        return {};
-    }
+    const FileHandle file = OpenFileToRead(fileName);
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
-    FileHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (file == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
+    const FileHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (mapping == nullptr) return {};
-    FileView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
+    const FileView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
     if (view == nullptr) return {};
     return ReadPictureHeader(
         {static_cast<const uint8_t*>(view.get()), static_cast<size_t>(size.QuadPart)});
@@ -210,31 +201,11 @@ PictureDecode FinishWicPicture(uint32_t* name, PictureSize* size) {
     // See-through parts are shown over black: the hologram shows every picture opaque, as it
     // does a BMP file.
     for (uint32_t& pixel : uprightPixels) pixel = OpaqueRgbaOverBlack(pixel);
-    glGenTextures(1, name);
-    glBindTexture(GL_TEXTURE_2D, *name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, SIDE, SIDE, 0, GL_RGBA, GL_UNSIGNED_BYTE,
-                 uprightPixels.data());
+    *name = UploadTexture(SIDE, SIDE, GL_RGBA, uprightPixels.data(), false);
     const bool turned = OrientationSwapsSides(done.orientation);
     *size = {static_cast<double>(turned ? done.height : done.width),
              static_cast<double>(turned ? done.width : done.height)};
     return PictureDecode::Loaded;
-}
-
-bool LoadWicPictureTexture(uint32_t* name, const char* path, PictureSize* size) {
-    if (!StartWicPicture(path)) return false;
-    for (;;) {
-        switch (FinishWicPicture(name, size)) {
-            case PictureDecode::Loaded:
-                return true;
-            case PictureDecode::Pending:
-                Sleep(1);
-                break;
-            default:
-                return false;
-        }
-    }
 }
 
 void ReleaseWicPictures() {

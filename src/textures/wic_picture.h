@@ -14,8 +14,6 @@ bool StartWicPicture(const char* path);
 // FILE_TEXTURE_SIDE square in `name` (the picture scaled and turned upright by its orientation
 // tag) and the upright picture's own size in `size`, or Failed with no texture made.
 PictureDecode FinishWicPicture(uint32_t* name, PictureSize* size);
-// Both in one, waiting for the decoding thread.
-bool LoadWicPictureTexture(uint32_t* name, const char* path, PictureSize* size);
 // Ends the decoding thread (after the decode under way), which lets go of the imaging component
 // and of COM there; the next picture starts it again.
 void ReleaseWicPictures();

@@ -41,10 +41,10 @@ std::thread PostLater(HWND target, UINT message, DWORD delayMs) {
 using FrameLoop = RegistryTest;
 
 TEST_F(FrameLoop, FramesComeAtTheDisplaysRateAndInputIsAnsweredAtOnce) {
-    appInstance = GetModuleHandleA(nullptr);
+    saver.appInstance = GetModuleHandleA(nullptr);
     HWND window = CreateStandInWindow(320, 240);
     ASSERT_TRUE(window != nullptr && CreateScene(window, 1));
-    sceneProc = Subclass(glWindow, CountingSceneProc);
+    sceneProc = Subclass(renderWindow.glWindow, CountingSceneProc);
     standInProc = Subclass(window, ClosingStandInProc);
     // One frame per refresh period, plus the unpaced ones that find the swap interval ignored.
     std::thread poster = PostLater(window, WM_CLOSE, 1000);
@@ -67,7 +67,7 @@ TEST_F(FrameLoop, FramesComeAtTheDisplaysRateAndInputIsAnsweredAtOnce) {
     framePacer.swapPaced = false;
     framePacer.period = 30.0;
     framePacer.deadline = PacingClockSeconds() + 30.0;
-    poster = PostLater(glWindow, WM_KEYDOWN, 100);
+    poster = PostLater(renderWindow.glWindow, WM_KEYDOWN, 100);
     start = PacingClockSeconds();
     EXPECT_EQ(RunMessageLoop(), 7);
     EXPECT_LT(PacingClockSeconds() - start, 10.0);

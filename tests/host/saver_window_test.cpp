@@ -28,12 +28,12 @@ std::vector<HWND> TakeCloses() {
 constexpr int FULL = 1, VERIFYING = 8;
 
 TEST(CloseRules, InputOverTheSaverOrTheSceneClosesTheSaverWindowOnly) {
-    HWND saver = CreateWindowExA(0, "STATIC", "Screen Saver", WS_POPUP, 0, 0, 64, 64, nullptr,
-                                 nullptr, nullptr, nullptr);
-    HWND child = CreateWindowExA(0, "STATIC", "scene", WS_CHILD, 0, 0, 64, 64, saver, nullptr,
+    HWND saverWindow = CreateWindowExA(0, "STATIC", "Screen Saver", WS_POPUP, 0, 0, 64, 64, nullptr,
+                                       nullptr, nullptr, nullptr);
+    HWND child = CreateWindowExA(0, "STATIC", "scene", WS_CHILD, 0, 0, 64, 64, saverWindow, nullptr,
                                  nullptr, nullptr);
-    ASSERT_TRUE(saver != nullptr && child != nullptr);
-    saverWindow = saver;
+    ASSERT_TRUE(saverWindow != nullptr && child != nullptr);
+    saver.saverWindow = saverWindow;
     const LPARAM OVER_CLIENT = MAKELPARAM(HTCLIENT, WM_MOUSEMOVE);
     const struct {
         const char* what;
@@ -72,11 +72,11 @@ TEST(CloseRules, InputOverTheSaverOrTheSceneClosesTheSaverWindowOnly) {
             for (bool overScene : {false, c.message != WM_PAINT}) {
                 SCOPED_TRACE(std::string(c.what) + (overScene ? " over the scene" : "") +
                              " in mode " + std::to_string(mode));
-                isPreviewMode = modes[mode][0];
-                isClosing = modes[mode][1];
-                isVerifyingPassword = modes[mode][2];
-                cursorAnchor = HOME;
-                cursorAnchorKnown = true;
+                saver.isPreviewMode = modes[mode][0];
+                saver.isClosing = modes[mode][1];
+                saver.isVerifyingPassword = modes[mode][2];
+                saver.cursorAnchor = HOME;
+                saver.cursorAnchorKnown = true;
                 TakeCloses();
                 SetCursor(arrow);
                 SetCursorPos(HOME.x + c.move.x, HOME.y + c.move.y);
@@ -84,31 +84,32 @@ TEST(CloseRules, InputOverTheSaverOrTheSceneClosesTheSaverWindowOnly) {
                 if (overScene)
                     RenderWindowProc(child, c.message, c.wParam, lParam);
                 else
-                    SaverWindowProc(saver, c.message, c.wParam, lParam);
+                    SaverWindowProc(saverWindow, c.message, c.wParam, lParam);
                 const bool closes = c.closes && mode == 0;
-                EXPECT_EQ(TakeCloses(), closes ? std::vector<HWND>{saver} : std::vector<HWND>{});
+                EXPECT_EQ(TakeCloses(),
+                          closes ? std::vector<HWND>{saverWindow} : std::vector<HWND>{});
                 const bool anchorMoves = closes && c.message == WM_MOUSEMOVE;
-                EXPECT_EQ(cursorAnchor.x, HOME.x + (anchorMoves ? c.move.x : 0));
-                EXPECT_EQ(cursorAnchor.y, HOME.y + (anchorMoves ? c.move.y : 0));
+                EXPECT_EQ(saver.cursorAnchor.x, HOME.x + (anchorMoves ? c.move.x : 0));
+                EXPECT_EQ(saver.cursorAnchor.y, HOME.y + (anchorMoves ? c.move.y : 0));
                 EXPECT_EQ(GetCursor(), (c.hidesIn >> mode & 1) ? nullptr : arrow);
             }
         }
     }
-    DestroyWindow(saver);
-    isPreviewMode = isClosing = isVerifyingPassword = 0;
-    saverWindow = nullptr;
+    DestroyWindow(saverWindow);
+    saver = {};
 }
 
 TEST(CursorReadings, FailedReadsNeitherCloseNorMoveTheAnchor) {
-    cursorAnchorKnown = false;
+    saver.cursorAnchorKnown = false;
     // Creation could not read the cursor: the first reading that works becomes the anchor.
     EXPECT_FALSE(TakeCursorReading(false, POINT{900, 900}));
-    EXPECT_FALSE(cursorAnchorKnown);
+    EXPECT_FALSE(saver.cursorAnchorKnown);
     EXPECT_FALSE(TakeCursorReading(true, POINT{100, 100}));
-    EXPECT_TRUE(cursorAnchorKnown);
+    EXPECT_TRUE(saver.cursorAnchorKnown);
     EXPECT_FALSE(TakeCursorReading(true, POINT{102, 102}));
     EXPECT_FALSE(TakeCursorReading(false, POINT{-5000, 7000}));
-    EXPECT_EQ(std::make_pair(cursorAnchor.x, cursorAnchor.y), std::make_pair(100L, 100L));
+    EXPECT_EQ(std::make_pair(saver.cursorAnchor.x, saver.cursorAnchor.y),
+              std::make_pair(100L, 100L));
     // Moves add up from the anchor; a closing move becomes the new anchor.
     EXPECT_TRUE(TakeCursorReading(true, POINT{103, 102}));
     EXPECT_FALSE(TakeCursorReading(true, POINT{101, 104}));
@@ -122,14 +123,14 @@ std::string run;
 // At the first frame: the input context taken away, the cursor hidden; then a 5-pixel move.
 LRESULT CALLBACK WatchFrames(int code, WPARAM wParam, LPARAM lParam) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && message->message == WM_PAINT && message->hwnd == glWindow &&
-        frameTime > 0.0 && run.empty()) {
-        HIMC context = ImmGetContext(saverWindow);
+    if (code == HC_ACTION && message->message == WM_PAINT &&
+        message->hwnd == renderWindow.glWindow && frameClock.frameTime > 0.0 && run.empty()) {
+        HIMC context = ImmGetContext(saver.saverWindow);
         run = context ? "frame, input context" : "frame";
-        ImmReleaseContext(saverWindow, context);
+        ImmReleaseContext(saver.saverWindow, context);
         run += GetCursor() ? ", cursor" : "";
         SetCursorPos(HOME.x + 3, HOME.y + 2);
-        SendMessageA(glWindow, WM_MOUSEMOVE, 0, 0);
+        SendMessageA(renderWindow.glWindow, WM_MOUSEMOVE, 0, 0);
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -137,12 +138,12 @@ LRESULT CALLBACK WatchFrames(int code, WPARAM wParam, LPARAM lParam) {
 // What the saver window's destruction has done by the time its procedure returns.
 LRESULT CALLBACK WatchDestruction(int code, WPARAM wParam, LPARAM lParam) {
     const auto* call = reinterpret_cast<const CWPRETSTRUCT*>(lParam);
-    if (code == HC_ACTION && call->message == WM_DESTROY && call->hwnd == saverWindow) {
+    if (code == HC_ACTION && call->message == WM_DESTROY && call->hwnd == saver.saverWindow) {
         HIMC context = ImmGetContext(call->hwnd);
         run += context ? "; destroyed, context back" : "; destroyed";
         ImmReleaseContext(call->hwnd, context);
         run += wglGetCurrentContext() ? ", rendering context" : "";
-        run += IsWindow(glWindow) ? ", scene window" : "";
+        run += IsWindow(renderWindow.glWindow) ? ", scene window" : "";
     }
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
@@ -150,14 +151,14 @@ LRESULT CALLBACK WatchDestruction(int code, WPARAM wParam, LPARAM lParam) {
 using SaverRun = RegistryTest;
 
 TEST_F(SaverRun, AGoneParentEndsItAtOnceInputOverTheSceneThroughTheTeardown) {
-    appInstance = GetModuleHandleA(nullptr);
+    saver.appInstance = GetModuleHandleA(nullptr);
     // A preview parent gone before the saver starts ends it with -1.
     HWND parent = CreateWindowExA(0, "STATIC", "gone", WS_OVERLAPPEDWINDOW, 0, 0, 200, 150, nullptr,
                                   nullptr, nullptr, nullptr);
     ASSERT_NE(parent, nullptr);
     DestroyWindow(parent);
     EXPECT_EQ(RunSaverWindow(parent), -1);
-    EXPECT_EQ(saverWindow, nullptr);
+    EXPECT_EQ(saver.saverWindow, nullptr);
     ASSERT_TRUE(SetCursorPos(HOME.x, HOME.y));
     run.clear();
     const DWORD thread = GetCurrentThreadId();
@@ -172,12 +173,12 @@ TEST_F(SaverRun, AGoneParentEndsItAtOnceInputOverTheSceneThroughTheTeardown) {
     UnhookWindowsHookEx(destruction);
     EXPECT_EQ(run, "frame; destroyed, context back");
     EXPECT_EQ(textureSlots, decltype(textureSlots){});
-    EXPECT_FALSE(IsWindow(saverWindow));
+    EXPECT_FALSE(IsWindow(saver.saverWindow));
     // A run the watchdog ended leaves its window, whose end asks to quit again.
-    DestroyWindow(std::exchange(saverWindow, nullptr));
+    DestroyWindow(std::exchange(saver.saverWindow, nullptr));
     for (MSG message; PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);) continue;
-    UnregisterClassA("WindowsScreenSaverClass", appInstance);
-    UnregisterClassA("OpenGL Window", appInstance);
+    UnregisterClassA("WindowsScreenSaverClass", saver.appInstance);
+    UnregisterClassA("OpenGL Window", saver.appInstance);
 }
 
 }  // namespace

@@ -31,7 +31,7 @@ TEST_F(AviSafety, BrokenAndUnplayableFilesAreRefusedAndLeaveNothingOpen) {
     // A header that overstates the file still plays.
     ASSERT_TRUE(OpenMovie("riffsize"));
     Advance(0.25);
-    EXPECT_EQ(movieFrameIndex, 2);
+    EXPECT_EQ(moviePlayer.movieFrameIndex, 2);
 }
 
 // The tone movie: five grey frames and 10,000 samples of 4 bytes.
@@ -39,15 +39,15 @@ TEST_F(AviSafety, PaddedLongNamedAndLargeFileLayoutsPlayWhatTheIndexHolds) {
     for (const char* name : {"tailff", "tailzero", "longname", "opendml"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(OpenMovie(name));
-        ASSERT_TRUE(movieSoundOn);
-        EXPECT_EQ(movieSoundEnd, 10000);
+        ASSERT_TRUE(moviePlayer.movieSoundOn);
+        EXPECT_EQ(moviePlayer.movieSoundEnd, 10000);
         EXPECT_TRUE(Advance(0.45));
         EXPECT_EQ(TexelAt(100, 50), (std::array<int, 3>{128, 128, 128}));
     }
     // The large file's headers count twice the frames and sound; the platform reads neither
     // past the first part, and the movie ends there.
-    EXPECT_EQ(movieFrameCount, 10);
-    EXPECT_EQ(AVIStreamLength(audioStream), 20000);
+    EXPECT_EQ(moviePlayer.movieFrameCount, 10);
+    EXPECT_EQ(AVIStreamLength(moviePlayer.audioStream), 20000);
     EXPECT_FALSE(Advance(0.1));
 }
 

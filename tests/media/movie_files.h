@@ -17,6 +17,7 @@
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "show/director.h"
+#include "show/hologram.h"
 #include "support/gl_fixture.h"
 
 namespace movie_files {
@@ -84,39 +85,36 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         saverSettings = SaverSettings{};
-        frameTime = frameDelta = 0.0;
+        frameClock.frameTime = frameClock.frameDelta = 0.0;
     }
     void TearDown() override {
         CloseMovieAndSound();
-        movieActive = false;
-        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
+        showState.movieActive = false;
+        glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
+        textureSlots[SLOT_HOLOGRAM] = 0;
         GlTest::TearDown();
     }
     static void UseMediaFolder(const char* name) {
         std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s",
                       movie_files::Case(name).c_str());
     }
-    // What the director does around its request for a movie of folder `name`.
+    // The director's load of a movie item, from folder `name`.
     static bool OpenMovie(const char* name) {
         UseMediaFolder(name);
-        glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-        textureSlots[MOVIE_TEXTURE_SLOT] = 0;
-        movieActive = OpenRandomMovie();
-        if (!movieActive) CloseMovieAndSound();
-        return movieActive;
+        constexpr int FRONT_MOVIE_ITEM = 9;
+        return LoadShowItem(pictureCatalogue[FRONT_MOVIE_ITEM]);
     }
     // Whether the movie is still on after `seconds` more.
     static bool Advance(double seconds) {
-        frameDelta = seconds;
-        frameTime += seconds;
-        AdvanceMovie(MOVIE_TEXTURE_SLOT);
-        return movieActive;
+        frameClock.frameDelta = seconds;
+        frameClock.frameTime += seconds;
+        AdvanceHologramMovie();
+        return showState.movieActive;
     }
     // The movie texture's texels; row 0 is the frame's bottom row.
     static std::vector<uint8_t> Texture() {
         std::vector<uint8_t> pixels(MOVIE_SURFACE_PIXELS * 3);
-        glBindTexture(GL_TEXTURE_2D, textureSlots[MOVIE_TEXTURE_SLOT]);
+        glBindTexture(GL_TEXTURE_2D, textureSlots[SLOT_HOLOGRAM]);
         glGetTexImage(GL_TEXTURE_2D, 0, GL_RGB, GL_UNSIGNED_BYTE, pixels.data());
         return pixels;
     }
@@ -126,7 +124,9 @@ protected:
         return {texel[0], texel[1], texel[2]};
     }
     static void ExpectNothingOpen() {
-        EXPECT_TRUE(!frameSurface && !surfaceBits && !frameDrawer && !frameDecoder &&
-                    !videoStream && !audioStream && !aviLibraryOpen && !movieSoundOn);
+        EXPECT_TRUE(!moviePlayer.frameSurface && !moviePlayer.surfaceBits &&
+                    !moviePlayer.frameDrawer && !moviePlayer.frameDecoder &&
+                    !moviePlayer.videoStream && !moviePlayer.audioStream &&
+                    !moviePlayer.aviLibraryOpen && !moviePlayer.movieSoundOn);
     }
 };

@@ -38,9 +38,9 @@ protected:
 
 TEST_F(MovieTest, AnyMovieFillsTheWholeTextureWithItsBottomRowFirst) {
     ASSERT_TRUE(OpenMovie("raw"));
-    EXPECT_EQ(holoHalfWidth, 1.3333334f);
-    EXPECT_EQ(movieFrameCount, 10);
-    EXPECT_EQ(movieDurationMs, 1000.0);
+    EXPECT_EQ(showState.holoHalfWidth, 1.3333334f);
+    EXPECT_EQ(moviePlayer.movieFrameCount, 10);
+    EXPECT_EQ(moviePlayer.movieDurationMs, 1000.0);
     const std::pair<GLenum, GLint> parameters[] = {{GL_TEXTURE_WRAP_S, GL_CLAMP},
                                                    {GL_TEXTURE_WRAP_T, GL_CLAMP},
                                                    {GL_TEXTURE_MIN_FILTER, GL_LINEAR},
@@ -62,10 +62,10 @@ TEST_F(MovieTest, AnyMovieFillsTheWholeTextureWithItsBottomRowFirst) {
     for (const char* codec : {"msvideo1", "cinepak"}) {
         SCOPED_TRACE(codec);
         ASSERT_TRUE(OpenMovie(codec));
-        EXPECT_EQ(holoHalfWidth, 1.3333334f);
+        EXPECT_EQ(showState.holoHalfWidth, 1.3333334f);
         Advance(0.75);
-        ASSERT_TRUE(movieActive);
-        EXPECT_EQ(movieFrameIndex, 7);
+        ASSERT_TRUE(showState.movieActive);
+        EXPECT_EQ(moviePlayer.movieFrameIndex, 7);
         ExpectTexels({{32, 32, {180, 40, 220}},
                       {224, 32, {180, 200, 220}},
                       {32, 96, {180, 40, 60}},
@@ -83,39 +83,41 @@ TEST_F(MovieTest, TheFrameShownFollowsTheSummedTimeSteps) {
         // At a whole tenth of a second either neighbour is right.
         const int expected = std::min(9, k / 3);
         const bool edge = k % 3 == 0 && k < 30;
-        EXPECT_TRUE(movieFrameIndex == expected || (edge && movieFrameIndex == expected - 1)) << k;
-        EXPECT_EQ(QuadrantFrameShown(), movieFrameIndex) << k;
+        EXPECT_TRUE(moviePlayer.movieFrameIndex == expected ||
+                    (edge && moviePlayer.movieFrameIndex == expected - 1))
+            << k;
+        EXPECT_EQ(QuadrantFrameShown(), moviePlayer.movieFrameIndex) << k;
     }
     // A stalled frame jumps ahead without decoding what lies between.
     ASSERT_TRUE(OpenMovie("long"));
     for (const auto& [step, frame] : {std::pair{0.35, 3}, {2.0, 23}, {1e9, 39}}) {
         Advance(step);
-        EXPECT_EQ(movieFrameIndex * 100 + LongFrameShown(), frame * 101) << step;
+        EXPECT_EQ(moviePlayer.movieFrameIndex * 100 + LongFrameShown(), frame * 101) << step;
     }
 }
 
 TEST_F(MovieTest, AFrameThatCannotBeDecodedEndsTheMovieAndTheHold) {
     // The index ends after frame 14.
     ASSERT_TRUE(OpenMovie("lateframe"));
-    frameTime = 12.0;
-    holdUntil = 99.0;
+    frameClock.frameTime = 12.0;
+    hologram.holdUntil = 99.0;
     for (int frame = 0; frame < 15; ++frame) {
         Advance(frame == 0 ? 0.0 : 0.1);
-        ASSERT_TRUE(movieActive) << frame;
+        ASSERT_TRUE(showState.movieActive) << frame;
     }
     Advance(0.1);
-    EXPECT_FALSE(movieActive);
-    EXPECT_DOUBLE_EQ(holdUntil, 13.5);
+    EXPECT_FALSE(showState.movieActive);
+    EXPECT_DOUBLE_EQ(hologram.holdUntil, 13.5);
     ExpectNothingOpen();
     // The hologram keeps the last frame until the director loads the next item.
     EXPECT_EQ(LongFrameShown(), 14);
     // Rows stored top-down, which the drawer refuses: the movie opens, then ends at its first
     // frame.
     ASSERT_TRUE(OpenMovie("topdown"));
-    frameTime = 3.0;
+    frameClock.frameTime = 3.0;
     Advance(0.0);
-    EXPECT_FALSE(movieActive);
-    EXPECT_EQ(holdUntil, 3.0);
+    EXPECT_FALSE(showState.movieActive);
+    EXPECT_EQ(hologram.holdUntil, 3.0);
     ExpectNothingOpen();
 }
 
@@ -148,9 +150,9 @@ TEST_F(MovieTest, TheSoundStreamOpensOnlyWhenWantedAndClosingTwiceFreesOnce) {
         SCOPED_TRACE(std::string(c.movie) + (c.wanted ? " with sound wanted" : ""));
         saverSettings.playAviSound = c.wanted;
         ASSERT_TRUE(OpenMovie(c.movie));
-        EXPECT_EQ(audioStream != nullptr, c.opens);
-        EXPECT_EQ(movieSoundOn, c.opens);
-        const HBITMAP surface = frameSurface;
+        EXPECT_EQ(moviePlayer.audioStream != nullptr, c.opens);
+        EXPECT_EQ(moviePlayer.movieSoundOn, c.opens);
+        const HBITMAP surface = moviePlayer.frameSurface;
         CloseMovieAndSound();
         ExpectNothingOpen();
         EXPECT_EQ(GetObjectType(surface), 0u);
@@ -160,38 +162,38 @@ TEST_F(MovieTest, TheSoundStreamOpensOnlyWhenWantedAndClosingTwiceFreesOnce) {
 }
 
 // The scan line sweeps 40 rows a second; the picture is revealed at the first wrap and held
-// until the first wrap after holdUntil.
+// until the first wrap after hologram.holdUntil.
 TEST_F(MovieTest, InTheHologramTheMovieRestartsAtTheRevealAndIsHeldForItsLength) {
-    holoPhase = HOLO_SCAN;
-    sweepRow = 0.0f;
-    hologramDone = zoomActive = false;
-    frameTime = 20.0;
+    hologram.holoPhase = HOLO_SCAN;
+    hologram.sweepRow = 0.0f;
+    showState.hologramDone = showState.zoomActive = false;
+    frameClock.frameTime = 20.0;
     const auto frame = [] {
-        frameDelta = 1.0 / 30.0;
-        frameTime += frameDelta;
+        frameClock.frameDelta = 1.0 / 30.0;
+        frameClock.frameTime += frameClock.frameDelta;
         AdvanceHologram();
     };
     const auto runUntil = [&](int phase) {
-        for (int i = 0; i < 1800 && holoPhase != phase; ++i) frame();
-        EXPECT_EQ(holoPhase, phase);
-        return frameTime;
+        for (int i = 0; i < 1800 && hologram.holoPhase != phase; ++i) frame();
+        EXPECT_EQ(hologram.holoPhase, phase);
+        return frameClock.frameTime;
     };
     ASSERT_TRUE(OpenMovie("long"));
     // The movie already runs during the first sweep.
-    while (holoPhase == HOLO_SCAN && sweepRow < 39.0f) frame();
-    EXPECT_GE(movieFrameIndex, 8);
+    while (hologram.holoPhase == HOLO_SCAN && hologram.sweepRow < 39.0f) frame();
+    EXPECT_GE(moviePlayer.movieFrameIndex, 8);
     const double reveal = runUntil(HOLO_REVEAL);
-    EXPECT_EQ(movieElapsedMs, 0.0);
-    EXPECT_EQ(movieFrameIndex, 0);
-    EXPECT_DOUBLE_EQ(holdUntil, reveal + 4.0);
+    EXPECT_EQ(moviePlayer.movieElapsedMs, 0.0);
+    EXPECT_EQ(moviePlayer.movieFrameIndex, 0);
+    EXPECT_DOUBLE_EQ(hologram.holdUntil, reveal + 4.0);
     const double last = runUntil(HOLO_LAST);
     EXPECT_GT(last - reveal, 4.0);
     EXPECT_LT(last - reveal, 5.1);
     EXPECT_EQ(LongFrameShown(), 39);
     // The last sweep and the erase run on the last frame; then the movie is closed.
-    for (int i = 0; i < 90 && !hologramDone; ++i) frame();
-    EXPECT_TRUE(hologramDone);
-    EXPECT_FALSE(movieActive);
+    for (int i = 0; i < 90 && !showState.hologramDone; ++i) frame();
+    EXPECT_TRUE(showState.hologramDone);
+    EXPECT_FALSE(showState.movieActive);
     ExpectNothingOpen();
 }
 

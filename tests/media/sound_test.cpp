@@ -21,7 +21,7 @@ std::vector<bool> openAfterDone;
 LRESULT CALLBACK SaverLikeProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     if (message != MM_WOM_DONE) return DefWindowProcA(window, message, wParam, lParam);
     const LRESULT result = ScreenSaverProc(window, message, wParam, lParam);
-    openAfterDone.push_back(soundDevice != nullptr);
+    openAfterDone.push_back(movieSound.soundDevice != nullptr);
     return result;
 }
 
@@ -39,8 +39,8 @@ protected:
     void SetUp() override {
         MediaTest::SetUp();
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverLikeProc));
-        saverWindow = window_;
-        soundBufferLimit = SOUND_BUFFER_MAX;
+        moviePlayer.soundWindow = window_;
+        movieSound.soundBufferLimit = SOUND_BUFFER_MAX;
         AVIFileInit();
         ASSERT_EQ(AVIStreamOpenFromFileA(&stream_, movie_files::MovieFile("tone").c_str(),
                                          streamtypeAUDIO, 0, OF_READ, nullptr),
@@ -54,7 +54,7 @@ protected:
         MediaTest::TearDown();
         if (stream_ != nullptr) AVIStreamRelease(stream_);
         AVIFileExit();
-        saverWindow = nullptr;
+        moviePlayer.soundWindow = nullptr;
     }
     bool Start(int start, int end) { return StartMovieSound(window_, stream_, start, end); }
     // Forgets what was played so far.
@@ -66,9 +66,10 @@ protected:
     // once the file has stopped growing, without the silence the platform may add when it runs
     // dry (every 4-byte frame of the tone holds sound).
     std::vector<unsigned char> Played() const {
-        for (DWORD start = GetTickCount(); soundDevice != nullptr && GetTickCount() - start < 5000;)
+        for (DWORD start = GetTickCount();
+             movieSound.soundDevice != nullptr && GetTickCount() - start < 5000;)
             HandleMessages(), Sleep(1);
-        EXPECT_EQ(soundDevice, nullptr) << "still playing";
+        EXPECT_EQ(movieSound.soundDevice, nullptr) << "still playing";
         std::vector<unsigned char> bytes = ReadFile(capture_), sound;
         for (int i = 0; i < 50; ++i) {
             Sleep(20);
@@ -91,38 +92,39 @@ protected:
 TEST_F(SoundTest, CapturedSoundFillsBuffersInTurnAndClosesAfterTheLast) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
     ASSERT_TRUE(Start(-1, -1));
-    EXPECT_EQ(soundBufferCount, SOUND_BUFFER_MAX);
-    EXPECT_EQ(sampleSize, 4);
-    EXPECT_EQ(buffersQueued, 3u);
+    EXPECT_EQ(movieSound.soundBufferCount, SOUND_BUFFER_MAX);
+    EXPECT_EQ(movieSound.sampleSize, 4);
+    EXPECT_EQ(movieSound.buffersQueued, 3u);
     const DWORD lengths[] = {4096 * 4, 4096 * 4, 1808 * 4};
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(soundBuffers[i]->dwBufferLength, lengths[i]) << i;
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(movieSound.soundBuffers[i]->dwBufferLength, lengths[i]) << i;
     EXPECT_EQ(Played(), tone_);
     EXPECT_EQ(openAfterDone, (std::vector<bool>{true, true, false}));
     // Two buffers are enough, one is not.
     Forget();
-    soundBufferLimit = 2;
+    movieSound.soundBufferLimit = 2;
     ASSERT_TRUE(Start(-1, -1));
-    EXPECT_EQ(soundCurrentSample, 8192);
+    EXPECT_EQ(movieSound.soundCurrentSample, 8192);
     EXPECT_EQ(Played(), tone_);
     EXPECT_EQ(openAfterDone.size(), 3u);
-    soundBufferLimit = 1;
+    movieSound.soundBufferLimit = 1;
     EXPECT_FALSE(Start(-1, -1));
-    EXPECT_EQ(soundDevice, nullptr);
+    EXPECT_EQ(movieSound.soundDevice, nullptr);
 }
 
 TEST_F(SoundTest, CapturedSoundRestartsPlayEverySampleOnce) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
     // A second start while streaming only moves the end.
     ASSERT_TRUE(Start(0, 5000));
-    EXPECT_EQ(soundCurrentSample, 5000);
+    EXPECT_EQ(movieSound.soundCurrentSample, 5000);
     ASSERT_TRUE(Start(3000, -1));
-    EXPECT_EQ(soundCurrentSample, 10000);
+    EXPECT_EQ(movieSound.soundCurrentSample, 10000);
     EXPECT_EQ(Played(), tone_);
     // The reset device's buffers come back by message while the next one plays.
     Forget();
     ASSERT_TRUE(Start(-1, -1));
     StopMovieSound();
-    EXPECT_EQ(soundDevice, nullptr);
+    EXPECT_EQ(movieSound.soundDevice, nullptr);
     ASSERT_TRUE(Start(-1, -1));
     const std::vector<unsigned char> played = Played();
     ASSERT_GE(played.size(), tone_.size());
@@ -133,17 +135,17 @@ TEST_F(SoundTest, CapturedSoundAMoviesSoundStartsAtTheRevealAndPlaysOnce) {
     if (!Device("capture")) GTEST_SKIP() << "needs QUORVEL_SOUND=capture";
     ASSERT_TRUE(OpenMovie("tone"));
     for (int frame = 0; frame < 10; ++frame) Advance(0.04);
-    EXPECT_EQ(soundDevice, nullptr) << "sound before the reveal";
+    EXPECT_EQ(movieSound.soundDevice, nullptr) << "sound before the reveal";
     RestartMovie();
-    EXPECT_EQ(soundStream, audioStream);
+    EXPECT_EQ(movieSound.soundStream, moviePlayer.audioStream);
     EXPECT_EQ(Played(), tone_);
     // Sound no device plays, or that the platform cannot read: the movie plays on silently.
     for (const char* name : {"oddwave", "latesound"}) {
         SCOPED_TRACE(name);
         ASSERT_TRUE(OpenMovie(name));
         RestartMovie();
-        EXPECT_FALSE(movieSoundOn);
-        EXPECT_EQ(soundDevice, nullptr);
+        EXPECT_FALSE(moviePlayer.movieSoundOn);
+        EXPECT_EQ(movieSound.soundDevice, nullptr);
         EXPECT_TRUE(Advance(0.1));
     }
 }
@@ -153,21 +155,21 @@ TEST_F(SoundTest, NoSoundDeviceTheMoviePlaysSilently) {
     EXPECT_FALSE(Start(-1, -1));
     ASSERT_TRUE(OpenMovie("tone"));
     RestartMovie();
-    EXPECT_FALSE(movieSoundOn);
-    EXPECT_EQ(soundDevice, nullptr);
+    EXPECT_FALSE(moviePlayer.movieSoundOn);
+    EXPECT_EQ(movieSound.soundDevice, nullptr);
     EXPECT_TRUE(Advance(0.25));
-    EXPECT_EQ(movieFrameIndex, 2);
+    EXPECT_EQ(moviePlayer.movieFrameIndex, 2);
 }
 
 TEST_F(SoundTest, NothingToPlayOpensNothing) {
     saverSettings.playAviSound = false;
     ASSERT_TRUE(OpenMovie("tone"));
     RestartMovie();
-    EXPECT_EQ(audioStream, nullptr);
+    EXPECT_EQ(moviePlayer.audioStream, nullptr);
     for (const auto& [start, end] : {std::pair{5000, 5000}, {20000, -1}})
         EXPECT_FALSE(Start(start, end)) << start;
     EXPECT_FALSE(StartMovieSound(window_, nullptr, -1, -1));
-    EXPECT_EQ(soundDevice, nullptr);
+    EXPECT_EQ(movieSound.soundDevice, nullptr);
     StopMovieSound();
     // A wave format record and the extra bytes it announces must fit what was read.
     const std::tuple<WORD, LONG, bool> formats[] = {
@@ -219,14 +221,14 @@ TEST_F(SoundTest, CapturedSoundTwoHundredMovieItemsLeaveNothingBehind) {
     saverSettings.playAvis = saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
     UseMediaFolder("soak");
     std::set<GLuint> textureNames;
-    int movies = 0, previousStep = showStep;
+    int movies = 0, previousStep = showState.showStep;
     const auto playItems = [&](int count) {
         for (int target = movies + count, frame = 0; movies < target && frame < 500000; ++frame) {
             ShowFrame();
-            if (movieActive) textureNames.insert(textureSlots[MOVIE_TEXTURE_SLOT]);
-            movies += previousStep == SHOW_PLAY && showStep == SHOW_WAIT &&
-                      ItemHas(currentIndex, PF_MOVIE);
-            previousStep = showStep;
+            if (showState.movieActive) textureNames.insert(textureSlots[SLOT_HOLOGRAM]);
+            movies += previousStep == SHOW_PLAY && showState.showStep == SHOW_WAIT &&
+                      ItemHas(showState.currentIndex, PF_MOVIE);
+            previousStep = showState.showStep;
             HandleMessages();
         }
     };
@@ -242,7 +244,7 @@ TEST_F(SoundTest, CapturedSoundTwoHundredMovieItemsLeaveNothingBehind) {
     // a thread of its own (a stack of a few MiB) once.
     EXPECT_LT(heapAfter, heapBefore + 16 * 1024);
     EXPECT_LT(committedAfter, committedBefore + 4 * 1024 * 1024);
-    glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
+    glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
     for (GLuint name : textureNames) EXPECT_FALSE(glIsTexture(name)) << name;
     ResetShowState(1);
 }

@@ -17,7 +17,7 @@
 
 namespace {
 
-const PIXELFORMATDESCRIPTOR startRequest = pixelFormat;
+const PIXELFORMATDESCRIPTOR startRequest = renderWindow.pixelFormat;
 
 std::string Bytes(const PIXELFORMATDESCRIPTOR& format) {
     return std::string(reinterpret_cast<const char*>(&format), sizeof(format));
@@ -65,7 +65,7 @@ LRESULT CALLBACK PresettingParent(HWND window, UINT message, WPARAM wParam, LPAR
 }
 
 TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
-    pixelFormat = startRequest;
+    renderWindow.pixelFormat = startRequest;
     const HINSTANCE instance = GetModuleHandleA(nullptr);
     const WNDCLASSA presetting{0,  PresettingParent,   0, 0, instance, {}, {}, {},
                                {}, "QuorvelTestParent"};
@@ -82,7 +82,8 @@ TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
         boxes.clear();
         // The class taken already; a child without a parent; a parent that sets a format first.
         if (step == 0) RegisterClassA(&taken);
-        EXPECT_EQ(CreateRenderWindow(0, 0, 200, 100, step == 1 ? nullptr : parent), nullptr);
+        EXPECT_EQ(CreateRenderWindow(0, 0, 200, 100, step == 1 ? nullptr : parent, DefWindowProcA),
+                  nullptr);
         UnregisterClassA("OpenGL Window", instance);
         EXPECT_EQ(boxes, decltype(boxes)({{"Error Creating Window",
                                            texts[step],
@@ -100,7 +101,7 @@ TEST(RenderWindow, EachFailingStepIsReportedInItsOwnBox) {
     asked.nVersion = 1;
     asked.dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
     asked.cColorBits = asked.cDepthBits = 16;
-    EXPECT_EQ(Bytes(pixelFormat), Bytes(asked));
+    EXPECT_EQ(Bytes(renderWindow.pixelFormat), Bytes(asked));
 }
 
 TEST(Palette, RampsAndPrimariesForFormatsThatNeedOne) {
@@ -194,14 +195,15 @@ using Paint = RegistryTest;
 TEST_F(Paint, TheChildReadsTheClockOnceThenDrawsWithItThenShowsIt) {
     HWND window = CreateStandInWindow(160, 120);
     ASSERT_TRUE(window != nullptr && CreateScene(window, 1));
-    previousFrameTime = 0.0;
-    showStep = SHOW_WAIT;
-    leaning = true;
-    leanAmount = 0.0;
+    frameClock.previousFrameTime = 0.0;
+    showState.showStep = SHOW_WAIT;
+    robotPose.leaning = true;
+    robotPose.leanAmount = 0.0;
     // The platform's closest match, and its description written back over the request.
     PIXELFORMATDESCRIPTOR chosen{};
-    DescribePixelFormat(glDC, GetPixelFormat(glDC), sizeof(chosen), &chosen);
-    EXPECT_EQ(Bytes(chosen), Bytes(pixelFormat));
+    DescribePixelFormat(renderWindow.glDC, GetPixelFormat(renderWindow.glDC), sizeof(chosen),
+                        &chosen);
+    EXPECT_EQ(Bytes(chosen), Bytes(renderWindow.pixelFormat));
     double previous = 0.0, moved = 0.0;
     for (const auto& [real, spy] : spies) ReplaceImport(real, spy);
     for (int frame = 0; frame < 3; ++frame) {
@@ -209,26 +211,26 @@ TEST_F(Paint, TheChildReadsTheClockOnceThenDrawsWithItThenShowsIt) {
         const double before = ReadFrameClock();
         calls.clear();
         litAtSwap = 0;
-        SendMessageA(glWindow, WM_PAINT, 0, 0);
+        SendMessageA(renderWindow.glWindow, WM_PAINT, 0, 0);
         // Up to the swap: what comes after it is the pacing's own business.
         const auto swap = std::find(calls.begin(), calls.end(), std::string("swap"));
         const std::vector<std::string> order(calls.begin(), swap == calls.end() ? swap : swap + 1);
         const double after = ReadFrameClock();
         EXPECT_EQ(order, (std::vector<std::string>{"clock", "swap"}));
         EXPECT_GT(litAtSwap, 500) << "the frame shown holds no scene";
-        EXPECT_LE(before, frameTime);
-        EXPECT_LE(frameTime, after);
-        EXPECT_EQ(frameDelta, frameTime - previous);
-        EXPECT_EQ(previousFrameTime, frameTime);
+        EXPECT_LE(before, frameClock.frameTime);
+        EXPECT_LE(frameClock.frameTime, after);
+        EXPECT_EQ(frameClock.frameDelta, frameClock.frameTime - previous);
+        EXPECT_EQ(frameClock.previousFrameTime, frameClock.frameTime);
         // The frame's motion is this frame's time step.
-        moved = std::min(1.0, moved + frameDelta);
-        EXPECT_DOUBLE_EQ(leanAmount, moved);
-        previous = frameTime;
+        moved = std::min(1.0, moved + frameClock.frameDelta);
+        EXPECT_DOUBLE_EQ(robotPose.leanAmount, moved);
+        previous = frameClock.frameTime;
     }
     for (const auto& [real, spy] : spies) ReplaceImport(spy, real);
     DestroyScene();
     DestroyWindow(window);
-    pixelFormat = startRequest;
+    renderWindow.pixelFormat = startRequest;
     UnregisterClassA("OpenGL Window", GetModuleHandleA(nullptr));
     MSG message;
     PeekMessageA(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);

@@ -16,24 +16,24 @@ TEST_F(TurnTest, FortyDegreesPerSecondUnwrappedSnappingAtTheTarget) {
     };
     for (const Case& c : {Case{0, 10, 0.125f, {5, 10, 10}}, Case{10, -20, 5.0f, {-20}},
                           Case{350, -360, 8.0f, {30, -290, -360}}}) {
-        headYaw = c.from;
-        headYawTarget = c.to;
-        headTurning = true;
-        frameDelta = c.delta;
+        robotPose.headYaw = c.from;
+        robotPose.headYawTarget = c.to;
+        robotPose.headTurning = true;
+        frameClock.frameDelta = c.delta;
         // Landing exactly on the target ends the turn only at the next step.
         for (const float expected : c.path) {
-            ASSERT_TRUE(headTurning);
+            ASSERT_TRUE(robotPose.headTurning);
             StepHeadTurn();
-            EXPECT_EQ(headYaw, expected) << c.from << " to " << c.to;
+            EXPECT_EQ(robotPose.headYaw, expected) << c.from << " to " << c.to;
         }
-        EXPECT_FALSE(headTurning);
+        EXPECT_FALSE(robotPose.headTurning);
     }
     // A target equal to the angle before any turn has moved is never reached.
     ResetShowState(1);
-    headYaw = headYawTarget = 25.0f;
-    headTurning = true;
+    robotPose.headYaw = robotPose.headYawTarget = 25.0f;
+    robotPose.headTurning = true;
     for (int i = 0; i < 100; ++i) StepHeadTurn();
-    EXPECT_TRUE(headTurning);
+    EXPECT_TRUE(robotPose.headTurning);
 }
 
 using RobotPose = ShowTest;

@@ -23,12 +23,14 @@ TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
         saverSettings.onlyExternalPics = c.onlyExternalPics;
         std::set<int> seen;
         for (int i = 0; i < 4000; ++i) {
-            const std::array<int, 5> before = recentPicks;
+            const std::array<int, 5> before = showState.recentPicks;
             ChooseNextItem();
-            ASSERT_EQ(std::count(before.begin(), before.end(), nextIndex), 0) << nextIndex;
-            ASSERT_TRUE(std::equal(before.begin(), before.end() - 1, recentPicks.begin() + 1));
-            ASSERT_EQ(recentPicks[0], nextIndex);
-            seen.insert(nextIndex);
+            ASSERT_EQ(std::count(before.begin(), before.end(), showState.nextIndex), 0)
+                << showState.nextIndex;
+            ASSERT_TRUE(
+                std::equal(before.begin(), before.end() - 1, showState.recentPicks.begin() + 1));
+            ASSERT_EQ(showState.recentPicks[0], showState.nextIndex);
+            seen.insert(showState.nextIndex);
         }
         EXPECT_EQ(*seen.begin(), c.lowest);
         EXPECT_EQ(*seen.rbegin(), c.highest);
@@ -40,50 +42,50 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     // A picture missing from the program comes back with no size: no division by zero.
     PictureRecord missing = pictureCatalogue[70];
     missing.resourceId = 999;
-    holoHalfWidth = 1.5f;
+    showState.holoHalfWidth = 1.5f;
     EXPECT_FALSE(LoadShowItem(missing));
-    EXPECT_EQ(holoHalfWidth, 1.5f);
+    EXPECT_EQ(showState.holoHalfWidth, 1.5f);
     // An empty media folder, with the trailing separator the settings keep.
     const auto folder = std::filesystem::temp_directory_path() / "quorvel-show-empty";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
     std::strncpy(saverSettings.aviPath, (folder.string() + "\\").c_str(), AVI_PATH_SIZE - 1);
     saverSettings.playAvis = saverSettings.showExternalBmps = true;
-    leanAmount = 1.0;
+    robotPose.leanAmount = 1.0;
     // A movie slot and an external slot with nothing in the folder to load.
     for (const int failing : {8, 1}) {
         ASSERT_TRUE(LoadShowItem(pictureCatalogue[70]));
-        nextIndex = recentPicks[0] = failing;
-        ASSERT_TRUE(RunUntil([&] { return nextIndex != failing; }, 120.0));
-        EXPECT_EQ(showStep, SHOW_WAIT);
-        EXPECT_EQ(recentPicks[1], failing);
-        EXPECT_FALSE(movieActive);
+        showState.nextIndex = showState.recentPicks[0] = failing;
+        ASSERT_TRUE(RunUntil([&] { return showState.nextIndex != failing; }, 120.0));
+        EXPECT_EQ(showState.showStep, SHOW_WAIT);
+        EXPECT_EQ(showState.recentPicks[1], failing);
+        EXPECT_FALSE(showState.movieActive);
         EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u) << "the previous picture is freed";
     }
 }
 
 TEST_F(ShowStateTest, FloorMovieTurnsTheBodyToExactlyZero) {
-    showStep = SHOW_POSE;
-    nextIndex = 8;
-    currentIndex = 70;
-    bodyYaw = 73.3f;
-    leaning = false;
-    ASSERT_TRUE(RunUntil([] { return showStep == SHOW_AIM; }, 60.0));
-    EXPECT_EQ(bodyYaw, 0.0f);
-    EXPECT_EQ(leanAmount, 1.0);
+    showState.showStep = SHOW_POSE;
+    showState.nextIndex = 8;
+    showState.currentIndex = 70;
+    robotPose.bodyYaw = 73.3f;
+    robotPose.leaning = false;
+    ASSERT_TRUE(RunUntil([] { return showState.showStep == SHOW_AIM; }, 60.0));
+    EXPECT_EQ(robotPose.bodyYaw, 0.0f);
+    EXPECT_EQ(robotPose.leanAmount, 1.0);
 }
 
 TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {
     const int front = FirstIndexWithFlags(PF_FRONT);
-    frameDelta = FRAME;
+    frameClock.frameDelta = FRAME;
     for (const char* caption : {"Ab", "Q", ""}) {
         std::strcpy(pictureCatalogue[front].caption, caption);
         std::set<bool> seen;
         for (int i = 0; i < 50; ++i) {
-            showStep = SHOW_AIM;
-            nextIndex = front;
+            showState.showStep = SHOW_AIM;
+            showState.nextIndex = front;
             RunShowDirector();
-            seen.insert(captionVisible);
+            seen.insert(showState.captionVisible);
         }
         EXPECT_EQ(seen.size(), std::strlen(caption) > 1 ? 2u : 1u) << caption;
         EXPECT_TRUE(seen.contains(false));

@@ -61,22 +61,22 @@ protected:
     // half open; the hologram holding.
     static void Project(bool floor, float body = 0.0f) {
         HoldPose(floor, 1.0, body);
-        std::strcpy(pictureCatalogue[currentIndex].caption, CAPTION);
-        captionVisible = true;
-        beamScale = SCALE;
-        holoHalfWidth = static_cast<float>(HALF_WIDTH);
-        holoPhase = HOLO_HOLD;
-        sweepRow = 20.5f;
-        holdUntil = 1e9;
+        std::strcpy(pictureCatalogue[showState.currentIndex].caption, CAPTION);
+        showState.captionVisible = true;
+        showState.beamScale = SCALE;
+        showState.holoHalfWidth = static_cast<float>(HALF_WIDTH);
+        hologram.holoPhase = HOLO_HOLD;
+        hologram.sweepRow = 20.5f;
+        hologram.holdUntil = 1e9;
     }
     // The dome's two small lenses and the main lens, in that order.
     static std::array<Axis, 3> Lenses() {
-        const bool caption = captionVisible;
-        hologramDone = true;
-        captionVisible = false;
+        const bool caption = showState.captionVisible;
+        showState.hologramDone = true;
+        showState.captionVisible = false;
         const Fed robot = FeedRobot({LIST_DOME, LIST_LENS});
-        hologramDone = false;
-        captionVisible = caption;
+        showState.hologramDone = false;
+        showState.captionVisible = caption;
         return {LensAxis(robot, robot.size() - 72), LensAxis(robot, robot.size() - 48),
                 LensAxis(robot, robot.size() - 24)};
     }
@@ -120,7 +120,7 @@ TEST_F(Projection, FloorCaptionRunsAlongItsBeamFromTheSecondSmallLens) {
         EXPECT_NEAR(Length(beam.across), 0.4 * SCALE, 1e-3);
         EXPECT_NEAR(Length(beam.up), 0.4 * SCALE, 1e-3);
         // The text turns about the beam against the dome's and body's turns.
-        const double turn = (-headYaw - 147.5 - body + 18.0) * std::numbers::pi / 180.0;
+        const double turn = (-robotPose.headYaw - 147.5 - body + 18.0) * std::numbers::pi / 180.0;
         const P3 glyphUp = -std::cos(turn) * Unit(beam.across) - std::sin(turn) * Unit(beam.up);
         const Glyph first = GlyphAt(fed, 4);
         ExpectParallel(first.centre, lens.origin + 0.7 * SCALE * lens.direction, "first glyph");
@@ -134,17 +134,19 @@ TEST_F(Projection, FloorCaptionRunsAlongItsBeamFromTheSecondSmallLens) {
     }
 }
 
-// Each frame draws, in turn: the caption's beam flicker (90-104 %), its glow (40-52 % of the
-// beam's size), the picture's beam flicker, then the hologram's glitch draw.
+// Each frame's advance draws, in turn: the caption's beam flicker (90-104 %), its glow (40-52 %
+// of the beam's size), the picture's beam flicker, then the hologram's glitch draw; the
+// drawing shows them.
 TEST_F(Projection, EachFrameDrawsTheBeamsFlickerAndTheCaptionsGlowInTurn) {
     Project(false);
-    hologramDone = true;
+    showState.hologramDone = true;
     constexpr int frames = 400;
     constexpr size_t perFrame = 4 + 2 * 8 + 4;
     Projections();
     SeedRandom(99);
     const Fed fed = Feed([] {
         for (int i = 0; i < frames; ++i) {
+            AdvanceProjections();
             glPushMatrix();
             DrawRobotAndHologram();
             glPopMatrix();
@@ -181,8 +183,8 @@ std::map<std::pair<int, int>, P3> PictureCorners(const Fed& fed, size_t first) {
 TEST_F(Projection, FrontPictureStandsAcrossItsBeamUprightToTheViewerAndShakesAsAWhole) {
     for (const float glitch : {5.0f, 0.0f}) {
         Project(false);
-        captionVisible = false;
-        glitchClock = glitch;
+        showState.captionVisible = false;
+        hologram.glitchClock = glitch;
         const Axis lens = Lenses()[2];
         const Fed fed = Projections();
         ASSERT_EQ(fed.size(), 4u + 76u);
@@ -216,7 +218,7 @@ TEST_F(Projection, FrontPictureStandsAcrossItsBeamUprightToTheViewerAndShakesAsA
 TEST_F(Projection, FloorPictureFacesTheViewerUprightBelowTheLensWhateverTheBodyTurn) {
     for (const float body : {-90.0f, 0.0f, 90.0f}) {
         Project(true, body);
-        captionVisible = false;
+        showState.captionVisible = false;
         const Axis lens = Lenses()[2];
         const Fed fed = Projections();
         ASSERT_EQ(fed.size(), 4u + 76u);
@@ -240,20 +242,20 @@ TEST_F(Projection, FloorPictureFacesTheViewerUprightBelowTheLensWhateverTheBodyT
 using HologramTest = ShowStateTest;
 
 TEST_F(HologramTest, RowsAlternateAndShowByPhaseAndMoviesRunBottomUp) {
-    sweepRow = 10.5f;
-    texTop = 0.25;
-    texBottom = 0.75;
+    hologram.sweepRow = 10.5f;
+    showState.texTop = 0.25;
+    showState.texBottom = 0.75;
     for (const int phase : {HOLO_SCAN, HOLO_REVEAL, HOLO_HOLD, HOLO_LAST, HOLO_ERASE, 6}) {
-        movieActive = phase == 6;
-        holoPhase = movieActive ? HOLO_HOLD : phase;
-        scanPhase = false;
+        showState.movieActive = phase == 6;
+        hologram.holoPhase = showState.movieActive ? HOLO_HOLD : phase;
+        hologram.scanPhase = false;
         // The row pattern swaps four times a second.
-        frameTime = 10.3 + 0.25 * phase;
+        frameClock.frameTime = 10.3 + 0.25 * phase;
         const std::array<HoloRow, HOLO_ROW_COUNT> rows = ComputeHologramRows();
-        EXPECT_EQ(scanPhase, phase % 2 == 1);
+        EXPECT_EQ(hologram.scanPhase, phase % 2 == 1);
         for (int i = 0; i < HOLO_ROW_COUNT; ++i) {
-            float expected =
-                i % 2 == 0 ? (movieActive ? 0.9f : 0.8f) : (movieActive ? 0.85f : 0.7f);
+            float expected = i % 2 == 0 ? (showState.movieActive ? 0.9f : 0.8f)
+                                        : (showState.movieActive ? 0.85f : 0.7f);
             if (i == 9 || i == 10) {
                 expected = 1.0f;
             } else if (phase == HOLO_SCAN || (phase == HOLO_REVEAL && i > 10) ||
@@ -262,7 +264,7 @@ TEST_F(HologramTest, RowsAlternateAndShowByPhaseAndMoviesRunBottomUp) {
             }
             EXPECT_EQ(rows[i].alpha, expected) << "phase " << phase << " row " << i;
             const float t = 0.25f + 0.5f * static_cast<float>(i) / 38.0f;
-            EXPECT_FLOAT_EQ(rows[i].t, movieActive ? 1.0f - t : t);
+            EXPECT_FLOAT_EQ(rows[i].t, showState.movieActive ? 1.0f - t : t);
             EXPECT_TRUE(rows[i].jitter >= -0.15f && rows[i].jitter <= 0.14f);
         }
     }

@@ -22,33 +22,20 @@ constexpr double FRAME = 1.0 / 30.0;
 inline const std::array<PictureRecord, CATALOGUE_SIZE> startCatalogue = pictureCatalogue;
 
 inline void ResetShowState(uint32_t seed) {
-    showStep = SHOW_WAIT;
-    nextIndex = 70;
-    recentPicks = {70, -1, -1, -1, -1};
-    currentIndex = poseFrames = bodyTurnDir = headTurnDir = 0;
-    beamScale = texLeft = texTop = leanAmount = leanAngle = lensPitch = holdUntil = 0.0;
-    frameTime = previousFrameTime = 0.0;
-    captionVisible = hologramDone = zoomActive = movieActive = false;
-    bodyTurning = headTurning = scanPhase = false;
-    floorProjection = leaning = true;
-    holoHalfWidth = 1.0f;
-    texRight = texBottom = frameDelta = 1.0;
-    bodyYaw = -180.0f;
-    bodyYawTarget = headYaw = headYawTarget = sweepRow = 0.0f;
-    holoPhase = HOLO_SCAN;
-    glitchClock = 5.0f;
-    saverSettings = SaverSettings{};
+    showState = {};
+    robotPose = {};
+    hologram = {};
+    frameClock = {};
+    saverSettings = {};
     pictureCatalogue = startCatalogue;
     SeedRandom(seed);
 }
 
-// One frame of the show's logic in the order the frame runs it, without the drawing.
+// One frame of the show: its advance, without the drawing.
 inline void ShowFrame() {
-    frameTime += FRAME;
-    frameDelta = FRAME;
-    RunShowDirector();
-    UpdateRobotPose();
-    if (showStep > 0 && AdvanceHologram()) ComputeHologramRows();
+    frameClock.frameTime += FRAME;
+    frameClock.frameDelta = FRAME;
+    AdvanceShow();
 }
 
 // Frames until `done` holds; false when it has not after `seconds`.
@@ -66,18 +53,19 @@ inline int FirstIndexWithFlags(uint32_t flags) {
 
 // The robot aimed (dome at -17.5) and held still while it projects; body 0 faces the viewer.
 inline void HoldPose(bool floor, double lean, float body = 0.0f) {
-    currentIndex = nextIndex = FirstIndexWithFlags(floor ? PF_FLOOR : PF_FRONT);
-    floorProjection = floor;
-    showStep = SHOW_PLAY;
-    hologramDone = true;
-    leanAmount = lean;
-    leaning = lean > 0.0;
-    bodyYaw = body;
-    headYaw = -17.5f;
-    frameDelta = 0.0;
+    showState.currentIndex = showState.nextIndex = FirstIndexWithFlags(floor ? PF_FLOOR : PF_FRONT);
+    showState.floorProjection = floor;
+    showState.showStep = SHOW_PLAY;
+    showState.hologramDone = true;
+    robotPose.leanAmount = lean;
+    robotPose.leaning = lean > 0.0;
+    robotPose.bodyYaw = body;
+    robotPose.headYaw = -17.5f;
+    frameClock.frameDelta = 0.0;
 }
 
-// What one DrawRobotAndHologram sends with only the listed robot and beam lists left filled.
+// What one frame of the robot and its projections sends (the pose and the projections'
+// advance, then DrawRobotAndHologram) with only the listed robot and beam lists left filled.
 inline Fed FeedRobot(std::initializer_list<unsigned int> keep) {
     BuildRobotLists();
     BuildBeamList();
@@ -86,6 +74,8 @@ inline Fed FeedRobot(std::initializer_list<unsigned int> keep) {
         glNewList(list, GL_COMPILE);
         glEndList();
     }
+    UpdateRobotPose();
+    AdvanceProjections();
     return Feed([] { DrawRobotAndHologram(); });
 }
 

@@ -29,15 +29,15 @@ protected:
         saved_ = saverSettings;
         ResetOverlayState();
         SeedRandom(77);
-        clientRect = {0, 0, 800, 600};
+        scene.clientRect = {0, 0, 800, 600};
         // Counted down long ago: the line is the closing sentence.
         saverSettings.countToYear = 2002;
         std::strcpy(saverSettings.countMessage, "ABCDEFGHIJKLMNOPQRSTU");
     }
     void TearDown() override {
         saverSettings = saved_;
-        clientRect = {};
-        overlayScale = 1.0f;
+        scene.clientRect = {};
+        overlay.overlayScale = 1.0f;
         ResetOverlayState();
         ReleaseGlyphTextures();
         GlTest::TearDown();
@@ -46,9 +46,10 @@ protected:
     // window pixels (the feedback viewport is 256 x 256) and, in the size's third place, the
     // texture coordinates of its top left corner added up.
     static std::vector<std::pair<P3, P3>> DrawnAt(double time) {
-        frameTime = time;
-        const Fed fed = Feed([] { DrawOverlay(); }, true);
-        const double pixels[2] = {clientRect.right / 256.0, clientRect.bottom / 256.0};
+        const int width = scene.clientRect.right, height = scene.clientRect.bottom;
+        StepOverlay(time, width, height, overlay.overlayScale);
+        const Fed fed = Feed([&] { DrawOverlay(width, height); }, true);
+        const double pixels[2] = {scene.clientRect.right / 256.0, scene.clientRect.bottom / 256.0};
         std::vector<std::pair<P3, P3>> quads;
         for (size_t f = 0; f + 1 < fed.size(); f += 2) {
             P3 low{1e9, 1e9, 0}, high{-1e9, -1e9, 0};
@@ -70,8 +71,9 @@ protected:
     }
     // The overlay run frame by frame up to `time`, then that frame's quads.
     static std::vector<std::pair<P3, P3>> QuadsAt(double time) {
-        for (frameTime = TICK; frameTime < time; frameTime += TICK)
-            StepOverlay(frameTime, clientRect.right, clientRect.bottom, overlayScale);
+        for (frameClock.frameTime = TICK; frameClock.frameTime < time; frameClock.frameTime += TICK)
+            StepOverlay(frameClock.frameTime, scene.clientRect.right, scene.clientRect.bottom,
+                        overlay.overlayScale);
         return DrawnAt(time);
     }
     SaverSettings saved_;
@@ -100,8 +102,8 @@ TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorne
     for (size_t q = 0; q < text.size(); ++q) ExpectQuad(text[q], middles[q], {12, 12, 0});
     const auto banner = QuadsAt(55.0);
     ASSERT_EQ(banner.size(), 1u);
-    EXPECT_TRUE(bannerX == 0.0f || bannerX == 544.0f) << bannerX;
-    ExpectQuad(banner[0], {bannerX + 128.0, 576.0, 0}, {256, 32, 0});
+    EXPECT_TRUE(overlay.bannerX == 0.0f || overlay.bannerX == 544.0f) << overlay.bannerX;
+    ExpectQuad(banner[0], {overlay.bannerX + 128.0, 576.0, 0}, {256, 32, 0});
     // Without the countdown the text hold shows nothing.
     saverSettings.showCountdown = false;
     ResetOverlayState();
@@ -112,8 +114,8 @@ TEST_F(OverlayDraw, AtTwiceTheDpiOnTwiceThePixelsEveryQuadIsTwiceAsLarge) {
     const auto run = [](int width, int height, float scale) {
         ResetOverlayState();
         SeedRandom(5);
-        clientRect = {0, 0, width, height};
-        overlayScale = scale;
+        scene.clientRect = {0, 0, width, height};
+        overlay.overlayScale = scale;
         // Two full cycles: both banner corners, both edges, every slide.
         std::vector<std::vector<std::pair<P3, P3>>> frames;
         for (double time = 0.25; time <= 190.0; time += 0.25) frames.push_back(DrawnAt(time));

@@ -136,16 +136,16 @@ protected:
     // The 256 x 256 texture the loader makes of the seed's file.
     static std::vector<uint8_t> Texture(const BmpSeed& seed) {
         Write("seed.bmp", seed.bytes);
-        uint32_t name = 0;
-        PictureSize size{};
-        EXPECT_EQ(LoadBmpFileTexture(&name, (FOLDER + "seed.bmp"s).c_str(), &size), seed.drawn)
-            << seed.name;
-        EXPECT_TRUE(size.width == seed.width && size.height == seed.height) << seed.name;
-        int width = 0, height = 0;
-        std::vector<uint8_t> texels = TexturePixels(name, &width, &height);
-        texels.resize(256 * 256 * 4);
-        glDeleteTextures(1, &name);
+        const std::optional<LoadedPicture> picture = LoadPictureFile(FOLDER + "seed.bmp"s);
         DeleteFileA((FOLDER + "seed.bmp"s).c_str());
+        EXPECT_EQ(picture.has_value(), seed.drawn) << seed.name;
+        if (!picture) return {};
+        EXPECT_TRUE(picture->size.width == seed.width && picture->size.height == seed.height)
+            << seed.name;
+        int width = 0, height = 0;
+        std::vector<uint8_t> texels = TexturePixels(picture->texture, &width, &height);
+        texels.resize(256 * 256 * 4);
+        glDeleteTextures(1, &picture->texture);
         return texels;
     }
     static constexpr const char* FOLDER = "C:\\q\\";
@@ -212,16 +212,17 @@ TEST_F(BmpFilesTest, DetailFinerThanATexelIsAveragedNotPicked) {
 TEST_F(BmpFilesTest, ExternalPictureTakesTheSlotItsShapeAndACaptionThatFits) {
     std::strcpy(saverSettings.aviPath, FOLDER);
     const BmpSeed seed = Seed("rgb24");
-    nextIndex = 2;
+    showState.nextIndex = 2;
     std::strcpy(pictureCatalogue[2].caption, "earlier.bmp");
     for (size_t length : {254, 253}) {
         const std::string name = std::string(length - 4, 'n') + ".bmp";
         Write(name, seed.bytes);
-        holoHalfWidth = 1.0f;
-        ASSERT_TRUE(LoadExternalPicture());
+        showState.holoHalfWidth = 1.0f;
+        ASSERT_TRUE(LoadShowItem(pictureCatalogue[2]));
+        ASSERT_EQ(FinishItemPicture(), PictureDecode::Loaded);
         DeleteFileA((FOLDER + name).c_str());
         EXPECT_EQ(pictureCatalogue[2].caption, length == 254 ? "earlier.bmp" : name);
-        EXPECT_FLOAT_EQ(holoHalfWidth, 29.0f / 14.0f);
+        EXPECT_FLOAT_EQ(showState.holoHalfWidth, 29.0f / 14.0f);
     }
     pictureCatalogue[2].caption[0] = '\0';
     int width = 0, height = 0;

@@ -53,7 +53,7 @@ TEST_F(TextureLoaderTest, PicturesAndSchemeTexturesRepeatTheirBitmaps) {
 }
 
 TEST_F(TextureLoaderTest, EachGlyphIsItsCellOfTheStripWhiteWithAlphaFromRed) {
-    LoadGlyphTextures(111, GetModuleHandleA(nullptr), 16, 16, 96, ALPHA_FROM_RED);
+    LoadGlyphTextures(111, GetModuleHandleA(nullptr), 16, 16, glyphTextures, ALPHA_FROM_RED);
     const Bitmap strip = DecodeBitmapResource(111);
     ASSERT_EQ(strip.width, 16 * 96);
     int mismatches = 0, lopsided = 0;

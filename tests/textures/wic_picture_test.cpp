@@ -108,7 +108,10 @@ protected:
     bool Load(const char* file) {
         glDeleteTextures(1, &name_);
         name_ = 0;
-        if (!LoadWicPictureTexture(&name_, (PictureFolder() + file).c_str(), &size_)) return false;
+        const std::optional<LoadedPicture> picture = LoadPictureFile(PictureFolder() + file);
+        if (!picture) return false;
+        name_ = picture->texture;
+        size_ = picture->size;
         int width = 0, height = 0;
         pixels_ = TexturePixels(name_, &width, &height);
         EXPECT_TRUE(width == 256 && height == 256) << file;
@@ -181,21 +184,21 @@ TEST_F(ShowTest, ShowPosesOncePhotoIsDecodedAndSkipsOneThatIsNot) {
     CopyFileA((PictureFolder() + "truncated-progressive.jpg").c_str(), photo.c_str(), FALSE);
     std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", folder.c_str());
     saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
-    nextIndex = FirstIndexWithFlags(PF_EXTERNAL | PF_ZOOM | PF_FRONT);
-    const int refused = nextIndex;
+    showState.nextIndex = FirstIndexWithFlags(PF_EXTERNAL | PF_ZOOM | PF_FRONT);
+    const int refused = showState.nextIndex;
     bool posed = false;
     ASSERT_TRUE(ShowUntil([&] {
-        posed = posed || showStep != SHOW_WAIT;
-        return nextIndex != refused;
+        posed = posed || showState.showStep != SHOW_WAIT;
+        return showState.nextIndex != refused;
     }));
     EXPECT_FALSE(posed);
     EXPECT_EQ(textureSlots[SLOT_HOLOGRAM], 0u);
 
     CopyFileA((PictureFolder() + "orient6.jpg").c_str(), photo.c_str(), FALSE);
-    ASSERT_TRUE(ShowUntil([] { return showStep == SHOW_POSE; }));
-    EXPECT_TRUE(ItemHas(nextIndex, PF_EXTERNAL));
-    EXPECT_STREQ(pictureCatalogue[nextIndex].caption, "a.jpg");
-    EXPECT_FLOAT_EQ(holoHalfWidth, 1.5f);
+    ASSERT_TRUE(ShowUntil([] { return showState.showStep == SHOW_POSE; }));
+    EXPECT_TRUE(ItemHas(showState.nextIndex, PF_EXTERNAL));
+    EXPECT_STREQ(pictureCatalogue[showState.nextIndex].caption, "a.jpg");
+    EXPECT_FLOAT_EQ(showState.holoHalfWidth, 1.5f);
     EXPECT_TRUE(glIsTexture(textureSlots[SLOT_HOLOGRAM]));
     ReleaseWicPictures();
     DeleteFileA(photo.c_str());

@@ -64,7 +64,7 @@ double FramesPerSecond(double seconds, Frame frame) {
     int frames = 0;
     while (Now() - start < seconds) {
         frame();
-        SwapBuffers(glDC);
+        SwapBuffers(renderWindow.glDC);
         ++frames;
     }
     glFinish();
@@ -79,9 +79,10 @@ void EmptyFrame() {
 // (robot, beams, caption and the hologram strip).
 void FastForwardToHold() {
     constexpr double step = 1.0 / 30.0;
-    for (int i = 0; i < 3600 && !(showStep == SHOW_PLAY && holoPhase == HOLO_HOLD); ++i) {
-        RenderFrame(frameTime + step);
-        SwapBuffers(glDC);
+    for (int i = 0;
+         i < 3600 && !(showState.showStep == SHOW_PLAY && hologram.holoPhase == HOLO_HOLD); ++i) {
+        RenderFrame(frameClock.frameTime + step);
+        SwapBuffers(renderWindow.glDC);
     }
 }
 
@@ -104,7 +105,7 @@ FrameCosts CompareFrameCosts(double seconds) {
         const double cpuStart = ProcessCpuSeconds();
         while (Now() - start < block) {
             frame();
-            SwapBuffers(glDC);
+            SwapBuffers(renderWindow.glDC);
             ++frames;
         }
         glFinish();
@@ -114,7 +115,8 @@ FrameCosts CompareFrameCosts(double seconds) {
     const double start = Now();
     while (Now() - start < seconds) {
         timeBlock(EmptyFrame, emptySeconds, emptyCpu, emptyFrames);
-        timeBlock([] { RenderFrame(frameTime + 0.001); }, fullSeconds, fullCpu, fullFrames);
+        timeBlock([] { RenderFrame(frameClock.frameTime + 0.001); }, fullSeconds, fullCpu,
+                  fullFrames);
     }
     return {emptySeconds / emptyFrames * 1e3, fullSeconds / fullFrames * 1e3,
             emptyCpu / emptyFrames * 1e3, fullCpu / fullFrames * 1e3};
@@ -146,11 +148,11 @@ void FrameBreakdown(int rounds) {
         {"robot's lists",
          [] {
              // Before the beam opens nothing is projected.
-             const int step = std::exchange(showStep, SHOW_AIM);
+             const int step = std::exchange(showState.showStep, SHOW_AIM);
              BeginScene();
              DrawRobotAndHologram();
              glPopMatrix();
-             showStep = step;
+             showState.showStep = step;
          }},
         {"projections (beams, captions, hologram)",
          [] {
@@ -165,14 +167,14 @@ void FrameBreakdown(int rounds) {
         {"overlay",
          [] {
              glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-             DrawOverlay();
+             DrawOverlay(scene.clientRect.right, scene.clientRect.bottom);
          }},
-        {"full frame", [] { RenderFrame(frameTime + 0.001); }},
+        {"full frame", [] { RenderFrame(frameClock.frameTime + 0.001); }},
         {"full frame clipped to one pixel",
          [] {
              glEnable(GL_SCISSOR_TEST);
              glScissor(0, 0, 1, 1);
-             RenderFrame(frameTime + 0.001);
+             RenderFrame(frameClock.frameTime + 0.001);
              glDisable(GL_SCISSOR_TEST);
          }},
     };
@@ -183,7 +185,7 @@ void FrameBreakdown(int rounds) {
             int frames = 0;
             while (Now() - start < 0.3) {
                 part.draw();
-                SwapBuffers(glDC);
+                SwapBuffers(renderWindow.glDC);
                 ++frames;
             }
             glFinish();
@@ -224,17 +226,17 @@ void Soak(double hours, const char* mediaFolder) {
     saverSettings.showExternalBmps = true;
     constexpr double step = 0.25;
     int items = 0, externalItems = 0;
-    int previousStep = showStep;
-    const double start = frameTime;
+    int previousStep = showState.showStep;
+    const double start = frameClock.frameTime;
     for (int hour = 1; hour <= hours; ++hour) {
-        while (frameTime - start < hour * 3600.0) {
-            RenderFrame(frameTime + step);
-            SwapBuffers(glDC);
-            if (previousStep == SHOW_WAIT && showStep == SHOW_POSE) {
+        while (frameClock.frameTime - start < hour * 3600.0) {
+            RenderFrame(frameClock.frameTime + step);
+            SwapBuffers(renderWindow.glDC);
+            if (previousStep == SHOW_WAIT && showState.showStep == SHOW_POSE) {
                 ++items;
-                externalItems += ItemHas(nextIndex, PF_EXTERNAL) ? 1 : 0;
+                externalItems += ItemHas(showState.nextIndex, PF_EXTERNAL) ? 1 : 0;
             }
-            previousStep = showStep;
+            previousStep = showState.showStep;
         }
         glFinish();
         const PROCESS_MEMORY_COUNTERS memory = MemoryCounters();
@@ -264,41 +266,44 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
     std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s%s\\", folder, name);
     saverSettings.playAvis = true;
     saverSettings.playAviSound = false;
-    glDeleteTextures(1, &textureSlots[MOVIE_TEXTURE_SLOT]);
-    movieActive = true;
+    glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
+    showState.movieActive = true;
     const double openStart = Now();
-    if (!OpenRandomMovie()) {
+    const std::optional<LoadedPicture> movie =
+        OpenMovie(std::string(folder) + name + "\\m.avi", false);
+    if (!movie) {
         std::printf("movie %s: cannot be opened\n", name);
         CloseMovieAndSound();
-        movieActive = false;
+        showState.movieActive = false;
         return;
     }
     const double openMs = (Now() - openStart) * 1e3;
-    const int frames = movieFrameCount - 1;
+    const int frames = moviePlayer.movieFrameCount - 1;
     const double decodeStart = Now();
     for (int i = 0; i < frames; ++i) {
-        frameDelta = movieDurationMs / movieFrameCount / 1e3;
-        AdvanceMovie(MOVIE_TEXTURE_SLOT);
+        frameClock.frameDelta = moviePlayer.movieDurationMs / moviePlayer.movieFrameCount / 1e3;
+        AdvanceMovie(movie->texture);
     }
     glFinish();
     const double frameMs = (Now() - decodeStart) * 1e3 / frames;
     std::printf("movie %s (%dx%d): open %.1f ms, next frame decoded, scaled and uploaded %.2f ms\n",
-                name, movieFrameWidth, movieFrameHeight, openMs, frameMs);
+                name, moviePlayer.movieFrameWidth, moviePlayer.movieFrameHeight, openMs, frameMs);
     CloseMovieAndSound();
-    movieActive = false;
+    glDeleteTextures(1, &movie->texture);
+    showState.movieActive = false;
 
     // Once the current item is over, the movie is the next one.
     const auto renderUntil = [](auto done) {
         for (int i = 0; i < 36000 && !done(); ++i) {
-            RenderFrame(frameTime + 1.0 / 30.0);
-            SwapBuffers(glDC);
+            RenderFrame(frameClock.frameTime + 1.0 / 30.0);
+            SwapBuffers(renderWindow.glDC);
         }
     };
-    renderUntil([] { return showStep == SHOW_WAIT; });
-    nextIndex = FrontSlotWith(PF_MOVIE);
-    renderUntil([] { return showStep == SHOW_POSE; });
+    renderUntil([] { return showState.showStep == SHOW_WAIT; });
+    showState.nextIndex = FrontSlotWith(PF_MOVIE);
+    renderUntil([] { return showState.showStep == SHOW_POSE; });
     FastForwardToHold();
-    if (!movieActive) {
+    if (!showState.movieActive) {
         std::printf("movie %s: not held by the show\n", name);
         return;
     }
@@ -336,20 +341,21 @@ void ShowFrameTimes(double minutes, const char* mediaFolder) {
     int items = 0;
     double previous = Now();
     for (int i = 0; i < frames; ++i) {
-        const int stepBefore = showStep;
+        const int stepBefore = showState.showStep;
         // A built-in turn keeps the director's own pick when it is one.
         if (stepBefore == SHOW_WAIT) {
-            if (turn == 1) nextIndex = external;
-            if (turn == 2) nextIndex = movie;
-            if (turn == 0 && ItemHas(nextIndex, PF_MOVIE | PF_EXTERNAL)) nextIndex = builtIn;
+            if (turn == 1) showState.nextIndex = external;
+            if (turn == 2) showState.nextIndex = movie;
+            if (turn == 0 && ItemHas(showState.nextIndex, PF_MOVIE | PF_EXTERNAL))
+                showState.nextIndex = builtIn;
         }
-        RenderFrame(frameTime + step);
-        SwapBuffers(glDC);
+        RenderFrame(frameClock.frameTime + step);
+        SwapBuffers(renderWindow.glDC);
         const double now = Now();
         times[i] = (now - previous) * 1e3;
         previous = now;
-        if (stepBefore == SHOW_WAIT && showStep == SHOW_POSE) {
-            loads[i] = nextIndex;
+        if (stepBefore == SHOW_WAIT && showState.showStep == SHOW_POSE) {
+            loads[i] = showState.nextIndex;
             turn = (turn + 1) % 3;
             ++items;
         }
@@ -415,7 +421,7 @@ LoopFigures RunLoop(double seconds, bool paced) {
         MSG message;
         while (Now() - start < seconds) {
             while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageA(&message);
-            InvalidateRect(glWindow, nullptr, FALSE);
+            InvalidateRect(renderWindow.glWindow, nullptr, FALSE);
         }
     }
     const double wall = Now() - start;
@@ -425,8 +431,8 @@ LoopFigures RunLoop(double seconds, bool paced) {
 // CPU time per minute of show with the saver's own loop, paced and unpaced, in alternating
 // runs so that both meet the same load.
 void PacingFigures(double seconds) {
-    sceneProc = reinterpret_cast<WNDPROC>(
-        SetWindowLongPtrA(glWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSceneProc)));
+    sceneProc = reinterpret_cast<WNDPROC>(SetWindowLongPtrA(
+        renderWindow.glWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingSceneProc)));
     std::printf(
         "pacing: refresh period %.2f ms, swap interval %s\n", framePacer.period * 1e3,
         framePacer.swapInterval == nullptr ? "not offered" : "offered, trying vertical sync");
@@ -461,15 +467,15 @@ void PictureFigures(const char* folder) {
         double worst = 0.0, total = 0.0;
         bool loaded = true;
         for (int i = 0; i < loads; ++i) {
-            glDeleteTextures(1, &textureSlots[2]);
-            textureSlots[2] = 0;
             const double start = Now();
-            const bool ok = std::strcmp(name, "photo.bmp") == 0
-                                ? LoadBmpFileTexture(&textureSlots[2], name, &size)
-                                : LoadWicPictureTexture(&textureSlots[2], name, &size);
+            const std::optional<LoadedPicture> picture = LoadPictureFile(name);
             glFinish();
             const double ms = (Now() - start) * 1e3;
-            loaded = loaded && ok;
+            loaded = loaded && picture;
+            if (picture) {
+                size = picture->size;
+                glDeleteTextures(1, &picture->texture);
+            }
             total += ms;
             worst = std::max(worst, ms);
         }
@@ -488,10 +494,10 @@ void PictureFigures(const char* folder) {
     int waitFrames = 0, frames = 0;
     bool seen = false;
     for (int i = 0; i < 36000 && !seen; ++i) {
-        const bool waiting = showStep == SHOW_WAIT;
+        const bool waiting = showState.showStep == SHOW_WAIT;
         const double start = Now();
-        RenderFrame(frameTime + 1.0 / 30.0);
-        SwapBuffers(glDC);
+        RenderFrame(frameClock.frameTime + 1.0 / 30.0);
+        SwapBuffers(renderWindow.glDC);
         glFinish();
         const double ms = (Now() - start) * 1e3;
         if (!waiting) {
@@ -501,8 +507,8 @@ void PictureFigures(const char* folder) {
         }
         waitWorst = std::max(waitWorst, ms);
         ++waitFrames;
-        if (showStep != SHOW_POSE) continue;
-        seen = ItemHas(nextIndex, PF_EXTERNAL);
+        if (showState.showStep != SHOW_POSE) continue;
+        seen = ItemHas(showState.nextIndex, PF_EXTERNAL);
         if (!seen) {  // another item's wait: among the frames before
             others = std::max(others, waitWorst);
             frames += waitFrames;
@@ -539,7 +545,7 @@ void PrintClockSteps() {
 int main(int argc, char** argv) {
     const int width = argc > 2 ? std::atoi(argv[1]) : 1024;
     const int height = argc > 2 ? std::atoi(argv[2]) : 768;
-    appInstance = GetModuleHandleA(nullptr);
+    saver.appInstance = GetModuleHandleA(nullptr);
     HWND window = CreateStandInWindow(width, height);
     const double buildStart = Now();
     if (window == nullptr || !CreateScene(window, 1)) return 1;
@@ -562,13 +568,13 @@ int main(int argc, char** argv) {
     // qbench W H --show MINUTES MEDIA_FOLDER: only the timed show.
     if (argc > 5 && std::strcmp(argv[3], "--show") == 0) {
         RenderFrame(ReadFrameClock());
-        SwapBuffers(glDC);
+        SwapBuffers(renderWindow.glDC);
         ShowFrameTimes(std::atof(argv[4]), argv[5]);
         DestroyScene();
         return 0;
     }
     RenderFrame(ReadFrameClock());
-    SwapBuffers(glDC);
+    SwapBuffers(renderWindow.glDC);
     glFinish();
     std::printf("size: %dx%d\n", width, height);
     std::printf("process start to first swapped frame: %.1f ms\n",
@@ -593,14 +599,15 @@ int main(int argc, char** argv) {
     }
     for (int id : {108, 110, 104})
         LoadResourceTexture(static_cast<uint16_t>(id), 1, module, ALPHA_OPAQUE, false);
-    LoadGlyphTextures(111, module, 16, 16, 96, ALPHA_FROM_RED);
+    LoadGlyphTextures(111, module, 16, 16, glyphTextures, ALPHA_FROM_RED);
     glFinish();
     std::printf("all scene textures: %.1f ms\n", (Now() - texturesStart) * 1e3);
     constexpr int pictureLoads = 20;
     const double pictureStart = Now();
     for (int i = 0; i < pictureLoads; ++i) {
-        glDeleteTextures(1, &textureSlots[2]);
-        LoadResourceTexture(static_cast<uint16_t>(200 + i), 2, module, ALPHA_COLOUR_KEY, false);
+        glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
+        LoadResourceTexture(static_cast<uint16_t>(200 + i), SLOT_HOLOGRAM, module, ALPHA_COLOUR_KEY,
+                            false);
     }
     glFinish();
     std::printf("one catalogue picture: %.2f ms\n", (Now() - pictureStart) * 1e3 / pictureLoads);

@@ -131,64 +131,58 @@ LONG WINAPI ReportCrash(EXCEPTION_POINTERS* exception) {
 bool MakeGlContext() {
     HWND parent = CreateWindowExA(0, "STATIC", "qfuzz", WS_POPUP, 0, 0, 64, 64, nullptr, nullptr,
                                   GetModuleHandleA(nullptr), nullptr);
-    return parent != nullptr && CreateRenderWindow(0, 0, 64, 64, parent) != nullptr;
+    return parent != nullptr && CreateRenderWindow(0, 0, 64, 64, parent, DefWindowProcA) != nullptr;
 }
 
 // Every frame in order up to the first that fails, then the last one, which the show holds
 // once the movie is over.
 bool DecodeFrames() {
-    const int frames = std::min(movieFrameCount, FRAME_LIMIT);
+    const int frames = std::min(moviePlayer.movieFrameCount, FRAME_LIMIT);
     for (int i = 0; i < frames; ++i)
         if (!DecodeMovieFrame(i)) return false;
-    return DecodeMovieFrame(movieFrameCount - 1);
+    return DecodeMovieFrame(moviePlayer.movieFrameCount - 1);
 }
 
 // The sound streamer's own path through the sound the saver plays: the device hands every buffer
 // straight back (a reset), as if played at once, and the streamer refills it.
 bool StreamSound(HWND window) {
-    if (!movieSoundOn) return true;
-    if (!StartMovieSound(window, audioStream, -1, movieSoundEnd)) return false;
-    for (int round = 0; soundPlaying && buffersQueued > 0 && round < SOUND_ROUND_LIMIT; ++round) {
-        waveOutReset(soundDevice);
-        for (WAVEHDR* header : soundBuffers) {
+    if (!moviePlayer.movieSoundOn) return true;
+    if (!StartMovieSound(window, moviePlayer.audioStream, -1, moviePlayer.movieSoundEnd))
+        return false;
+    for (int round = 0;
+         movieSound.soundPlaying && movieSound.buffersQueued > 0 && round < SOUND_ROUND_LIMIT;
+         ++round) {
+        waveOutReset(movieSound.soundDevice);
+        for (WAVEHDR* header : movieSound.soundBuffers) {
             OnSoundBufferDone(window, MM_WOM_DONE, 0, reinterpret_cast<LPARAM>(header));
         }
         for (MSG message; PeekMessageA(&message, window, MM_WOM_DONE, MM_WOM_DONE, PM_REMOVE);) {
         }
     }
     // The streamer stops the sound itself after the last sample.
-    const bool whole = !soundPlaying;
+    const bool whole = !movieSound.soundPlaying;
     StopMovieSound();
     return whole;
 }
 
 std::string LoadMovie(const std::string& path) {
-    saverSettings.playAviSound = true;
-    frameDrawer = DrawDibOpen();
-    if (!OpenMovieFile(path.c_str())) {
+    const std::optional<LoadedPicture> movie = OpenMovie(path, true);
+    if (!movie) {
         CloseMovieAndSound();
         return "refused";
     }
-    GLuint texture = 0;
-    glGenTextures(1, &texture);
-    glBindTexture(GL_TEXTURE_2D, texture);
-    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB, MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, 0, GL_RGB,
-                 GL_UNSIGNED_BYTE, nullptr);
+    glBindTexture(GL_TEXTURE_2D, movie->texture);
     const bool frames = DecodeFrames();
-    const bool sound = StreamSound(glWindow);
+    const bool sound = StreamSound(renderWindow.glWindow);
     CloseMovieAndSound();
-    glDeleteTextures(1, &texture);
+    glDeleteTextures(1, &movie->texture);
     return frames && sound ? "loaded" : "partly";
 }
 
 std::string LoadPicture(const std::string& path) {
-    uint32_t texture = 0;
-    PictureSize size{};
-    const bool bmp = path.size() >= 4 && _stricmp(path.c_str() + path.size() - 4, ".bmp") == 0;
-    const bool loaded = bmp ? LoadBmpFileTexture(&texture, path.c_str(), &size)
-                            : LoadWicPictureTexture(&texture, path.c_str(), &size);
-    glDeleteTextures(1, &texture);
-    return loaded ? "loaded" : "refused";
+    const std::optional<LoadedPicture> picture = LoadPictureFile(path);
+    if (picture) glDeleteTextures(1, &picture->texture);
+    return picture ? "loaded" : "refused";
 }
 
 bool IsMovie(const std::string& name) {

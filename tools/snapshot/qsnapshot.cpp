@@ -84,8 +84,9 @@ LRESULT CALLBACK QuietSceneProc(HWND window, UINT message, WPARAM wParam, LPARAM
 
 // The tool draws the frames itself: the scene window's own paint loop is stopped.
 void StopPaintLoop() {
-    KillTimer(glWindow, frameTimerId);
-    SetWindowLongPtrA(glWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(QuietSceneProc));
+    KillTimer(renderWindow.glWindow, scene.frameTimerId);
+    SetWindowLongPtrA(renderWindow.glWindow, GWLP_WNDPROC,
+                      reinterpret_cast<LONG_PTR>(QuietSceneProc));
 }
 
 void PumpMessages() {
@@ -108,7 +109,7 @@ int main(int argc, char** argv) {
                      "                 [--yaw DEGREES]\n");
         return 2;
     }
-    appInstance = GetModuleHandleA(nullptr);
+    saver.appInstance = GetModuleHandleA(nullptr);
     if (options.scheme >= 0) {
         HKEY key;
         RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
@@ -118,15 +119,15 @@ int main(int argc, char** argv) {
                        sizeof(scheme));
         RegCloseKey(key);
     }
-    isPreviewMode = options.preview ? 1 : 0;
+    saver.isPreviewMode = options.preview ? 1 : 0;
     HWND window = CreateStandInWindow(options.width, options.height);
     if (window == nullptr || !CreateScene(window, options.seed)) return 1;
     StopPaintLoop();
     if (options.item >= 0) {
-        nextIndex = options.item;
-        recentPicks[0] = options.item;
+        showState.nextIndex = options.item;
+        showState.recentPicks[0] = options.item;
     }
-    if (options.yawGiven) bodyYaw = static_cast<float>(options.yaw - 180.0);
+    if (options.yawGiven) robotPose.bodyYaw = static_cast<float>(options.yaw - 180.0);
     size_t next = 0;
     for (int frame = 1; next < options.times.size(); ++frame) {
         const double time = frame / options.fps;

@@ -85,11 +85,11 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         saverSettings = SaverSettings{};
-        frameClock.frameTime = frameClock.frameDelta = 0.0;
+        frameClock = {};
     }
     void TearDown() override {
         CloseMovieAndSound();
-        showState.movieActive = false;
+        showState = {};
         glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
         textureSlots[SLOT_HOLOGRAM] = 0;
         GlTest::TearDown();

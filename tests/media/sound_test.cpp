@@ -40,7 +40,7 @@ protected:
         MediaTest::SetUp();
         SetWindowLongPtrA(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(SaverLikeProc));
         moviePlayer.soundWindow = window_;
-        movieSound.soundBufferLimit = SOUND_BUFFER_MAX;
+        movieSound = {};
         AVIFileInit();
         ASSERT_EQ(AVIStreamOpenFromFileA(&stream_, movie_files::MovieFile("tone").c_str(),
                                          streamtypeAUDIO, 0, OF_READ, nullptr),

@@ -7,7 +7,6 @@
 #include <sstream>
 #include <string>
 #include "show/show_fixture.h"
-#include "text/overlay_state.h"
 
 namespace {
 
@@ -31,7 +30,7 @@ using ShowTrace = ShowTest;
 
 TEST_F(ShowTrace, TenMinutesOfASeededShowFollowTheGoldenTrace) {
     ResetShowState(20240607);
-    ResetOverlayState();
+    overlay = {};
     saverSettings.robotColour = ROBOT_COLOUR_RANDOM;
     saverSettings.showCountdown = false;
     // A caption of one character is never shown, but its item still draws for the caption.

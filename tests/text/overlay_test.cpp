@@ -12,7 +12,6 @@
 #include "support/gl_fixture.h"
 #include "text/countdown.h"
 #include "text/overlay.h"
-#include "text/overlay_state.h"
 #include "textures/texture_loader.h"
 
 namespace {
@@ -27,7 +26,7 @@ protected:
         BuildFont();
         BuildBannerList();
         saved_ = saverSettings;
-        ResetOverlayState();
+        overlay = {};
         SeedRandom(77);
         scene.clientRect = {0, 0, 800, 600};
         // Counted down long ago: the line is the closing sentence.
@@ -36,9 +35,8 @@ protected:
     }
     void TearDown() override {
         saverSettings = saved_;
-        scene.clientRect = {};
-        overlay.overlayScale = 1.0f;
-        ResetOverlayState();
+        scene = {};
+        overlay = {};
         ReleaseGlyphTextures();
         GlTest::TearDown();
     }
@@ -106,13 +104,13 @@ TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorne
     ExpectQuad(banner[0], {overlay.bannerX + 128.0, 576.0, 0}, {256, 32, 0});
     // Without the countdown the text hold shows nothing.
     saverSettings.showCountdown = false;
-    ResetOverlayState();
+    overlay = {};
     EXPECT_TRUE(QuadsAt(30.0).empty());
 }
 
 TEST_F(OverlayDraw, AtTwiceTheDpiOnTwiceThePixelsEveryQuadIsTwiceAsLarge) {
     const auto run = [](int width, int height, float scale) {
-        ResetOverlayState();
+        overlay = {};
         SeedRandom(5);
         scene.clientRect = {0, 0, width, height};
         overlay.overlayScale = scale;

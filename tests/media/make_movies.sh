@@ -148,3 +148,10 @@ end=$(stat -c %s "$f")
 { printf 'RIFF\0\0\0\0AVIXLIST\0\0\0\0movi'; head -c $((movi + 4 + frames)) "$f" | tail -c "$frames"; } >>"$f"
 poke32 "$f" $((end + 4)) $((frames + 16))
 poke32 "$f" $((end + 16)) $((frames + 4))
+
+# A movie below links that lead back up the tree: the library must list it once and stop.
+mkdir -p links/a
+cp raw/m.avi links/a/m.avi
+ln -s .. links/a/up
+ln -s . links/a/self
+ln -s a links/b

@@ -1,7 +1,9 @@
 // Handles released when the function that acquired them returns.
 #pragma once
 #include <windows.h>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <type_traits>
 
 struct DeleteBitmap {
@@ -20,9 +22,31 @@ struct CloseFile {
 };
 using FileHandle = std::unique_ptr<std::remove_pointer_t<HANDLE>, CloseFile>;
 
+// Paths up to this long are used as they are; longer ones take the long form.
+constexpr size_t SHORT_PATH_LIMIT = MAX_PATH - 12;
+
+// `path` in the form the wide file calls take at any length: "\\?\" before a drive path,
+// "\\?\UNC\" for a share; paths short enough stay as they are.
+inline std::wstring LongPathForm(const std::wstring& path) {
+    if (path.size() <= SHORT_PATH_LIMIT || path.starts_with(L"\\\\?\\")) return path;
+    if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
+    return L"\\\\?\\" + path;
+}
+
+// `bytes` bytes at `offset` of an open file: a seek and a plain read (under Wine a read with its
+// offset given costs far more); false when the file holds fewer.
+inline bool ReadAt(HANDLE file, uint64_t offset, void* out, size_t bytes) {
+    LARGE_INTEGER at{};
+    at.QuadPart = static_cast<LONGLONG>(offset);
+    DWORD read = 0;
+    return bytes <= MAXDWORD && SetFilePointerEx(file, at, nullptr, FILE_BEGIN) &&
+           ReadFile(file, out, static_cast<DWORD>(bytes), &read, nullptr) && read == bytes;
+}
+
 // An existing file opened for reading, which others may go on reading and writing.
-inline FileHandle OpenFileToRead(const char* path) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+inline FileHandle OpenFileToRead(const std::wstring& path) {
+    HANDLE file =
+        CreateFileW(LongPathForm(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                    nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     return FileHandle(file == INVALID_HANDLE_VALUE ? nullptr : file);
 }

@@ -8,6 +8,7 @@
 #include <cstring>
 #include <vector>
 #include <utility>
+#include "host/handles.h"
 #include "media/avi_structure.h"
 #include "media/cinepak_frame.h"
 #include "media/sound.h"
@@ -21,6 +22,26 @@ namespace {
 constexpr size_t PACKED_COLOUR_LIMIT = 256;
 // A Cinepak frame's length field has 24 bits.
 constexpr LONG CINEPAK_FRAME_LIMIT = 1 << 24;
+
+// Makes the folder the current directory; one too long for that is entered by its short form
+// where the volume keeps one.
+bool EnterFolder(const std::wstring& folder) {
+    if (SetCurrentDirectoryW(folder.c_str())) return true;
+    wchar_t shortForm[MAX_PATH];
+    const DWORD length = GetShortPathNameW(LongPathForm(folder).c_str(), shortForm, MAX_PATH);
+    return length > 0 && length < MAX_PATH && SetCurrentDirectoryW(shortForm);
+}
+
+// The structure of a movie file, read through the file's own handle.
+AviStructure CheckMovieFile(const wchar_t* fileName) {
+    const FileHandle file = OpenFileToRead(fileName);
+    LARGE_INTEGER size{};
+    if (file == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return {};
+    return CheckAviStructure(static_cast<uint64_t>(size.QuadPart),
+                             [&](uint64_t offset, void* out, size_t count) {
+                                 return ReadAt(file.get(), offset, out, count);
+                             });
+}
 
 bool CreateFrameSurface() {
     if (moviePlayer.movieDC == nullptr) moviePlayer.movieDC = CreateCompatibleDC(nullptr);
@@ -42,9 +63,9 @@ bool CreateFrameSurface() {
 }
 
 // `indexed`: the samples of the sound that the file's index holds; none leaves the movie silent.
-void OpenAudioStream(const char* fileName, int64_t indexed) {
+void OpenAudioStream(const wchar_t* fileName, int64_t indexed) {
     if (indexed <= 0) return;
-    moviePlayer.movieSoundOn = AVIStreamOpenFromFileA(&moviePlayer.audioStream, fileName,
+    moviePlayer.movieSoundOn = AVIStreamOpenFromFileW(&moviePlayer.audioStream, fileName,
                                                       streamtypeAUDIO, 0, OF_READ, nullptr) == 0;
     if (!moviePlayer.movieSoundOn) {
         moviePlayer.audioStream = nullptr;
@@ -135,17 +156,18 @@ void SwapRedBlue(unsigned char* pixels) {
     for (int i = 0; i < MOVIE_SURFACE_PIXELS; ++i) std::swap(pixels[i * 3], pixels[i * 3 + 2]);
 }
 
-std::optional<LoadedPicture> OpenMovie(const std::string& path, bool withSound) {
+std::optional<LoadedPicture> OpenMovie(const std::wstring& path, bool withSound) {
     // A movie left open would otherwise lose its handles here.
     CloseMovieAndSound();
     moviePlayer.movieSoundOn = false;
     moviePlayer.movieElapsedMs = 0.0;
     moviePlayer.frameDrawer = DrawDibOpen();
     // Opened by its own name from its folder: see OpenMovieFile.
-    const size_t split = path.find_last_of("\\/") + 1;
-    const std::string name = path.substr(split);
-    if (!SetCurrentDirectoryA(path.substr(0, split).c_str())) return std::nullopt;
-    if (!OpenMovieFile(name.c_str(), withSound)) return std::nullopt;
+    const size_t split = path.find_last_of(L"\\/") + 1;
+    const std::wstring name = path.substr(split);
+    if (!EnterFolder(path.substr(0, split)) || !OpenMovieFile(name.c_str(), withSound)) {
+        return std::nullopt;
+    }
     LoadedPicture movie;
     movie.texture = UploadTexture(MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, GL_RGB,
                                   moviePlayer.surfaceBits, true);
@@ -156,21 +178,21 @@ std::optional<LoadedPicture> OpenMovie(const std::string& path, bool withSound) 
     return movie;
 }
 
-bool OpenMovieFile(const char* longName, bool withSound) {
+bool OpenMovieFile(const wchar_t* longName, bool withSound) {
     if (!moviePlayer.aviLibraryOpen) {
         AVIFileInit();
         moviePlayer.aviLibraryOpen = true;
     }
     // Wine's AVI library writes the file's name into a fixed-size field of each stream and runs
-    // past it for names of about 58 characters or more; the short (8.3) name is always safe.
-    char shortName[MAX_PATH];
-    const DWORD shortLength = GetShortPathNameA(longName, shortName, sizeof(shortName));
-    const char* fileName =
-        shortLength > 0 && shortLength < sizeof(shortName) ? shortName : longName;
-    const AviStructure structure = CheckAviFile(fileName);
+    // past it for names of about 58 characters or more; the short (8.3) name, where the volume
+    // keeps one, is always safe.
+    wchar_t shortName[MAX_PATH];
+    const DWORD shortLength = GetShortPathNameW(longName, shortName, MAX_PATH);
+    const wchar_t* fileName = shortLength > 0 && shortLength < MAX_PATH ? shortName : longName;
+    const AviStructure structure = CheckMovieFile(fileName);
     if (!structure.valid) return false;
     moviePlayer.readableFrames = structure.videoSamples;
-    if (AVIStreamOpenFromFileA(&moviePlayer.videoStream, fileName, streamtypeVIDEO, 0, OF_READ,
+    if (AVIStreamOpenFromFileW(&moviePlayer.videoStream, fileName, streamtypeVIDEO, 0, OF_READ,
                                nullptr) != 0) {
         moviePlayer.videoStream = nullptr;
         return false;

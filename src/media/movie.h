@@ -58,10 +58,10 @@ extern MoviePlayer moviePlayer;
 // MOVIE_SURFACE_WIDTH x MOVIE_SURFACE_HEIGHT, whose row 0 is the frame's bottom row; the size
 // given is the frame's own. Nothing, with the movie closed or left to close, when it cannot
 // be played.
-std::optional<LoadedPicture> OpenMovie(const std::string& path, bool withSound);
+std::optional<LoadedPicture> OpenMovie(const std::wstring& path, bool withSound);
 // Opens the streams, the surface and the decoder (and the sound stream when asked) for a file in
 // the current directory.
-bool OpenMovieFile(const char* fileName, bool withSound);
+bool OpenMovieFile(const wchar_t* fileName, bool withSound);
 // Moves the playing time on by the frame's step and puts the frame for it into `texture`;
 // false, with the movie closed, when decoding fails.
 bool AdvanceMovie(uint32_t texture);

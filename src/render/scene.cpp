@@ -4,6 +4,7 @@
 #include <GL/glu.h>
 #include <mmsystem.h>
 #include <ctime>
+#include <string>
 #include "host/monitors.h"
 #include "host/password.h"
 #include "host/saver.h"
@@ -20,7 +21,7 @@
 #include "show/hologram.h"
 #include "text/overlay.h"
 #include "textures/texture_loader.h"
-#include "textures/wic_picture.h"
+#include "textures/media_library.h"
 
 SceneState scene;
 
@@ -30,6 +31,14 @@ void RealizeScenePalette() {
     UnrealizeObject(renderWindow.glPalette);
     SelectPalette(renderWindow.glDC, renderWindow.glPalette, FALSE);
     RealizePalette(renderWindow.glDC);
+}
+
+// The stored media folder, in the platform's code page.
+std::wstring MediaFolder() {
+    wchar_t folder[AVI_PATH_SIZE];
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, saverSettings.aviPath, -1, folder, AVI_PATH_SIZE);
+    return length > 0 ? std::wstring(folder) : std::wstring();
 }
 
 }  // namespace
@@ -52,6 +61,7 @@ bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
     if (renderWindow.glWindow == nullptr) return false;
     GetClientRect(renderWindow.glWindow, &scene.clientRect);
     LoadSettings();
+    if (saverSettings.playAvis || saverSettings.showExternalBmps) StartMediaLibrary(MediaFolder());
     SeedRandom(seed);
     overlay.overlayScale = OverlayScaleFor(PrimaryMonitorDpi());
     InitRenderState();
@@ -254,6 +264,7 @@ void DrawFrame() {
 void ReleaseScene() {
     ReleaseSlotTextures();
     ReleaseGlyphTextures();
-    ReleaseWicPictures();
+    ReleasePictureDecoder();
+    StopMediaLibrary();
     if (showState.movieActive) CloseMovieAndSound();
 }

@@ -19,7 +19,7 @@ struct PictureRecord {
     double zoomTop;
     double zoomRight;
     double zoomBottom;
-    char caption[CAPTION_SIZE];
+    wchar_t caption[CAPTION_SIZE];
 };
 
 extern std::array<PictureRecord, CATALOGUE_SIZE> pictureCatalogue;

@@ -12,7 +12,7 @@
 #include "settings/settings.h"
 #include "show/animation.h"
 #include "show/hologram.h"
-#include "textures/media_scan.h"
+#include "textures/media_library.h"
 #include "textures/texture_loader.h"
 
 ShowState showState;
@@ -25,6 +25,8 @@ constexpr float FLOOR_BODY_LIMIT = 100.0f;
 constexpr int EXTERNAL_ONLY_RANGE = 16;
 // Longer file names are not shown as captions.
 constexpr size_t CAPTION_NAME_LIMIT = 254;
+// Files of the media folder tried for one item before the director chooses another item.
+constexpr int FILE_ATTEMPTS = 3;
 
 bool CurrentIsFloor() {
     return ItemHas(showState.currentIndex, PF_FLOOR);
@@ -89,33 +91,36 @@ void EnterPose() {
     showState.showStep = SHOW_POSE;
 }
 
+bool StartExternalPicture() {
+    const std::optional<std::wstring> path = PickMediaFile(MediaKind::Picture);
+    return path && StartPictureFile(*path);
+}
+
 // A loaded item poses at once; a picture still on the decoding thread keeps the director
-// waiting, with no new load, until it is ready or refused.
+// waiting, with no new load, until it is ready or refused. A refused picture file is passed
+// over for another of the media folder, a few times.
 void AfterLoad(PictureDecode decode) {
     if (decode == PictureDecode::Failed) {
+        if (++showState.fileAttempts < FILE_ATTEMPTS && StartExternalPicture()) return;
         ChooseNextItem();
     } else if (decode != PictureDecode::Pending) {
         EnterPose();
     }
 }
 
-bool StartExternalPicture() {
-    char name[MEDIA_NAME_SIZE];
-    if (PickRandomPicture(saverSettings.aviPath, name) < 0) return false;
-    return StartPictureFile(std::string(saverSettings.aviPath) + name);
-}
-
 bool OpenExternalMovie() {
-    char name[MEDIA_NAME_SIZE];
-    if (!PickRandomMediaFile(saverSettings.aviPath, name, "*.avi")) return false;
-    const std::optional<LoadedPicture> movie =
-        OpenMovie(std::string(saverSettings.aviPath) + name, saverSettings.playAviSound);
-    if (!movie) return false;
-    textureSlots[SLOT_HOLOGRAM] = movie->texture;
-    // In single precision, from the frame's whole pixels.
-    showState.holoHalfWidth =
-        static_cast<float>(movie->size.width) / static_cast<float>(movie->size.height);
-    return true;
+    for (int attempt = 0; attempt < FILE_ATTEMPTS; ++attempt) {
+        const std::optional<std::wstring> path = PickMediaFile(MediaKind::Movie);
+        if (!path) return false;
+        const std::optional<LoadedPicture> movie = OpenMovie(*path, saverSettings.playAviSound);
+        if (!movie) continue;
+        textureSlots[SLOT_HOLOGRAM] = movie->texture;
+        // In single precision, from the frame's whole pixels.
+        showState.holoHalfWidth =
+            static_cast<float>(movie->size.width) / static_cast<float>(movie->size.height);
+        return true;
+    }
+    return false;
 }
 
 void StepWait() {
@@ -156,8 +161,8 @@ void StepPose() {
 }
 
 void StepAim() {
-    const char* caption = pictureCatalogue[showState.nextIndex].caption;
-    showState.captionVisible = NextRandom() % 2 == 0 && strnlen(caption, CAPTION_SIZE) > 1;
+    const wchar_t* caption = pictureCatalogue[showState.nextIndex].caption;
+    showState.captionVisible = NextRandom() % 2 == 0 && wcsnlen(caption, CAPTION_SIZE) > 1;
     if (NextIsFloor()) {
         if (robotPose.headYaw != DOME_AIM) {
             robotPose.headTurning = true;
@@ -194,11 +199,24 @@ void StepPlay() {
     }
 }
 
-bool IsRejected(int candidate) {
+// What the media folder offers now, as far as the settings want it: nothing before its
+// listing is done.
+struct MediaOnOffer {
+    bool movies;
+    bool pictures;
+};
+
+MediaOnOffer OnOffer() {
+    const MediaCounts counts = CountMedia();
+    return {saverSettings.playAvis && counts.movies > 0,
+            saverSettings.showExternalBmps && counts.pictures > 0};
+}
+
+bool IsRejected(int candidate, MediaOnOffer offer) {
     return std::find(showState.recentPicks.begin(), showState.recentPicks.end(), candidate) !=
                showState.recentPicks.end() ||
-           (ItemHas(candidate, PF_MOVIE) && !saverSettings.playAvis) ||
-           (ItemHas(candidate, PF_EXTERNAL) && !saverSettings.showExternalBmps);
+           (ItemHas(candidate, PF_MOVIE) && !offer.movies) ||
+           (ItemHas(candidate, PF_EXTERNAL) && !offer.pictures);
 }
 
 }  // namespace
@@ -239,10 +257,11 @@ void RunShowDirector() {
 }
 
 void ChooseNextItem() {
-    const bool externalOnly = saverSettings.showExternalBmps && saverSettings.onlyExternalPics;
+    const MediaOnOffer offer = OnOffer();
+    const bool externalOnly = offer.pictures && saverSettings.onlyExternalPics;
     const int range = externalOnly ? EXTERNAL_ONLY_RANGE : CATALOGUE_SIZE;
     int candidate = NextRandom() % range;
-    while (IsRejected(candidate)) candidate = NextRandom() % range;
+    while (IsRejected(candidate, offer)) candidate = NextRandom() % range;
     showState.nextIndex = candidate;
     std::copy_backward(showState.recentPicks.begin(), showState.recentPicks.end() - 1,
                        showState.recentPicks.end());
@@ -254,9 +273,9 @@ PictureDecode FinishItemPicture() {
     const PictureDecode state = FinishPictureFile(picture);
     if (state != PictureDecode::Loaded) return state;
     textureSlots[SLOT_HOLOGRAM] = picture.texture;
-    char* caption = pictureCatalogue[showState.nextIndex].caption;
+    wchar_t* caption = pictureCatalogue[showState.nextIndex].caption;
     if (picture.name.size() < CAPTION_NAME_LIMIT) {
-        std::memcpy(caption, picture.name.c_str(), picture.name.size() + 1);
+        std::copy_n(picture.name.c_str(), picture.name.size() + 1, caption);
     }
     showState.holoHalfWidth = static_cast<float>(picture.size.width / picture.size.height);
     return state;
@@ -264,6 +283,7 @@ PictureDecode FinishItemPicture() {
 
 bool LoadShowItem(PictureRecord& record) {
     if ((record.flags & PF_MOVIE) != 0) showState.movieActive = true;
+    showState.fileAttempts = 0;
     // Forget the freed name at once: a later load that fails must not delete it a second time,
     // when it may already belong to a newer texture.
     glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);

@@ -23,6 +23,8 @@ struct ShowState {
     bool floorProjection = true;
     bool zoomActive = false;
     bool movieActive = false;
+    // Files of the media folder tried for the item being loaded.
+    int fileAttempts = 0;
     float holoHalfWidth = 1.0f;
     // The part of the picture shown: all of it, or a close-up region that widens.
     double texLeft = 0.0;

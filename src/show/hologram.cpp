@@ -111,8 +111,8 @@ void ApplyPictureFrame() {
 }
 
 void DrawProjections() {
-    const char* caption = pictureCatalogue[showState.currentIndex].caption;
-    const double length = static_cast<double>(strnlen(caption, CAPTION_SIZE));
+    const wchar_t* caption = pictureCatalogue[showState.currentIndex].caption;
+    const double length = static_cast<double>(wcsnlen(caption, CAPTION_SIZE));
     if (showState.captionVisible && !showState.floorProjection) {
         glPushMatrix();
         glRotated(215.0, 0.0, 1.0, 0.0);

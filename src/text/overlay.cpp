@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <string>
 #include "host/monitors.h"
 #include "render/random.h"
 #include "render/gl_names.h"
@@ -37,18 +38,25 @@ void SetHoloTextState(const GLfloat emission[4], const GLfloat colour[4]) {
     glColor4fv(colour);
 }
 
-void DrawOverlayLine(const char* text, float width, float height) {
+void DrawOverlayLine(std::wstring_view text, float width, float height) {
     glPushMatrix();
-    glTranslatef(TextLineX(width, std::strlen(text)), height, 0.0f);
+    glTranslatef(TextLineX(width, text.size()), height, 0.0f);
     DrawHoloText(text, OVERLAY_GLYPH_SIZE, OVERLAY_TEXT_ALPHA);
     glPopMatrix();
 }
 
+// The message as typed, in the platform's code page.
+std::wstring MessageText() {
+    wchar_t text[COUNT_MESSAGE_SIZE];
+    const int length =
+        MultiByteToWideChar(CP_ACP, 0, saverSettings.countMessage, -1, text, COUNT_MESSAGE_SIZE);
+    return length > 0 ? std::wstring(text) : std::wstring();
+}
+
 }  // namespace
 
-int GlyphIndex(char c) {
-    // char is signed: bytes of 128 and up must not become negative indices.
-    const int code = static_cast<unsigned char>(c);
+int GlyphIndex(wchar_t c) {
+    const int code = c;
     if (code <= FIRST_GLYPH_CODE || code >= FIRST_GLYPH_CODE + GLYPH_COUNT) return -1;
     return code - FIRST_GLYPH_CODE;
 }
@@ -71,13 +79,12 @@ void BuildFont() {
     glEndList();
 }
 
-void DrawHoloText(const char* text, float size, float alpha) {
+void DrawHoloText(std::wstring_view text, float size, float alpha) {
     const GLfloat holo[] = {0.0f, 0.35f, 1.0f, alpha};
     SetHoloTextState(holo, holo);
     glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
     glEnable(GL_BLEND);
-    const size_t length = std::strlen(text);
-    for (size_t i = 0; i < length; ++i) {
+    for (size_t i = 0; i < text.size(); ++i) {
         const int glyph = GlyphIndex(text[i]);
         if (glyph < 0) continue;
         glPushMatrix();
@@ -154,9 +161,9 @@ void DrawOverlay(int pixelWidth, int pixelHeight) {
         glEnable(GL_TEXTURE_2D);
         char line[COUNTDOWN_LINE_SIZE];
         BuildCountdownText(line, sizeof(line));
-        DrawOverlayLine(line, width, (height - COUNTDOWN_LINE_DROP) - overlay.textOffset);
-        DrawOverlayLine(saverSettings.countMessage, width,
-                        (height - MESSAGE_LINE_DROP) - overlay.textOffset);
+        DrawOverlayLine(std::wstring(line, line + std::strlen(line)), width,
+                        (height - COUNTDOWN_LINE_DROP) - overlay.textOffset);
+        DrawOverlayLine(MessageText(), width, (height - MESSAGE_LINE_DROP) - overlay.textOffset);
     }
     glPushMatrix();
     glTranslatef(overlay.bannerX, overlay.bannerY, 0.0f);

@@ -3,6 +3,7 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string_view>
 
 constexpr int GLYPH_COUNT = 96;
 extern std::array<uint32_t, GLYPH_COUNT> glyphTextures;
@@ -28,14 +29,14 @@ extern OverlayState overlay;
 
 void BuildFont();
 void ReleaseGlyphTextures();
-void DrawHoloText(const char* text, float size, float alpha);
+void DrawHoloText(std::wstring_view text, float size, float alpha);
 // Banner, countdown and message where the overlay's slides stand, over a window of the given
 // pixel size.
 void DrawOverlay(int pixelWidth, int pixelHeight);
 
 // The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a space, or
 // a code the font has no cell for).
-int GlyphIndex(char c);
+int GlyphIndex(wchar_t c);
 // overlayScale for a display of the given DPI.
 float OverlayScaleFor(unsigned int dpi);
 // One frame of the overlay's motion at frame time `time` in a width × height pixel window

@@ -4,6 +4,7 @@
 #include <memory>
 #include <mutex>
 #include <utility>
+#include "host/handles.h"
 #include "render/random.h"
 
 namespace {
@@ -13,8 +14,6 @@ constexpr DWORD FOLDER_ATTRIBUTES_SKIPPED =
 // Changes come in bursts (a folder copied in): the tree is listed again once it has been quiet
 // this long.
 constexpr DWORD QUIET_MS = 1500;
-// Paths up to this long are used as they are; longer ones take the long form.
-constexpr size_t SHORT_PATH_LIMIT = MAX_PATH - 12;
 constexpr size_t RANDOM_RANGE = 32768;
 
 bool EndsWithIgnoringCase(std::wstring_view name, std::wstring_view ending) {
@@ -113,12 +112,6 @@ int PictureKindOf(std::wstring_view name) {
 
 bool IsMovieName(std::wstring_view name) {
     return EndsWithIgnoringCase(name, MOVIE_EXTENSION);
-}
-
-std::wstring LongPathForm(const std::wstring& path) {
-    if (path.size() <= SHORT_PATH_LIMIT || path.starts_with(L"\\\\?\\")) return path;
-    if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
 }
 
 MediaList ListMediaFolder(const std::wstring& root, const std::atomic<bool>& stop) {

@@ -58,10 +58,6 @@ struct MediaCounts {
 // The kind of picture a name ends with (its index in PICTURE_EXTENSIONS), or -1.
 int PictureKindOf(std::wstring_view name);
 bool IsMovieName(std::wstring_view name);
-// `path` in the form the wide file calls take at any length: "\\?\" before a drive path,
-// "\\?\UNC\" for a share; paths short enough stay as they are.
-std::wstring LongPathForm(const std::wstring& path);
-
 // Lists `root` (ending with a separator) and the folders below it, skipping hidden and system
 // folders and never entering a link or junction; gives up (with what it has) once `stop` is set.
 MediaList ListMediaFolder(const std::wstring& root, const std::atomic<bool>& stop);

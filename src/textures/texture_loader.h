@@ -5,28 +5,18 @@
 #include <optional>
 #include <span>
 #include <string>
+#include "textures/picture_decoder.h"
 
 constexpr int ALPHA_OPAQUE = 0;
 constexpr int ALPHA_COLOUR_KEY = 1;
 constexpr int ALPHA_FROM_RED = 2;
-// Every picture file becomes a texture of this side, whatever its own size.
-constexpr int FILE_TEXTURE_SIDE = 256;
-
-struct PictureSize {
-    double width;
-    double height;
-};
-
 // A picture or movie file made into a texture: the texture, the picture's own upright size
 // and the file's name without its folder.
 struct LoadedPicture {
     uint32_t texture = 0;
     PictureSize size{};
-    std::string name;
+    std::wstring name;
 };
-
-// A picture handed to the decoding thread: nothing asked, still decoding, or done either way.
-enum class PictureDecode { Idle, Pending, Loaded, Failed };
 
 struct Rgb {
     uint8_t red, green, blue;
@@ -52,13 +42,13 @@ void LoadSchemeTexture(uint16_t resourceId, int slot, HMODULE module, int width,
 void LoadGlyphTextures(uint16_t resourceId, HMODULE module, int cellHeight, int cellWidth,
                        std::span<uint32_t> names, int alphaMode);
 
-// The one way into a picture file of any kind the show takes: a BMP file is read at once, the
-// other kinds are handed to the decoding thread. False, with nothing started, when the file
-// cannot be loaded; a load still pending is forgotten.
-bool StartPictureFile(const std::string& path);
+// The one way into a picture file of any kind the show takes: the file goes to the decoding
+// thread; a load still pending is forgotten. False, with nothing started, when there can be no
+// decoding thread.
+bool StartPictureFile(const std::wstring& path);
 // For the picture StartPictureFile took: Pending while it decodes; then, once, Loaded with
 // `picture` filled, or Failed. Idle when nothing is pending.
 PictureDecode FinishPictureFile(LoadedPicture& picture);
 // Both in one, waiting for the decoding thread.
-std::optional<LoadedPicture> LoadPictureFile(const std::string& path);
+std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path);
 void ReleaseSlotTextures();

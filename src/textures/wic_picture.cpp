@@ -1,12 +1,7 @@
 #include "textures/wic_picture.h"
 
-#include <GL/gl.h>
-#include <wincodec.h>
 #include <wrl/client.h>
-#include <array>
 #include <memory>
-#include <string>
-#include <utility>
 #include <vector>
 #include "host/handles.h"
 #include "textures/picture_header.h"
@@ -17,47 +12,22 @@ namespace {
 
 constexpr int SIDE = FILE_TEXTURE_SIDE;
 constexpr UINT STRIDE = SIDE * 4;
-
-// What the rendering thread asks of the decoding thread, and what it gets back. Every field
-// is guarded by `mailbox`; the pixel buffers change hands by swapping, so both threads reuse
-// theirs from picture to picture.
-struct Request {
-    uint64_t id = 0;
-    std::string path;
-    PictureHeader header;
-};
-struct Result {
-    uint64_t id = 0;
-    bool decoded = false;
-    UINT width = 0, height = 0;
-    int orientation = 1;
-    std::vector<uint32_t> pixels;  // FILE_TEXTURE_SIDE square, BGRA as stored in the file
-};
-
-CRITICAL_SECTION mailbox;
-HANDLE decoder = nullptr;  // the decoding thread
-HANDLE workWaiting = nullptr;
-bool quitting = false;
-Request request;         // the newest request; id 0 when there is none
-Result result;           // the newest result; id 0 when there is none
-uint64_t pendingId = 0;  // the request the rendering thread waits for, 0 when none
-uint64_t lastId = 0;
-// The rendering thread's own: a decoded picture as stored, and upright.
-std::vector<uint32_t> storedPixels;
-std::vector<uint32_t> uprightPixels;
+// The codec's own scaling, which the platform's scaler uses when it has it; the compiler's
+// headers do not declare it.
+constexpr GUID IID_SOURCE_TRANSFORM = {
+    0x3B16811B, 0x6A43, 0x4EC9, {0xB7, 0x13, 0x3D, 0x5A, 0x0C, 0x13, 0xB9, 0x40}};
 
 struct UnmapView {
     void operator()(const void* view) const { UnmapViewOfFile(view); }
 };
 using FileView = std::unique_ptr<const void, UnmapView>;
 
-// The file's header, read from a read-only view of the file; an empty or unreadable file has
+// The header of an open file, read from a read-only view of it; an empty or unreadable file has
 // none.
-PictureHeader ReadHeaderOf(const char* fileName) {
-    const FileHandle file = OpenFileToRead(fileName);
+PictureHeader ReadHeaderOf(HANDLE file) {
     LARGE_INTEGER size{};
-    if (file == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart <= 0) return {};
-    const FileHandle mapping(CreateFileMappingA(file.get(), nullptr, PAGE_READONLY, 0, 0, nullptr));
+    if (!GetFileSizeEx(file, &size) || size.QuadPart <= 0) return {};
+    const FileHandle mapping(CreateFileMappingW(file, nullptr, PAGE_READONLY, 0, 0, nullptr));
     if (mapping == nullptr) return {};
     const FileView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
     if (view == nullptr) return {};
@@ -84,32 +54,32 @@ int MetadataOrientation(IWICBitmapFrameDecode* frame, PictureFormat format) {
     return orientation;
 }
 
-// Frame 0 scaled by the imaging component's own scaler (which pulls only the source rows it
-// samples) and converted to 32-bit BGRA into out.pixels; its stored size and orientation.
-bool DecodeScaled(IWICImagingFactory* wic, const Request& job, Result& out) {
-    const PictureHeader& header = job.header;
-    UINT* width = &out.width;
-    UINT* height = &out.height;
-    int* orientation = &out.orientation;
-    std::array<wchar_t, MAX_PATH> wideName{};
-    if (MultiByteToWideChar(CP_ACP, 0, job.path.c_str(), -1, wideName.data(), MAX_PATH) == 0) {
-        return false;
-    }
+// Frame 0 of the open file scaled by the imaging component's own scaler (which pulls only the
+// source rows it samples, and decodes at a smaller scale where the codec can) and converted to
+// 32-bit BGRA into `bgra`; its stored size and orientation.
+bool DecodeScaled(IWICImagingFactory* wic, HANDLE file, const PictureHeader& header,
+                  std::vector<uint32_t>& bgra, UINT* width, UINT* height, int* orientation) {
     ComPtr<IWICBitmapDecoder> decoder;
     ComPtr<IWICBitmapFrameDecode> frame;
+    ComPtr<IUnknown> transform;
     ComPtr<IWICBitmapScaler> scaler;
     ComPtr<IWICFormatConverter> converter;
-    if (FAILED(wic->CreateDecoderFromFilename(wideName.data(), nullptr, GENERIC_READ,
-                                              WICDecodeMetadataCacheOnDemand, &decoder)) ||
+    if (FAILED(wic->CreateDecoderFromFileHandle(reinterpret_cast<ULONG_PTR>(file), nullptr,
+                                                WICDecodeMetadataCacheOnDemand, &decoder)) ||
         FAILED(decoder->GetFrame(0, &frame)) || FAILED(frame->GetSize(width, height))) {
         return false;
     }
     // The decoder's own idea of the size must pass the same limits as the header's.
     const PictureHeader decoded{header.format, *width, *height, 1};
-    if (!IsDecodable(decoded)) return false;
+    const bool scalesWhileDecoding =
+        SUCCEEDED(frame->QueryInterface(IID_SOURCE_TRANSFORM, &transform));
+    if (!IsDecodable(decoded) ||
+        (!scalesWhileDecoding && uint64_t{*width} * *height > LARGEST_WHOLE_DECODE_PIXELS)) {
+        return false;
+    }
     *orientation = MetadataOrientation(frame.Get(), header.format);
     if (*orientation == 0) *orientation = header.orientation;
-    out.pixels.resize(SIDE * SIDE);
+    bgra.resize(SIDE * SIDE);
     return SUCCEEDED(wic->CreateBitmapScaler(&scaler)) &&
            SUCCEEDED(scaler->Initialize(frame.Get(), SIDE, SIDE, WICBitmapInterpolationModeFant)) &&
            SUCCEEDED(wic->CreateFormatConverter(&converter)) &&
@@ -117,7 +87,7 @@ bool DecodeScaled(IWICImagingFactory* wic, const Request& job, Result& out) {
                                            WICBitmapDitherTypeNone, nullptr, 0.0,
                                            WICBitmapPaletteTypeCustom)) &&
            SUCCEEDED(converter->CopyPixels(nullptr, STRIDE, STRIDE * SIDE,
-                                           reinterpret_cast<BYTE*>(out.pixels.data())));
+                                           reinterpret_cast<BYTE*>(bgra.data())));
 }
 
 // A 32-bit BGRA pixel (blue in the low byte) as RGBA bytes in memory order, its colour weighed by
@@ -128,101 +98,26 @@ uint32_t OpaqueRgbaOverBlack(uint32_t bgra) {
     return channel(16) | channel(8) << 8 | channel(0) << 16 | 0xFF000000u;
 }
 
-// The decoding thread: COM and the imaging factory live on it from its start to its end; it
-// decodes the newest request, one at a time, until told to quit.
-DWORD WINAPI DecodingThread(void*) {
-    // Only our own start of COM is balanced.
-    const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    {
-        ComPtr<IWICImagingFactory> factory;
-        CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                         IID_PPV_ARGS(&factory));
-        Result work;
-        for (;;) {
-            WaitForSingleObject(workWaiting, INFINITE);
-            EnterCriticalSection(&mailbox);
-            const bool quit = quitting;
-            const Request job = request;
-            request.id = 0;
-            LeaveCriticalSection(&mailbox);
-            if (quit) break;
-            if (job.id == 0) continue;
-            work.id = job.id;
-            work.decoded = factory != nullptr && DecodeScaled(factory.Get(), job, work);
-            EnterCriticalSection(&mailbox);
-            std::swap(result, work);
-            LeaveCriticalSection(&mailbox);
-        }
-    }
-    if (comStarted) CoUninitialize();
-    return 0;
-}
-
 }  // namespace
 
-bool StartWicPicture(const char* path) {
-    const PictureHeader header = ReadHeaderOf(path);
-    if (!IsDecodable(header)) return false;
-    if (decoder == nullptr) {
-        InitializeCriticalSection(&mailbox);
-        quitting = false;
-        workWaiting = CreateEventA(nullptr, FALSE, FALSE, nullptr);
-        decoder = CreateThread(nullptr, 0, DecodingThread, nullptr, 0, nullptr);
-        if (decoder == nullptr) {
-            CloseHandle(workWaiting);
-            DeleteCriticalSection(&mailbox);
-            return false;
-        }
+bool DecodeWicFile(IWICImagingFactory* factory, const std::wstring& path, uint32_t* rgba,
+                   PictureSize* size) {
+    const FileHandle file = OpenFileToRead(path);
+    if (file == nullptr) return false;
+    const PictureHeader header = ReadHeaderOf(file.get());
+    std::vector<uint32_t> stored;
+    UINT width = 0, height = 0;
+    int orientation = 1;
+    if (!IsDecodable(header) ||
+        !DecodeScaled(factory, file.get(), header, stored, &width, &height, &orientation)) {
+        return false;
     }
-    EnterCriticalSection(&mailbox);
-    pendingId = ++lastId;
-    request.id = pendingId;
-    request.path = path;
-    request.header = header;
-    LeaveCriticalSection(&mailbox);
-    SetEvent(workWaiting);
-    return true;
-}
-
-PictureDecode FinishWicPicture(uint32_t* name, PictureSize* size) {
-    if (pendingId == 0) return PictureDecode::Idle;
-    EnterCriticalSection(&mailbox);
-    const bool ready = result.id == pendingId;
-    // The decoding thread gets this thread's previous buffer back with its next result.
-    if (ready) storedPixels.swap(result.pixels);
-    const Result done{result.id,     result.decoded,     result.width,
-                      result.height, result.orientation, {}};
-    LeaveCriticalSection(&mailbox);
-    if (!ready) return PictureDecode::Pending;
-    pendingId = 0;
-    if (!done.decoded) return PictureDecode::Failed;
-    uprightPixels.resize(SIDE * SIDE);
-    OrientSquare(storedPixels, uprightPixels, SIDE, done.orientation);
+    OrientSquare(stored, {rgba, SIDE * SIDE}, SIDE, orientation);
     // See-through parts are shown over black: the hologram shows every picture opaque, as it
     // does a BMP file.
-    for (uint32_t& pixel : uprightPixels) pixel = OpaqueRgbaOverBlack(pixel);
-    *name = UploadTexture(SIDE, SIDE, GL_RGBA, uprightPixels.data(), false);
-    const bool turned = OrientationSwapsSides(done.orientation);
-    *size = {static_cast<double>(turned ? done.height : done.width),
-             static_cast<double>(turned ? done.width : done.height)};
-    return PictureDecode::Loaded;
-}
-
-void ReleaseWicPictures() {
-    if (decoder == nullptr) return;
-    EnterCriticalSection(&mailbox);
-    quitting = true;
-    LeaveCriticalSection(&mailbox);
-    SetEvent(workWaiting);
-    WaitForSingleObject(decoder, INFINITE);
-    CloseHandle(decoder);
-    CloseHandle(workWaiting);
-    DeleteCriticalSection(&mailbox);
-    decoder = nullptr;
-    workWaiting = nullptr;
-    request = {};
-    result = {};
-    pendingId = 0;
-    storedPixels = {};
-    uprightPixels = {};
+    for (int i = 0; i < SIDE * SIDE; ++i) rgba[i] = OpaqueRgbaOverBlack(rgba[i]);
+    const bool turned = OrientationSwapsSides(orientation);
+    *size = {static_cast<double>(turned ? height : width),
+             static_cast<double>(turned ? width : height)};
+    return true;
 }

@@ -113,6 +113,9 @@ cp tone/m.avi soak/c.avi
 cp badframe/m.avi soak/d.avi
 cp mjpeg/m.avi soak/e.avi
 cp topdown/m.avi soak/f.avi
+# Pictures that never load, so that a show of the folder's pictures only plays its movies.
+echo "not a picture" >soak/g.jpg
+echo "not a picture" >soak/h.bmp
 
 # Good movies of unusual shape: a header that overstates the file; padding after the movie; a long name, which the platform's
 # library cannot take whole; sound that starts late (the platform cannot read it) or of a kind

@@ -18,6 +18,7 @@
 #include "settings/settings.h"
 #include "show/director.h"
 #include "show/hologram.h"
+#include "show/show_fixture.h"
 #include "support/gl_fixture.h"
 
 namespace movie_files {
@@ -89,15 +90,13 @@ protected:
     }
     void TearDown() override {
         CloseMovieAndSound();
+        StopMediaLibrary();
         showState = {};
         glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
         textureSlots[SLOT_HOLOGRAM] = 0;
         GlTest::TearDown();
     }
-    static void UseMediaFolder(const char* name) {
-        std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s",
-                      movie_files::Case(name).c_str());
-    }
+    static void UseMediaFolder(const char* name) { ListLibrary(movie_files::Case(name)); }
     // The director's load of a movie item, from folder `name`.
     static bool OpenMovie(const char* name) {
         UseMediaFolder(name);

@@ -24,10 +24,11 @@ TEST(Catalogue, SlotsComeFirstThenTheBuiltInPicturesWithShortPrintableCaptions) 
         } else {
             ++flagCounts[r.flags];
             // Short enough for the beam, printable, and only five left without one.
-            const std::string_view caption = r.caption;
+            const std::wstring_view caption = r.caption;
             EXPECT_LE(caption.size(), 24u) << i;
             EXPECT_EQ(caption.empty(), uncaptioned.contains(r.resourceId)) << i;
-            EXPECT_TRUE(std::ranges::all_of(caption, [](char c) { return c >= 32 && c <= 126; }));
+            EXPECT_TRUE(
+                std::ranges::all_of(caption, [](wchar_t c) { return c >= 32 && c <= 126; }));
             EXPECT_TRUE(0.0 <= r.zoomLeft && r.zoomLeft <= r.zoomRight && r.zoomRight <= 1.0) << i;
             EXPECT_TRUE(0.0 <= r.zoomTop && r.zoomTop <= r.zoomBottom && r.zoomBottom <= 1.0) << i;
         }

@@ -3,12 +3,16 @@
 #include <algorithm>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
 #include <set>
 #include "show/show_fixture.h"
 
 namespace {
 
 TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
+    const auto folder = std::filesystem::temp_directory_path() / "quorvel-chooser";
+    std::filesystem::create_directories(folder / "2024");
+    for (const char* name : {"a.avi", "2024/b.jpg"}) std::ofstream(folder / name).put('x');
     struct Case {
         bool playAvis, showExternalBmps, onlyExternalPics;
         int lowest, highest;
@@ -18,6 +22,7 @@ TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
                          Case{false, true, true, 0, 7, 8}, Case{true, false, true, 8, 105, 98},
                          Case{true, true, false, 0, 105, 106}}) {
         ResetShowState(777);
+        ListLibrary(folder.string() + "\\");
         saverSettings.playAvis = c.playAvis;
         saverSettings.showExternalBmps = c.showExternalBmps;
         saverSettings.onlyExternalPics = c.onlyExternalPics;
@@ -35,7 +40,12 @@ TEST_F(ShowStateTest, ChooserKeepsToTheSettingsAndNeverRepeatsTheLastFive) {
         EXPECT_EQ(*seen.begin(), c.lowest);
         EXPECT_EQ(*seen.rbegin(), c.highest);
         EXPECT_EQ(seen.size(), c.distinct);
+        // Until the folder is listed, the show keeps to its own pictures.
+        StopMediaLibrary();
+        ChooseNextItem();
+        EXPECT_GE(showState.nextIndex, 16);
     }
+    std::filesystem::remove_all(folder);
 }
 
 TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
@@ -49,7 +59,7 @@ TEST_F(ShowTest, FailedLoadsKeepWaitingAndChooseAgain) {
     const auto folder = std::filesystem::temp_directory_path() / "quorvel-show-empty";
     std::filesystem::remove_all(folder);
     std::filesystem::create_directories(folder);
-    std::strncpy(saverSettings.aviPath, (folder.string() + "\\").c_str(), AVI_PATH_SIZE - 1);
+    ListLibrary(folder.string() + "\\");
     saverSettings.playAvis = saverSettings.showExternalBmps = true;
     robotPose.leanAmount = 1.0;
     // A movie slot and an external slot with nothing in the folder to load.
@@ -78,8 +88,8 @@ TEST_F(ShowStateTest, FloorMovieTurnsTheBodyToExactlyZero) {
 TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {
     const int front = FirstIndexWithFlags(PF_FRONT);
     frameClock.frameDelta = FRAME;
-    for (const char* caption : {"Ab", "Q", ""}) {
-        std::strcpy(pictureCatalogue[front].caption, caption);
+    for (const wchar_t* caption : {L"Ab", L"Q", L""}) {
+        std::wcscpy(pictureCatalogue[front].caption, caption);
         std::set<bool> seen;
         for (int i = 0; i < 50; ++i) {
             showState.showStep = SHOW_AIM;
@@ -87,7 +97,7 @@ TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {
             RunShowDirector();
             seen.insert(showState.captionVisible);
         }
-        EXPECT_EQ(seen.size(), std::strlen(caption) > 1 ? 2u : 1u) << caption;
+        EXPECT_EQ(seen.size(), std::wcslen(caption) > 1 ? 2u : 1u) << caption;
         EXPECT_TRUE(seen.contains(false));
     }
 }

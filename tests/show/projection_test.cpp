@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr const char* CAPTION = "HOLOGRAM";
+constexpr const wchar_t* CAPTION = L"HOLOGRAM";
 constexpr double N = 8.0;  // its length
 constexpr double SCALE = 0.5;
 constexpr double HALF_WIDTH = 1.5;
@@ -61,7 +61,7 @@ protected:
     // half open; the hologram holding.
     static void Project(bool floor, float body = 0.0f) {
         HoldPose(floor, 1.0, body);
-        std::strcpy(pictureCatalogue[showState.currentIndex].caption, CAPTION);
+        std::wcscpy(pictureCatalogue[showState.currentIndex].caption, CAPTION);
         showState.captionVisible = true;
         showState.beamScale = SCALE;
         showState.holoHalfWidth = static_cast<float>(HALF_WIDTH);

@@ -15,6 +15,7 @@
 #include "show/hologram.h"
 #include "support/gl_fixture.h"
 #include "text/overlay.h"
+#include "textures/media_library.h"
 #include "textures/texture_loader.h"
 
 constexpr double FRAME = 1.0 / 30.0;
@@ -22,6 +23,7 @@ constexpr double FRAME = 1.0 / 30.0;
 inline const std::array<PictureRecord, CATALOGUE_SIZE> startCatalogue = pictureCatalogue;
 
 inline void ResetShowState(uint32_t seed) {
+    StopMediaLibrary();
     showState = {};
     robotPose = {};
     hologram = {};
@@ -29,6 +31,12 @@ inline void ResetShowState(uint32_t seed) {
     saverSettings = {};
     pictureCatalogue = startCatalogue;
     SeedRandom(seed);
+}
+
+// The media library listing `folder`, once its listing is done.
+inline void ListLibrary(const std::string& folder) {
+    StartMediaLibrary(std::wstring(folder.begin(), folder.end()));
+    while (!CountMedia().listed) Sleep(1);
 }
 
 // One frame of the show: its advance, without the drawing.

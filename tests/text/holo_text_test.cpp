@@ -32,7 +32,7 @@ protected:
         ReleaseGlyphTextures();
         GlTest::TearDown();
     }
-    static void Print(const char* text, float alpha) {
+    static void Print(std::wstring_view text, float alpha) {
         glPushMatrix();
         glTranslatef(LEFT + 8.0f, BOTTOM + 8.0f, 0.0f);
         DrawHoloText(text, 16.0f, alpha);
@@ -56,13 +56,13 @@ protected:
 };
 
 TEST_F(HoloText, ACaptionReadsBackGlyphByGlyphFromTheStrip) {
-    const char* text =
-        "Quorvel 7! \x80"
-        "Ag~";
+    const std::wstring_view text =
+        L"Quorvel 7! \x80"
+        L"Ag~";
     Print(text, 1.0f);
     const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
-    for (int i = 0; i < static_cast<int>(std::strlen(text)); ++i) {
-        const int code = static_cast<unsigned char>(text[i]);
+    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+        const int code = text[i];
         const bool drawn = code > 32 && code < 128;
         // Blue glow: full blue and 0.35 green where the glyph is opaque, no red.
         EXPECT_EQ(Mismatches(frame, i, 2, drawn ? code : -1, 1.0), 0) << "place " << i;
@@ -70,8 +70,8 @@ TEST_F(HoloText, ACaptionReadsBackGlyphByGlyphFromTheStrip) {
         EXPECT_EQ(Mismatches(frame, i, 0, -1, 0.0), 0) << "place " << i;
         if (!drawn) continue;
         // Its neighbours in the strip look different, so a glyph one cell off would show.
-        EXPECT_GT(Mismatches(frame, i, 2, code - 1, 1.0), 8) << text[i];
-        EXPECT_GT(Mismatches(frame, i, 2, code + 1 < 128 ? code + 1 : 33, 1.0), 8) << text[i];
+        EXPECT_GT(Mismatches(frame, i, 2, code - 1, 1.0), 8) << code;
+        EXPECT_GT(Mismatches(frame, i, 2, code + 1 < 128 ? code + 1 : 33, 1.0), 8) << code;
     }
 }
 
@@ -81,7 +81,7 @@ TEST_F(HoloText, AlphaDimsTheGlowAndTheEmissionShowsItUnlit) {
     glEnable(GL_COLOR_MATERIAL);
     glColorMaterial(GL_FRONT_AND_BACK, GL_AMBIENT_AND_DIFFUSE);
     glEnable(GL_LIGHTING);
-    Print("W", 0.5f);
+    Print(L"W", 0.5f);
     const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
     EXPECT_EQ(Mismatches(frame, 0, 2, 'W', 0.5), 0);
     EXPECT_EQ(Mismatches(frame, 0, 1, 'W', 0.35 * 0.5), 0);
@@ -97,7 +97,7 @@ TEST(GlyphAlpha, ComesFromRedAndLeavesTheTexelWhite) {
 // What the next drawing would otherwise inherit: blending, a blue colour, a blue glow.
 TEST_F(HoloText, RestoresBlendingColourAndEmissionButLeavesTexturing) {
     glDisable(GL_TEXTURE_2D);
-    Print("Hi there", 1.0f);
+    Print(L"Hi there", 1.0f);
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_2D));
     std::array<GLfloat, 4> colour{}, front{}, back{};

@@ -15,6 +15,7 @@
 #include "show/director.h"
 #include "support/gl_fixture.h"
 #include "textures/bmp_check.h"
+#include "textures/media_library.h"
 #include "textures/texture_loader.h"
 
 using namespace std::string_literals;
@@ -136,7 +137,7 @@ protected:
     // The 256 x 256 texture the loader makes of the seed's file.
     static std::vector<uint8_t> Texture(const BmpSeed& seed) {
         Write("seed.bmp", seed.bytes);
-        const std::optional<LoadedPicture> picture = LoadPictureFile(FOLDER + "seed.bmp"s);
+        const std::optional<LoadedPicture> picture = LoadPictureFile(L"C:\\q\\seed.bmp");
         DeleteFileA((FOLDER + "seed.bmp"s).c_str());
         EXPECT_EQ(picture.has_value(), seed.drawn) << seed.name;
         if (!picture) return {};
@@ -210,18 +211,24 @@ TEST_F(BmpFilesTest, DetailFinerThanATexelIsAveragedNotPicked) {
 // The media folder's picture, found by the show from any current directory, in the hologram's
 // slot with its shape; its name becomes the caption only when shorter than 254 characters.
 TEST_F(BmpFilesTest, ExternalPictureTakesTheSlotItsShapeAndACaptionThatFits) {
-    std::strcpy(saverSettings.aviPath, FOLDER);
+    saverSettings.showExternalBmps = true;
     const BmpSeed seed = Seed("rgb24");
     showState.nextIndex = 2;
-    std::strcpy(pictureCatalogue[2].caption, "earlier.bmp");
+    std::wcscpy(pictureCatalogue[2].caption, L"earlier.bmp");
     for (size_t length : {254, 253}) {
         const std::string name = std::string(length - 4, 'n') + ".bmp";
         Write(name, seed.bytes);
+        StartMediaLibrary(L"C:\\q\\");
+        while (!CountMedia().listed) Sleep(1);
         showState.holoHalfWidth = 1.0f;
         ASSERT_TRUE(LoadShowItem(pictureCatalogue[2]));
-        ASSERT_EQ(FinishItemPicture(), PictureDecode::Loaded);
+        PictureDecode decode;
+        while ((decode = FinishItemPicture()) == PictureDecode::Pending) Sleep(1);
+        ASSERT_EQ(decode, PictureDecode::Loaded);
+        StopMediaLibrary();
         DeleteFileA((FOLDER + name).c_str());
-        EXPECT_EQ(pictureCatalogue[2].caption, length == 254 ? "earlier.bmp" : name);
+        EXPECT_EQ(pictureCatalogue[2].caption,
+                  length == 254 ? L"earlier.bmp" : std::wstring(name.begin(), name.end()));
         EXPECT_FLOAT_EQ(showState.holoHalfWidth, 29.0f / 14.0f);
     }
     pictureCatalogue[2].caption[0] = '\0';

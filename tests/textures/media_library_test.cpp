@@ -7,6 +7,7 @@
 #include <set>
 #include <string>
 #include <vector>
+#include "host/handles.h"
 #include "render/random.h"
 #include "textures/media_library.h"
 

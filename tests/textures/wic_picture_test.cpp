@@ -11,7 +11,8 @@
 #include "show/show_fixture.h"
 #include "support/gl_fixture.h"
 #include "textures/picture_header.h"
-#include "textures/wic_picture.h"
+#include "textures/media_library.h"
+#include "textures/texture_loader.h"
 
 namespace {
 
@@ -101,14 +102,16 @@ class WicPictureTest : public GlTest {
 protected:
     void TearDown() override {
         glDeleteTextures(1, &name_);
-        ReleaseWicPictures();
+        ReleasePictureDecoder();
         GlTest::TearDown();
     }
     // Loads `file`; its texture's pixels, row 0 at the top.
     bool Load(const char* file) {
         glDeleteTextures(1, &name_);
         name_ = 0;
-        const std::optional<LoadedPicture> picture = LoadPictureFile(PictureFolder() + file);
+        const std::string path = PictureFolder() + file;
+        const std::optional<LoadedPicture> picture =
+            LoadPictureFile(std::wstring(path.begin(), path.end()));
         if (!picture) return false;
         name_ = picture->texture;
         size_ = picture->size;
@@ -163,8 +166,8 @@ TEST_F(WicPictureTest, BadFilesMakeNoTextureAndTheNextGoodOneLoads) {
         EXPECT_EQ(name_, 0u) << file;
     }
     ExpectUpright("orient6.jpg");
-    // The component starts again after a release.
-    ReleaseWicPictures();
+    // The decoder starts again after a release.
+    ReleasePictureDecoder();
     ExpectUpright("orient8.jpg");
 }
 
@@ -182,8 +185,9 @@ TEST_F(ShowTest, ShowPosesOncePhotoIsDecodedAndSkipsOneThatIsNot) {
     CreateDirectoryA(folder.c_str(), nullptr);
     const std::string photo = folder + "a.jpg";
     CopyFileA((PictureFolder() + "truncated-progressive.jpg").c_str(), photo.c_str(), FALSE);
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", folder.c_str());
     saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
+    StartMediaLibrary(std::wstring(folder.begin(), folder.end()));
+    while (!CountMedia().listed) Sleep(1);
     showState.nextIndex = FirstIndexWithFlags(PF_EXTERNAL | PF_ZOOM | PF_FRONT);
     const int refused = showState.nextIndex;
     bool posed = false;
@@ -197,10 +201,11 @@ TEST_F(ShowTest, ShowPosesOncePhotoIsDecodedAndSkipsOneThatIsNot) {
     CopyFileA((PictureFolder() + "orient6.jpg").c_str(), photo.c_str(), FALSE);
     ASSERT_TRUE(ShowUntil([] { return showState.showStep == SHOW_POSE; }));
     EXPECT_TRUE(ItemHas(showState.nextIndex, PF_EXTERNAL));
-    EXPECT_STREQ(pictureCatalogue[showState.nextIndex].caption, "a.jpg");
+    EXPECT_STREQ(pictureCatalogue[showState.nextIndex].caption, L"a.jpg");
     EXPECT_FLOAT_EQ(showState.holoHalfWidth, 1.5f);
     EXPECT_TRUE(glIsTexture(textureSlots[SLOT_HOLOGRAM]));
-    ReleaseWicPictures();
+    ReleasePictureDecoder();
+    StopMediaLibrary();
     DeleteFileA(photo.c_str());
 }
 

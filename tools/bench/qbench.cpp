@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <algorithm>
 #include <string>
 #include <utility>
@@ -270,7 +271,7 @@ void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
     showState.movieActive = true;
     const double openStart = Now();
     const std::optional<LoadedPicture> movie =
-        OpenMovie(std::string(folder) + name + "\\m.avi", false);
+        OpenMovie(std::filesystem::path(std::string(folder) + name + "\\m.avi").wstring(), false);
     if (!movie) {
         std::printf("movie %s: cannot be opened\n", name);
         CloseMovieAndSound();
@@ -468,7 +469,8 @@ void PictureFigures(const char* folder) {
         bool loaded = true;
         for (int i = 0; i < loads; ++i) {
             const double start = Now();
-            const std::optional<LoadedPicture> picture = LoadPictureFile(name);
+            const std::optional<LoadedPicture> picture =
+                LoadPictureFile(std::filesystem::path(name).wstring());
             glFinish();
             const double ms = (Now() - start) * 1e3;
             loaded = loaded && picture;

@@ -17,6 +17,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <string>
@@ -166,7 +167,8 @@ bool StreamSound(HWND window) {
 }
 
 std::string LoadMovie(const std::string& path) {
-    const std::optional<LoadedPicture> movie = OpenMovie(path, true);
+    const std::optional<LoadedPicture> movie =
+        OpenMovie(std::filesystem::path(path).wstring(), true);
     if (!movie) {
         CloseMovieAndSound();
         return "refused";
@@ -180,7 +182,8 @@ std::string LoadMovie(const std::string& path) {
 }
 
 std::string LoadPicture(const std::string& path) {
-    const std::optional<LoadedPicture> picture = LoadPictureFile(path);
+    const std::optional<LoadedPicture> picture =
+        LoadPictureFile(std::filesystem::path(path).wstring());
     if (picture) glDeleteTextures(1, &picture->texture);
     return picture ? "loaded" : "refused";
 }

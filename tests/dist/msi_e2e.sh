@@ -27,6 +27,9 @@ check "the release holds the package, the zip and their checksums" "$(ls "$out/f
 check "the checksums hold" "$(cd "$out/first" && sha256sum --quiet -c SHA256SUMS 2>&1)" ""
 check "a second run gives the same bytes" "$(cmp "$out/first/SHA256SUMS" "$out/second/SHA256SUMS" &&
   cmp "$MSI" "$out/second/QUORVEL-$version-win64.msi" && echo same)" same
+check "a saver whose version resource disagrees is refused" \
+  "$(dist "$out/mismatch" "$QUORVEL_BUILD/quorvel.scr" "$later" 2>/dev/null || echo refused)$(ls "$out/mismatch" 2>/dev/null)" \
+  refused
 check "the zip holds the saver, the read-me and the licence" \
   "$(zip -sf "$out/first/QUORVEL-$version-win64.zip" | sed -n 's/^  //p' | paste -sd' ')" \
   "quorvel.scr README.txt LICENSE.txt"
@@ -87,6 +90,7 @@ named() {
 }
 entries() { named "$UNINSTALL" DisplayName DisplayVersion Publisher; }
 desktop() { wine reg query "$DESKTOP" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
+user_settings() { wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep '    REG_'; }
 installed_version() {
   wrestool -x --raw --type=16 --name=1 "$INSTALLED" | strings -el | sed -n '/^FileVersion$/{n;p;q}'
 }
@@ -97,7 +101,8 @@ check "the saver is in the system folder" "$(cmp "$QUORVEL_BUILD/quorvel.scr" "$
 check "one uninstall entry, with version and publisher" "$(entries)" "$version|Plinthwax"
 icon=$(winepath -u "$(named 'HKLM\Software\Classes\Installer\Products' ProductName ProductIcon)" 2>/dev/null)
 check "the entry's icon is the program's" "$(cmp "$QUORVEL_BUILD/gen/quorvel.ico" "$icon" && echo yes)" yes
-check "the saver is not made the current one unless asked" "$(desktop SCRNSAVE.EXE)" ""
+check "the saver is not made the current one unless asked" \
+  "$(desktop SCRNSAVE.EXE)$(desktop ScreenSaveActive)" ""
 
 # The installed saver: its dialog (OK saves the user's settings) and full screen.
 SCR='C:\windows\system32\quorvel.scr'
@@ -107,8 +112,8 @@ driver click "$dialog" 1
 wait_exit 20
 end_leftover
 check "the installed saver's dialog ends with OK, exit code 1" "$EXIT_CODE" 1
-settings=$(wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -c '    REG_')
-check_match "the dialog saved the user's settings" "$settings" '^[1-9]'
+settings=$(user_settings)
+check_match "the dialog saved the user's settings" "$settings" 'CountToYear +REG_DWORD'
 start_saver /s
 saver_window >/dev/null
 close_with key a
@@ -117,8 +122,7 @@ check "the installed saver runs full screen until a key" "$EXIT_CODE" 0
 msiexec /x "$MSI"
 check "a silent uninstall succeeds" "$?" 0
 check "the file and the entry are gone" "$([ -e "$INSTALLED" ] && echo file)$(entries)" ""
-check "the user's settings stay" \
-  "$(wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -c '    REG_')" "$settings"
+check "the user's settings stay" "$(user_settings)" "$settings"
 
 # Made the current saver on request; an upgrade keeps it so, in place of the old version.
 msiexec /i "$MSI" SETASCURRENT=1
@@ -136,10 +140,9 @@ check "an earlier version does not install over a later one" "$status $(entries 
   "$((1603 & 255)) $later"
 
 msiexec /x "$LATER_MSI"
-check "the upgrade's uninstall takes the file, the entry and the saver setting" \
-  "$([ -e "$INSTALLED" ] && echo file)$(entries)$(desktop SCRNSAVE.EXE)" ""
-check "the user's settings still stay" \
-  "$(wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep -c '    REG_')" "$settings"
+check "the upgrade's uninstall takes the file, the entry and the saver settings" \
+  "$([ -e "$INSTALLED" ] && echo file)$(entries)$(desktop SCRNSAVE.EXE)$(desktop ScreenSaveActive)" ""
+check "the user's settings still stay" "$(user_settings)" "$settings"
 
 # Asked to, an uninstall removes the settings too.
 msiexec /i "$MSI"

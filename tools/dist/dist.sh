@@ -14,7 +14,8 @@ out=$2
 saver=${3:-$build/quorvel.scr}
 number() { sed -nE "s/^#define QUORVEL_VERSION_$1 ([0-9]+)$/\1/p" "$source/resources/version.h"; }
 version=${4:-$(number MAJOR).$(number MINOR).$(number PATCH)}
-epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)}
+epoch=${SOURCE_DATE_EPOCH:-$(git -C "$source" log -1 --format=%ct)} ||
+  { echo "dist: no commit to take the files' time from; set SOURCE_DATE_EPOCH" >&2; exit 1; }
 
 resource_version=$(wrestool -x --raw --type=16 --name=1 "$saver" | strings -el |
   sed -n '/^FileVersion$/{n;p;q}')

@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS ?= 2
 
-.PHONY: deps configure build test run bench snapshots fuzz clean
+.PHONY: deps configure build test run bench snapshots fuzz dist clean
 
 deps:
 	@tools/install-deps.sh
@@ -34,5 +34,10 @@ fuzz: configure
 	cmake --build $(BUILD) -j$(JOBS) --target qfuzz
 	tools/with-wine.sh $(BUILD) tools/fuzz/fuzz.sh $(BUILD) $${QUORVEL_FUZZ_MUTANTS:-5000} $${QUORVEL_FUZZ_SEED:-1}
 
+# The release for Windows users: dist/QUORVEL-<version>-win64.msi and .zip, and their checksums.
+dist: configure
+	cmake --build $(BUILD) -j$(JOBS) --target quorvel quorvel_setup
+	tools/dist/dist.sh $(BUILD) dist
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) dist

@@ -90,11 +90,11 @@ void TitleScene(Canvas& c) {
     Path ringFront;
     std::vector<Vec2> front;
     for (int i = 0; i <= 24; ++i) {
-        const float a = 3.14159f * i / 24;
+        const float a = kPi * i / 24;
         front.push_back(planet + Rotated({29 * std::cos(a), 8 * std::sin(a)}, -12));
     }
     for (int i = 24; i >= 0; --i) {
-        const float a = 3.14159f * i / 24;
+        const float a = kPi * i / 24;
         front.push_back(planet + Rotated({23 * std::cos(a), 5 * std::sin(a)}, -12));
     }
     ringFront.Polygon(front);

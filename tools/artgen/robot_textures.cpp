@@ -10,8 +10,6 @@ using namespace robot;
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 Indexed Opaque(const Canvas& canvas) {
     return Quantise(Flatten(canvas.Resolve(), kWhite));
 }

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include "art_resources.h"
 #include "host/monitors.h"
 #include "render/frame_clock.h"
 #include "render/random.h"
@@ -26,7 +27,7 @@ float overlayScale = 1.0f;
 
 namespace {
 
-constexpr uint16_t FONT_RESOURCE = 111;
+constexpr uint16_t FONT_RESOURCE = GLYPH_STRIP_BITMAP.id;
 constexpr int GLYPH_CELL = 16;
 constexpr int FIRST_GLYPH_CODE = 32;
 constexpr float BANNER_WIDTH = 256.0f;

@@ -120,9 +120,10 @@ def owners(paths):
                   check=False)
     owned = {}
     for line in listing.splitlines():
+        if line.startswith("diversion"):
+            continue
         packages, _, path = line.rpartition(": ")
-        if not line.startswith("diversion"):
-            owned[path] = [p.strip().split(":")[0] for p in packages.split(",")]
+        owned[path] = [p.strip().split(":")[0] for p in packages.split(",")]
     return {path: next((owned[c] for c in group if c in owned), []) for path, group in
             candidates.items()}
 

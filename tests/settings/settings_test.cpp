@@ -6,6 +6,7 @@
 #include <sstream>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 #include "settings/settings.h"
 #include "support/registry_fixture.h"
@@ -38,28 +39,24 @@ std::string Text(const std::string& text) {
     return text + '\0';
 }
 
-// How the registry should keep a field: its value's type and data.
-std::pair<DWORD, std::string> Stored(bool value) {
-    return {REG_DWORD, Dword(value)};
-}
-std::pair<DWORD, std::string> Stored(int32_t value) {
-    return {REG_DWORD, Dword(static_cast<DWORD>(value))};
-}
-template <size_t N>
-std::pair<DWORD, std::string> Stored(const char (&text)[N]) {
-    return {REG_SZ, Text(text)};
+// How the registry should keep a field: text as REG_SZ, numbers and flags as REG_DWORD.
+template <typename Field>
+std::pair<DWORD, std::string> Stored(const Field& value) {
+    if constexpr (std::is_array_v<Field>)
+        return {REG_SZ, Text(value)};
+    else
+        return {REG_DWORD, Dword(static_cast<DWORD>(value))};
 }
 
 // A value unlike the default and unlike the other rows' values.
-void Change(bool& value, int) {
-    value = !value;
-}
-void Change(int32_t& value, int row) {
-    value += 100 * row;
-}
-template <size_t N>
-void Change(char (&text)[N], int row) {
-    std::snprintf(text, N, "row %d", row);
+template <typename Field>
+void Change(Field& value, int row) {
+    if constexpr (std::is_array_v<Field>)
+        std::snprintf(value, sizeof(value), "row %d", row);
+    else if constexpr (std::is_same_v<Field, bool>)
+        value = !value;
+    else
+        value += 100 * row;
 }
 
 // Every kept field by its value name, and the derived showExternalBmps.

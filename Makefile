@@ -15,7 +15,7 @@ build: configure
 	cmake --build $(BUILD) -j$(JOBS)
 
 test: build
-	tools/check-deps.sh
+	tools/check-deps.py
 	tools/with-wine.sh $(BUILD) ctest --test-dir $(BUILD) --output-on-failure -j1
 
 run: configure

@@ -3,6 +3,7 @@
 # of its own (1024x768, 24-bit, GLX), or the user's display when QUORVEL_USE_DISPLAY=1.
 # Usage: with-wine.sh BUILD_DIR COMMAND...
 set -euo pipefail
+source "$(dirname "$0")/wine-session.sh"
 build=$(realpath "$1")
 shift
 export WINEPREFIX="$build/wineprefix"
@@ -23,8 +24,7 @@ rm -f "$displayfile"
 fi
 
 cleanup() {
-  wineserver -k >/dev/null 2>&1 || true
-  # The server may be gone already; that is no failure of the command.
+  stop_wine
   if [ -n "$xvfb" ]; then kill "$xvfb" 2>/dev/null || true; fi
 }
 trap cleanup EXIT
@@ -33,8 +33,5 @@ if [ ! -f "$WINEPREFIX/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
 fi
-wineserver -p
-# Start Wine's background services now, detached from the command's output pipes, so that
-# nothing keeps a test runner waiting after its test has ended.
-wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+start_wine
 "$@"

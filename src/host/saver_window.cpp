@@ -1,6 +1,7 @@
 #include "host/saver_window.h"
 
 #include <cstdlib>
+#include "art_resources.h"
 #include "host/monitors.h"
 #include "host/password.h"
 #include "host/proc_address.h"
@@ -69,7 +70,7 @@ int RunSaverWindow(HWND parent) {
     windowClass.style = SAVER_CLASS_STYLE;
     windowClass.lpfnWndProc = SaverWindowProc;
     windowClass.hInstance = saver.appInstance;
-    windowClass.hIcon = LoadIconA(saver.appInstance, MAKEINTRESOURCEA(100));
+    windowClass.hIcon = LoadIconA(saver.appInstance, MAKEINTRESOURCEA(PROGRAM_ICON.id));
     windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
     windowClass.lpszClassName = SAVER_CLASS;
 

@@ -5,6 +5,7 @@
 #include <mmsystem.h>
 #include <ctime>
 #include <string>
+#include "art_resources.h"
 #include "host/monitors.h"
 #include "host/password.h"
 #include "host/saver.h"
@@ -199,7 +200,7 @@ void SetProjection(int width, int height) {
 
 void BuildScene() {
     HMODULE module = GetModuleHandleA(nullptr);
-    LoadResourceTexture(101, SLOT_BANNER, module, ALPHA_COLOUR_KEY, false);
+    LoadResourceTexture(BANNER_BITMAP.id, SLOT_BANNER, module, ALPHA_COLOUR_KEY, false);
     overlay.overlayTimeBase = static_cast<float>(frameClock.frameTime);
     BuildBannerList();
     glNewList(LIST_PROJECTION, GL_COMPILE);
@@ -208,14 +209,19 @@ void BuildScene() {
     if (saverSettings.robotColour == ROBOT_COLOUR_RANDOM)
         saverSettings.robotColour = NextRandom() % 6;
     const int scheme = saverSettings.robotColour;
-    LoadSchemeTexture(102, SLOT_BODY, module, 512, 256, ALPHA_OPAQUE, false, scheme);
-    LoadSchemeTexture(103, SLOT_DOME_CAP, module, 256, 256, ALPHA_COLOUR_KEY, false, scheme);
-    LoadSchemeTexture(105, SLOT_DOME_BAND, module, 512, 64, ALPHA_COLOUR_KEY, false, scheme);
-    LoadSchemeTexture(106, SLOT_PANEL, module, 128, 128, ALPHA_OPAQUE, false, scheme);
-    LoadSchemeTexture(109, SLOT_LEGS, module, 128, 256, ALPHA_OPAQUE, false, scheme);
-    LoadResourceTexture(108, SLOT_LENS_GLASS, module, ALPHA_OPAQUE, false);
-    LoadResourceTexture(110, SLOT_FEET, module, ALPHA_OPAQUE, false);
-    LoadResourceTexture(104, SLOT_CHROME, module, ALPHA_OPAQUE, false);
+    LoadSchemeTexture(BODY_BITMAP.id, SLOT_BODY, module, BODY_BITMAP.width, BODY_BITMAP.height,
+                      ALPHA_OPAQUE, false, scheme);
+    LoadSchemeTexture(DOME_CAP_BITMAP.id, SLOT_DOME_CAP, module, DOME_CAP_BITMAP.width,
+                      DOME_CAP_BITMAP.height, ALPHA_COLOUR_KEY, false, scheme);
+    LoadSchemeTexture(DOME_BAND_BITMAP.id, SLOT_DOME_BAND, module, DOME_BAND_BITMAP.width,
+                      DOME_BAND_BITMAP.height, ALPHA_COLOUR_KEY, false, scheme);
+    LoadSchemeTexture(PANEL_BITMAP.id, SLOT_PANEL, module, PANEL_BITMAP.width, PANEL_BITMAP.height,
+                      ALPHA_OPAQUE, false, scheme);
+    LoadSchemeTexture(LEGS_BITMAP.id, SLOT_LEGS, module, LEGS_BITMAP.width, LEGS_BITMAP.height,
+                      ALPHA_OPAQUE, false, scheme);
+    LoadResourceTexture(LENS_BITMAP.id, SLOT_LENS_GLASS, module, ALPHA_OPAQUE, false);
+    LoadResourceTexture(FEET_BITMAP.id, SLOT_FEET, module, ALPHA_OPAQUE, false);
+    LoadResourceTexture(CHROME_BITMAP.id, SLOT_CHROME, module, ALPHA_OPAQUE, false);
     BuildRobotLists();
     BuildBeamList();
     BuildFont();

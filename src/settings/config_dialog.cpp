@@ -4,12 +4,24 @@
 #include <cstdio>
 #include <cstring>
 #include <string>
+#include "art_resources.h"
 #include "host/handles.h"
 #include "settings/settings.h"
 #include "text/countdown.h"
 #include "textures/media_scan.h"
 
 namespace {
+
+// The check boxes that show a setting; each ticks itself when clicked.
+struct SettingCheckBox {
+    int id;
+    bool SaverSettings::*setting;
+};
+constexpr SettingCheckBox SETTING_CHECK_BOXES[] = {
+#define QUORVEL_CONTROL(...)
+#define QUORVEL_CHECK_BOX(name, id, setting, ...) {id, &SaverSettings::setting},
+#include "dialog_controls.inc"
+};
 
 constexpr std::array<const char*, 7> COLOUR_NAMES{"Blue (Default)", "Red",  "Green", "Purple",
                                                   "Yellow",         "Aqua", "Random"};
@@ -123,12 +135,9 @@ void OnInitDialog(HWND dialog) {
     SetDlgItemInt(dialog, CONTROL_MONTH, static_cast<UINT>(s.countToMonth) + 1u, TRUE);
     SetDlgItemInt(dialog, CONTROL_DAY, static_cast<UINT>(s.countToDay), TRUE);
 
-    CheckBox(dialog, CONTROL_SHOW_COUNTDOWN, s.showCountdown);
+    for (const SettingCheckBox& box : SETTING_CHECK_BOXES) CheckBox(dialog, box.id, s.*box.setting);
     EnableControls(dialog, COUNTDOWN_CONTROLS, s.showCountdown);
-    CheckBox(dialog, CONTROL_PLAY_AVIS, s.playAvis);
     EnableControls(dialog, MEDIA_CONTROLS, s.playAvis);
-    CheckBox(dialog, CONTROL_PLAY_SOUND, s.playAviSound);
-    CheckBox(dialog, CONTROL_ONLY_EXTERNAL, s.onlyExternalPics);
 
     for (const char* name : COLOUR_NAMES)
         SendDlgItemMessageA(dialog, CONTROL_COLOUR, CB_ADDSTRING, 0,
@@ -187,20 +196,14 @@ void OnOk(HWND dialog) {
 void OnCommand(HWND dialog, int id, int notification) {
     SaverSettings& s = saverSettings;
     // The boxes tick themselves; the settings flip alongside.
+    for (const SettingCheckBox& box : SETTING_CHECK_BOXES)
+        if (box.id == id) s.*box.setting = !(s.*box.setting);
     switch (id) {
         case CONTROL_SHOW_COUNTDOWN:
-            s.showCountdown = !s.showCountdown;
             EnableControls(dialog, COUNTDOWN_CONTROLS, s.showCountdown);
             break;
         case CONTROL_PLAY_AVIS:
-            s.playAvis = !s.playAvis;
             EnableControls(dialog, MEDIA_CONTROLS, s.playAvis);
-            break;
-        case CONTROL_PLAY_SOUND:
-            s.playAviSound = !s.playAviSound;
-            break;
-        case CONTROL_ONLY_EXTERNAL:
-            s.onlyExternalPics = !s.onlyExternalPics;
             break;
         case CONTROL_FOLDER_LIST:
             if (notification == LBN_DBLCLK) OnFolderDoubleClick(dialog);
@@ -226,7 +229,7 @@ bool IsLeapYear(uint32_t year) {
 
 void DrawDialogBackground(HDC dc, const RECT& area) {
     const BitmapHandle picture(static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_BACKGROUND_BITMAP_ID),
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(DIALOG_BACKGROUND_BITMAP.id),
                    IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     const MemoryDC source(CreateCompatibleDC(dc));
     if (picture == nullptr || source == nullptr) return;

@@ -6,21 +6,10 @@
 #include <string_view>
 
 constexpr int CONFIG_DIALOG_ID = 2003;
-constexpr int CONFIG_BACKGROUND_BITMAP_ID = 112;
 
-// Controls of the dialog template.
-constexpr int CONTROL_FOLDER_PATH = 102;
-constexpr int CONTROL_FOLDER_LIST = 1006;
-constexpr int CONTROL_MEDIA_COUNTS = 1010;
-constexpr int CONTROL_PLAY_AVIS = 1011;
-constexpr int CONTROL_PLAY_SOUND = 1012;
-constexpr int CONTROL_MESSAGE = 1013;
-constexpr int CONTROL_SHOW_COUNTDOWN = 1014;
-constexpr int CONTROL_YEAR = 1015;
-constexpr int CONTROL_MONTH = 1016;
-constexpr int CONTROL_DAY = 1017;
-constexpr int CONTROL_ONLY_EXTERNAL = 1018;
-constexpr int CONTROL_COLOUR = 1019;
+// The ids of the dialog template's controls.
+#define QUORVEL_CONTROL(name, id, ...) constexpr int name = id;
+#include "dialog_controls.inc"
 
 // Sub-folders (with the parent entry) and drives, never files.
 constexpr UINT FOLDER_LIST_FLAGS = DDL_DIRECTORY | DDL_DRIVES | DDL_EXCLUSIVE;

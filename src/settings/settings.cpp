@@ -17,6 +17,34 @@ void CopyText(char* out, size_t outSize, const char* text) {
     out[length] = '\0';
 }
 
+void ReadSetting(HKEY key, const StoredSetting<bool>& row, SaverSettings& s) {
+    s.*row.field = ReadDwordValue(key, row.name, s.*row.field) != 0;
+}
+
+void ReadSetting(HKEY key, const StoredSetting<int32_t>& row, SaverSettings& s) {
+    const uint32_t value = ReadDwordValue(key, row.name, static_cast<uint32_t>(s.*row.field));
+    s.*row.field = static_cast<int32_t>(value);
+}
+
+template <size_t N>
+void ReadSetting(HKEY key, const StoredSetting<char[N]>& row, SaverSettings& s) {
+    char(&text)[N] = s.*row.field;
+    CopyText(text, N, ReadStringValue(key, row.name, text).data());
+}
+
+void WriteSetting(HKEY key, const StoredSetting<bool>& row, const SaverSettings& s) {
+    WriteDwordValue(key, row.name, s.*row.field);
+}
+
+void WriteSetting(HKEY key, const StoredSetting<int32_t>& row, const SaverSettings& s) {
+    WriteDwordValue(key, row.name, static_cast<uint32_t>(s.*row.field));
+}
+
+template <size_t N>
+void WriteSetting(HKEY key, const StoredSetting<char[N]>& row, const SaverSettings& s) {
+    WriteStringValue(key, row.name, s.*row.field);
+}
+
 void ShowLastError(HWND owner) {
     char* text = nullptr;
     FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM, nullptr,
@@ -61,25 +89,18 @@ void WriteStringValue(HKEY key, const char* name, const char* text) {
                    static_cast<DWORD>(std::strlen(text) + 1));
 }
 
-bool LoadSettings() {
+void LoadSettings() {
     SaverSettings& s = saverSettings;
+    // Each read falls back on the value already in the field: the defaults, and the current
+    // directory as the media folder.
+    s = SaverSettings{};
+    GetCurrentDirectoryA(sizeof(s.aviPath), s.aviPath);
     HKEY key = nullptr;
     if (RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)
         key = nullptr;
-    s.showCountdown = ReadDwordValue(key, "Show Countdown", 1) != 0;
-    s.playAvis = ReadDwordValue(key, "Play AVIs", 0) != 0;
-    s.showExternalBmps = s.playAvis;
-    s.playAviSound = ReadDwordValue(key, "Play AVI Sound", 1) != 0;
-    s.onlyExternalPics = ReadDwordValue(key, "Only Show External Pics", 0) != 0;
-    s.countToYear = static_cast<int32_t>(ReadDwordValue(key, "CountToYear", 2002));
-    s.countToMonth = static_cast<int32_t>(ReadDwordValue(key, "CountToMonth", 4));
-    s.countToDay = static_cast<int32_t>(ReadDwordValue(key, "CountToDay", 16));
-    CopyText(s.countMessage, sizeof(s.countMessage),
-             ReadStringValue(key, "CountMessage", "The Saga Continues In").data());
-    GetCurrentDirectoryA(sizeof(s.aviPath), s.aviPath);
-    CopyText(s.aviPath, sizeof(s.aviPath), ReadStringValue(key, "AVI Path", s.aviPath).data());
-    s.robotColour = static_cast<int32_t>(ReadDwordValue(key, "Mekan Colour", 0));
+    ForEachStoredSetting([&](const auto& row) { ReadSetting(key, row, s); });
     if (key != nullptr) RegCloseKey(key);
+    s.showExternalBmps = s.playAvis;
     CopyText(storedMediaFolder.path, sizeof(storedMediaFolder.path), s.aviPath);
     storedMediaFolder.playAvis = s.playAvis;
     storedMediaFolder.reachable = true;
@@ -92,7 +113,6 @@ bool LoadSettings() {
         s.playAvis = false;
         storedMediaFolder.reachable = false;
     }
-    return true;
 }
 
 bool SaveSettings(HWND owner) {
@@ -107,16 +127,7 @@ bool SaveSettings(HWND owner) {
         ShowLastError(owner);
         return false;
     }
-    WriteDwordValue(key, "Show Countdown", s.showCountdown);
-    WriteDwordValue(key, "Play AVIs", s.playAvis);
-    WriteDwordValue(key, "Play AVI Sound", s.playAviSound);
-    WriteDwordValue(key, "Only Show External Pics", s.onlyExternalPics);
-    WriteDwordValue(key, "CountToYear", static_cast<uint32_t>(s.countToYear));
-    WriteDwordValue(key, "CountToMonth", static_cast<uint32_t>(s.countToMonth));
-    WriteDwordValue(key, "CountToDay", static_cast<uint32_t>(s.countToDay));
-    WriteStringValue(key, "CountMessage", s.countMessage);
-    WriteStringValue(key, "AVI Path", s.aviPath);
-    WriteDwordValue(key, "Mekan Colour", static_cast<uint32_t>(s.robotColour));
+    ForEachStoredSetting([&](const auto& row) { WriteSetting(key, row, s); });
     RegCloseKey(key);
     return true;
 }

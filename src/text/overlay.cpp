@@ -6,6 +6,7 @@
 #include <cstring>
 #include <numbers>
 #include <string>
+#include "art_resources.h"
 #include "host/monitors.h"
 #include "render/random.h"
 #include "render/gl_names.h"
@@ -18,7 +19,7 @@ OverlayState overlay;
 
 namespace {
 
-constexpr uint16_t FONT_RESOURCE = 111;
+constexpr uint16_t FONT_RESOURCE = GLYPH_STRIP_BITMAP.id;
 constexpr int GLYPH_CELL = 16;
 constexpr int FIRST_GLYPH_CODE = 32;
 constexpr float BANNER_WIDTH = 256.0f;

@@ -5,14 +5,14 @@ source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 
 if [ "${1:-}" != --inside ]; then
   # Two X screens under Xinerama, both at the origin; the suite's Wine server makes way.
-  wineserver -k 2>/dev/null || true
+  source "$QUORVEL_SOURCE/tools/wine-session.sh"
+  stop_wine
   # Xvfb aborts when Wine's server goes away at the end under Xinerama; that is its own fault.
   QUORVEL_SCREEN=1024x768x24 QUORVEL_XVFB_FLAGS="-screen 1 1280x800x24 +xinerama -extension RANDR" \
     "$QUORVEL_SOURCE/tools/with-wine.sh" "$QUORVEL_BUILD" bash "$0" --inside 2>&1 |
     grep -v 'Aborted .*Xvfb'
   status=${PIPESTATUS[0]}
-  wineserver -p 2>/dev/null || true
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
+  start_wine || true
   exit "$status"
 fi
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <array>
+#include "art_resources.h"
 #include "render/scene.h"
 #include "settings/settings.h"
 #include "support/gl_fixture.h"
@@ -28,9 +29,11 @@ TEST_F(SceneTest, EverySlotHoldsItsBitmapInTheRandomSchemeDrawnOnceAndFramesStar
         bool scheme, keyed;
     };
     for (const Slot s :
-         {Slot{0, 101, false, true}, Slot{4, 102, true, false}, Slot{5, 103, true, true},
-          Slot{6, 105, true, true}, Slot{7, 106, true, false}, Slot{10, 109, true, false},
-          Slot{9, 108, false, false}, Slot{11, 110, false, false}, Slot{3, 104, false, false}}) {
+         {Slot{0, BANNER_BITMAP.id, false, true}, Slot{4, BODY_BITMAP.id, true, false},
+          Slot{5, DOME_CAP_BITMAP.id, true, true}, Slot{6, DOME_BAND_BITMAP.id, true, true},
+          Slot{7, PANEL_BITMAP.id, true, false}, Slot{10, LEGS_BITMAP.id, true, false},
+          Slot{9, LENS_BITMAP.id, false, false}, Slot{11, FEET_BITMAP.id, false, false},
+          Slot{3, CHROME_BITMAP.id, false, false}}) {
         EXPECT_EQ(TextureMismatches(textureSlots[s.slot], s.resource, s.scheme ? 5 : 0, s.keyed), 0)
             << "slot " << s.slot;
     }

@@ -17,7 +17,7 @@ TEST_F(DialogBackground, ThePictureIsStretchedSmoothlyOverTheDialogsClientArea) 
     HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_DIALOG_ID),
                                      nullptr, ScreenSaverConfigureDialog, 0);
     ASSERT_NE(dialog, nullptr);
-    HWND background = GetDlgItem(dialog, -1);
+    HWND background = GetDlgItem(dialog, CONTROL_BACKGROUND);
     RECT client, placed;
     GetClientRect(dialog, &client);
     GetWindowRect(background, &placed);

@@ -1,9 +1,12 @@
 #include <gtest/gtest.h>
 #include <windows.h>
+#include <cstdio>
 #include <cstring>
 #include <set>
+#include <sstream>
 #include <string>
 #include <tuple>
+#include <type_traits>
 #include <vector>
 #include "settings/settings.h"
 #include "support/registry_fixture.h"
@@ -29,10 +32,42 @@ std::string MakeFolder(const std::string& name, const std::vector<std::string>& 
     return path;
 }
 
-auto Fields(const SaverSettings& r) {
-    return std::make_tuple(r.showCountdown, r.playAvis, r.showExternalBmps, r.playAviSound,
-                           r.onlyExternalPics, r.countToYear, r.countToMonth, r.countToDay,
-                           std::string(r.countMessage), std::string(r.aviPath), r.robotColour);
+std::string Dword(DWORD value) {
+    return std::string(reinterpret_cast<char*>(&value), 4);
+}
+std::string Text(const std::string& text) {
+    return text + '\0';
+}
+
+// How the registry should keep a field: text as REG_SZ, numbers and flags as REG_DWORD.
+template <typename Field>
+std::pair<DWORD, std::string> Stored(const Field& value) {
+    if constexpr (std::is_array_v<Field>)
+        return {REG_SZ, Text(value)};
+    else
+        return {REG_DWORD, Dword(static_cast<DWORD>(value))};
+}
+
+// A value unlike the default and unlike the other rows' values.
+template <typename Field>
+void Change(Field& value, int row) {
+    if constexpr (std::is_array_v<Field>)
+        std::snprintf(value, sizeof(value), "row %d", row);
+    else if constexpr (std::is_same_v<Field, bool>)
+        value = !value;
+    else
+        value += 100 * row;
+}
+
+// Every kept field by its value name, and the derived showExternalBmps.
+std::vector<std::string> Fields(const SaverSettings& s) {
+    std::vector<std::string> fields{"showExternalBmps " + std::to_string(s.showExternalBmps)};
+    ForEachStoredSetting([&](const auto& row) {
+        std::ostringstream field;
+        field << row.name << " " << s.*row.field;
+        fields.push_back(field.str());
+    });
+    return fields;
 }
 
 class Settings : public RegistryTest {
@@ -54,37 +89,31 @@ protected:
                        static_cast<DWORD>(data.size()));
         RegCloseKey(key);
     }
-    static std::string Dword(DWORD value) {
-        return std::string(reinterpret_cast<char*>(&value), 4);
-    }
-    static std::string Text(const std::string& text) { return text + '\0'; }
     std::string start_;
 };
 
-TEST_F(Settings, AFirstRunGivesTheDefaults) {
-    ASSERT_TRUE(LoadSettings());
-    EXPECT_EQ(Fields(saverSettings),
-              std::make_tuple(true, false, false, true, false, 2002, 4, 16,
-                              std::string("The Saga Continues In"), start_, 0));
+TEST_F(Settings, AFirstRunGivesTheDefaultsAndTheStartFolder) {
+    // Whatever the record held before.
+    int row = 0;
+    ForEachStoredSetting([&](const auto& setting) { Change(saverSettings.*setting.field, ++row); });
+    LoadSettings();
+    SaverSettings expected;
+    std::strcpy(expected.aviPath, start_.c_str());
+    EXPECT_EQ(Fields(saverSettings), Fields(expected));
 }
 
 TEST_F(Settings, SavedValuesHaveTheirNamesTypesAndDataAndLoadBack) {
     const std::string folder = MakeFolder("quorvel_roundtrip", {"a.avi", "b.bmp"});
     SaverSettings& s = saverSettings;
-    s = {false, true, true, false, true, 2031, 11, 31, "Launch window opens in", "", 5};
+    int row = 0;
+    ForEachStoredSetting([&](const auto& setting) { Change(s.*setting.field, ++row); });
     std::strcpy(s.aviPath, folder.c_str());
     ASSERT_TRUE(SaveSettings());
-    const std::set<std::tuple<std::string, DWORD, std::string>> expected{
-        {"Show Countdown", REG_DWORD, Dword(0)},
-        {"Play AVIs", REG_DWORD, Dword(1)},
-        {"Play AVI Sound", REG_DWORD, Dword(0)},
-        {"Only Show External Pics", REG_DWORD, Dword(1)},
-        {"CountToYear", REG_DWORD, Dword(2031)},
-        {"CountToMonth", REG_DWORD, Dword(11)},
-        {"CountToDay", REG_DWORD, Dword(31)},
-        {"CountMessage", REG_SZ, Text("Launch window opens in")},
-        {"AVI Path", REG_SZ, Text(folder)},
-        {"Mekan Colour", REG_DWORD, Dword(5)}};
+    std::set<std::tuple<std::string, DWORD, std::string>> expected;
+    ForEachStoredSetting([&](const auto& setting) {
+        const auto [type, data] = Stored(s.*setting.field);
+        expected.emplace(setting.name, type, data);
+    });
     HKEY key;
     ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
     std::set<std::tuple<std::string, DWORD, std::string>> stored;
@@ -99,6 +128,8 @@ TEST_F(Settings, SavedValuesHaveTheirNamesTypesAndDataAndLoadBack) {
     RegCloseKey(key);
     EXPECT_EQ(stored, expected);
 
+    // "Play AVIs" now also stands for the folder's picture.
+    s.showExternalBmps = s.playAvis;
     const auto saved = Fields(s);
     s = SaverSettings{};
     LoadSettings();

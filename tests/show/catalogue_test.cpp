@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 #include <string_view>
+#include "art_resources.h"
 #include "show/catalogue.h"
 #include "support/gl_fixture.h"
 
@@ -41,13 +42,10 @@ TEST(Catalogue, SlotsComeFirstThenTheBuiltInPicturesWithShortPrintableCaptions) 
 }
 
 TEST(Resources, EveryBitmapHasItsSizeAndPicturesHavePowerOfTwoSides) {
-    const std::map<int, std::pair<int, int>> fixed{
-        {101, {256, 32}}, {102, {512, 256}}, {103, {256, 256}}, {104, {256, 256}},
-        {105, {512, 64}}, {106, {128, 128}}, {108, {32, 32}},   {109, {128, 256}},
-        {110, {256, 64}}, {111, {1536, 16}}, {112, {375, 350}}};
-    for (const auto& [id, size] : fixed) {
-        const Bitmap bitmap = DecodeBitmapResource(id);
-        EXPECT_EQ(std::pair(bitmap.width, bitmap.height), size) << id;
+    for (const BitmapResource& fixed : FIXED_BITMAPS) {
+        const Bitmap bitmap = DecodeBitmapResource(fixed.id);
+        EXPECT_EQ(std::pair(bitmap.width, bitmap.height), std::pair(fixed.width, fixed.height))
+            << fixed.file;
     }
     std::map<std::pair<int, int>, int> sizes;
     for (int i = 16; i < CATALOGUE_SIZE; ++i) {

@@ -4,6 +4,7 @@
 #include <array>
 #include <cstring>
 #include <vector>
+#include "art_resources.h"
 #include "render/scene.h"
 #include "support/gl_fixture.h"
 #include "text/overlay.h"
@@ -20,7 +21,7 @@ protected:
     void SetUp() override {
         GlTest::SetUp();
         BuildFont();
-        strip_ = DecodeBitmapResource(111);
+        strip_ = DecodeBitmapResource(GLYPH_STRIP_BITMAP.id);
         glViewport(0, 0, 256, 256);
         glMatrixMode(GL_PROJECTION);
         glOrtho(0.0, 256.0, 0.0, 256.0, -1.0, 1.0);

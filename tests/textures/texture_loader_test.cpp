@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <algorithm>
 #include <vector>
+#include "art_resources.h"
 #include "render/scene.h"
 #include "support/gl_fixture.h"
 #include "text/overlay.h"
@@ -44,17 +45,20 @@ TEST_F(TextureLoaderTest, PicturesAndSchemeTexturesRepeatTheirBitmaps) {
     ExpectTextureOf(200, textureSlots[SLOT_HOLOGRAM], 0, true);
     // A scheme of a stored setting that is none of the six keeps the colours.
     for (int scheme = 0; scheme <= 6; ++scheme) {
-        LoadSchemeTexture(103, SLOT_DOME_CAP, module, 256, 256, ALPHA_COLOUR_KEY, false, scheme);
-        ExpectTextureOf(103, textureSlots[SLOT_DOME_CAP], scheme % 6, true);
+        LoadSchemeTexture(DOME_CAP_BITMAP.id, SLOT_DOME_CAP, module, DOME_CAP_BITMAP.width,
+                          DOME_CAP_BITMAP.height, ALPHA_COLOUR_KEY, false, scheme);
+        ExpectTextureOf(DOME_CAP_BITMAP.id, textureSlots[SLOT_DOME_CAP], scheme % 6, true);
         glDeleteTextures(1, &textureSlots[SLOT_DOME_CAP]);
     }
-    LoadSchemeTexture(109, SLOT_LEGS, module, 128, 256, ALPHA_OPAQUE, false, 4);
-    ExpectTextureOf(109, textureSlots[SLOT_LEGS], 4, false);
+    LoadSchemeTexture(LEGS_BITMAP.id, SLOT_LEGS, module, LEGS_BITMAP.width, LEGS_BITMAP.height,
+                      ALPHA_OPAQUE, false, 4);
+    ExpectTextureOf(LEGS_BITMAP.id, textureSlots[SLOT_LEGS], 4, false);
 }
 
 TEST_F(TextureLoaderTest, EachGlyphIsItsCellOfTheStripWhiteWithAlphaFromRed) {
-    LoadGlyphTextures(111, GetModuleHandleA(nullptr), 16, 16, glyphTextures, ALPHA_FROM_RED);
-    const Bitmap strip = DecodeBitmapResource(111);
+    LoadGlyphTextures(GLYPH_STRIP_BITMAP.id, GetModuleHandleA(nullptr), 16, 16, glyphTextures,
+                      ALPHA_FROM_RED);
+    const Bitmap strip = DecodeBitmapResource(GLYPH_STRIP_BITMAP.id);
     ASSERT_EQ(strip.width, 16 * 96);
     int mismatches = 0, lopsided = 0;
     for (int i = 0; i < 96; ++i) {

@@ -4,6 +4,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "art_resources.h"
 #include "formats.h"
 #include "palette.h"
 #include "raster.h"

@@ -3,7 +3,7 @@
 #include "text.h"
 
 Indexed DrawBanner() {
-    Canvas c(256, 32);
+    Canvas c(BANNER_BITMAP.width, BANNER_BITMAP.height);
     const Font& font = BoldFont();
     const std::string name = "QUORVEL";
     const float size = 25, spacing = 3;

@@ -178,11 +178,12 @@ void CheckCaptions(Report& report) {
 }
 
 void CheckGlyphs(Report& report, const BmpFile& bmp) {
+    const int cell = GLYPH_STRIP_BITMAP.height;
     auto ink = [&](int code, int& left, int& right, int& bottom) {
-        left = 16, right = -1, bottom = -1;
-        for (int y = 0; y < 16; ++y)
-            for (int x = 0; x < 16; ++x) {
-                const Rgb8 p = bmp.image.pixels[y * bmp.width + (code - 32) * 16 + x];
+        left = cell, right = -1, bottom = -1;
+        for (int y = 0; y < cell; ++y)
+            for (int x = 0; x < cell; ++x) {
+                const Rgb8 p = bmp.image.pixels[y * bmp.width + (code - 32) * cell + x];
                 if (!p.Neutral()) report("glyphs", "the strip must be grey");
                 if (p.r > 100) {
                     left = std::min(left, x);
@@ -198,7 +199,7 @@ void CheckGlyphs(Report& report, const BmpFile& bmp) {
         ink(code, left, right, bottom);
         if (right < 0) {
             report("glyphs", "no ink in the cell of code " + std::to_string(code));
-        } else if (std::abs((left + right + 1) / 2.0 - 8) > 1.5) {
+        } else if (std::abs((left + right + 1) / 2.0 - cell / 2.0) > 1.5) {
             report("glyphs", "code " + std::to_string(code) + " is not centred in its cell");
         }
     }
@@ -212,7 +213,7 @@ void CheckGlyphs(Report& report, const BmpFile& bmp) {
 
 void CheckIcon(Report& report, const fs::path& file) {
     const std::vector<IconEntry> entries = ReadIcon(file);
-    const std::array<int, 4> sizes{16, 32, 48, 256};
+    const auto& sizes = PROGRAM_ICON.sizes;
     if (entries.size() != sizes.size()) {
         report("icon", "must hold 4 images");
         return;
@@ -237,18 +238,6 @@ void CheckIcon(Report& report, const fs::path& file) {
 std::vector<std::string> CheckOutput(const fs::path& dir, const DialogArt& dialog) {
     std::vector<std::string> problems;
     Report report(problems);
-    struct Expected {
-        int id;
-        const char* file;
-        int width, height, bits;
-    };
-    const Expected fixed[] = {
-        {101, "banner.bmp", 256, 32, 8},    {102, "body.bmp", 512, 256, 8},
-        {103, "dome_cap.bmp", 256, 256, 8}, {104, "chrome.bmp", 256, 256, 8},
-        {105, "dome_band.bmp", 512, 64, 8}, {106, "panel_block.bmp", 128, 128, 8},
-        {108, "lens.bmp", 32, 32, 8},       {109, "legs.bmp", 128, 256, 8},
-        {110, "feet.bmp", 256, 64, 8},      {111, "glyphs.bmp", 1536, 16, 24},
-        {112, "dialog.bmp", 375, 350, 8}};
     std::map<int, BmpFile> files;
     auto load = [&](int id, const std::string& file, int width, int height, int bits) {
         try {
@@ -262,39 +251,41 @@ std::vector<std::string> CheckOutput(const fs::path& dir, const DialogArt& dialo
             report(file, e.what());
         }
     };
-    for (const Expected& e : fixed) load(e.id, e.file, e.width, e.height, e.bits);
+    for (const BitmapResource& b : FIXED_BITMAPS) load(b.id, b.file, b.width, b.height, b.bits);
     for (const PictureArt& art : Pictures())
         load(art.id, "picture" + std::to_string(art.id) + ".bmp", art.width, art.height, 8);
 
-    if (files.count(101)) {
-        const double key = KeyFraction(files[101].image, kBlackKey);
-        if (!(files[101].image.pixels[0] == kBlackKey) || key < 0.3 || key > 0.95)
-            report("banner.bmp", "the logo must stand on a black key ground");
+    if (files.count(BANNER_BITMAP.id)) {
+        const RgbImage& banner = files[BANNER_BITMAP.id].image;
+        const double key = KeyFraction(banner, kBlackKey);
+        if (!(banner.pixels[0] == kBlackKey) || key < 0.3 || key > 0.95)
+            report(BANNER_BITMAP.file, "the logo must stand on a black key ground");
     }
-    for (int id : {102, 106, 109})
-        if (files.count(id)) CheckSchemeTexture(report, std::to_string(id), files[id], false);
-    for (int id : {103, 105}) {
-        if (!files.count(id)) continue;
-        if (!(files[id].image.pixels[0] == robot::kDecalKey))
-            report(std::to_string(id), "the top-left pixel must be the decal key");
-        CheckSchemeTexture(report, std::to_string(id), files[id], true);
+    for (const BitmapResource& b : {BODY_BITMAP, PANEL_BITMAP, LEGS_BITMAP})
+        if (files.count(b.id)) CheckSchemeTexture(report, b.file, files[b.id], false);
+    for (const BitmapResource& b : {DOME_CAP_BITMAP, DOME_BAND_BITMAP}) {
+        if (!files.count(b.id)) continue;
+        if (!(files[b.id].image.pixels[0] == robot::kDecalKey))
+            report(b.file, "the top-left pixel must be the decal key");
+        CheckSchemeTexture(report, b.file, files[b.id], true);
     }
-    if (files.count(111)) CheckGlyphs(report, files[111]);
+    if (files.count(GLYPH_STRIP_BITMAP.id)) CheckGlyphs(report, files[GLYPH_STRIP_BITMAP.id]);
     for (const PictureArt& art : Pictures())
         if (files.count(art.id)) CheckPicture(report, art, files[art.id]);
     CheckCatalogue(report);
     CheckCaptions(report);
     for (const Box& label : dialog.labels) {
-        if (label.x0 < 0 || label.y0 < 0 || label.x1 > 375 || label.y1 > 350)
+        if (label.x0 < 0 || label.y0 < 0 || label.x1 > DIALOG_BACKGROUND_BITMAP.width ||
+            label.y1 > DIALOG_BACKGROUND_BITMAP.height)
             report("dialog", "a label leaves the picture");
         for (const Box& control : dialog.controls)
             if (label.Overlaps({control.x0 - 1, control.y0 - 1, control.x1 + 1, control.y1 + 1}))
                 report("dialog", "a label lies under a control");
     }
     try {
-        CheckIcon(report, dir / "quorvel.ico");
+        CheckIcon(report, dir / PROGRAM_ICON.file);
     } catch (const std::exception& e) {
-        report("quorvel.ico", e.what());
+        report(PROGRAM_ICON.file, e.what());
     }
     std::ifstream rc(dir / "art.rc");
     int lines = 0;
@@ -304,6 +295,7 @@ std::vector<std::string> CheckOutput(const fs::path& dir, const DialogArt& dialo
             !fs::exists(line.substr(quote + 1, line.size() - quote - 2)))
             report("art.rc", "names a missing file: " + line);
     }
-    if (lines != 102) report("art.rc", "must have 102 lines");
+    if (lines != static_cast<int>(1 + FIXED_BITMAPS.size() + Pictures().size()))
+        report("art.rc", "must name the icon and every bitmap once");
     return problems;
 }

@@ -1,6 +1,8 @@
 // The configuration dialog's background: a dark steel-blue panel that carries the title and the
 // labels of every control of the dialog template, placed beside or above the controls.
 #include <cmath>
+#include <iterator>
+#include <string_view>
 
 #include "art.h"
 #include "noise.h"
@@ -8,12 +10,33 @@
 
 namespace {
 
-constexpr int kWidth = 375, kHeight = 350;
+constexpr int kWidth = DIALOG_BACKGROUND_BITMAP.width, kHeight = DIALOG_BACKGROUND_BITMAP.height;
 
-// Dialog units of the template's 8-point font: 250 x 215 units span the 375 x 350 picture.
-Box FromUnits(float x, float y, float w, float h) {
-    const float sx = kWidth / 250.f, sy = kHeight / 215.f;
-    return {x * sx, y * sy, (x + w) * sx, (y + h) * sy};
+// The controls of the dialog template, by name, in its order.
+enum Control {
+#define QUORVEL_CONTROL(name, ...) name,
+#include "dialog_controls.inc"
+};
+
+struct UnitRect {
+    std::string_view kind;
+    float x, y, w, h;
+};
+constexpr UnitRect kControlUnits[] = {
+#define QUORVEL_CONTROL(name, id, text, kind, style, x, y, w, h, extended) {kind, x, y, w, h},
+#include "dialog_controls.inc"
+};
+// A drop-down list's template height is the open list; what stands on the picture is its field.
+constexpr float kDropDownFieldUnits = 14;
+
+// Where a control stands on the picture. Dialog units are of the template's 8-point font; the
+// background control's units span the picture.
+Box ControlBox(Control control) {
+    const UnitRect& all = kControlUnits[CONTROL_BACKGROUND];
+    const UnitRect& r = kControlUnits[control];
+    const float sx = kWidth / all.w, sy = kHeight / all.h;
+    const float h = r.kind == "ComboBox" ? kDropDownFieldUnits : r.h;
+    return {r.x * sx, r.y * sy, (r.x + r.w) * sx, (r.y + h) * sy};
 }
 
 const Color kLabel = Rgb(228, 238, 255);
@@ -90,11 +113,11 @@ void TitleScene(Canvas& c) {
     Path ringFront;
     std::vector<Vec2> front;
     for (int i = 0; i <= 24; ++i) {
-        const float a = 3.14159f * i / 24;
+        const float a = kPi * i / 24;
         front.push_back(planet + Rotated({29 * std::cos(a), 8 * std::sin(a)}, -12));
     }
     for (int i = 24; i >= 0; --i) {
-        const float a = 3.14159f * i / 24;
+        const float a = kPi * i / 24;
         front.push_back(planet + Rotated({23 * std::cos(a), 5 * std::sin(a)}, -12));
     }
     ringFront.Polygon(front);
@@ -176,12 +199,9 @@ void FloorGrid(Canvas& c) {
 
 DialogArt DrawDialogBackground() {
     DialogArt art;
-    art.controls = {
-        FromUnits(146, 12, 91, 14),   FromUnits(146, 29, 91, 14),   FromUnits(116, 126, 120, 34),
-        FromUnits(116, 115, 120, 11), FromUnits(116, 104, 120, 11), FromUnits(150, 69, 8, 8),
-        FromUnits(150, 78, 8, 8),     FromUnits(12, 117, 84, 14),   FromUnits(12, 96, 8, 8),
-        FromUnits(70, 147, 22, 12),   FromUnits(45, 147, 18, 12),   FromUnits(18, 147, 18, 12),
-        FromUnits(147, 54, 91, 14),   FromUnits(150, 87, 8, 8)};
+    // Every control but the background, which the labels stand on.
+    for (int control = 0; control < std::ssize(kControlUnits); ++control)
+        if (control != CONTROL_BACKGROUND) art.controls.push_back(ControlBox(Control(control)));
     Canvas c(kWidth, kHeight, 3);
     c.FillAll(Linear({0, 0}, {0, kHeight},
                      {{0, Rgb(16, 28, 58)}, {0.6f, Rgb(10, 18, 40)}, {1, Rgb(6, 10, 26)}}));
@@ -216,28 +236,34 @@ DialogArt DrawDialogBackground() {
 
     Labeller label(c, art);
     label(sans, "hologram projector robot", 18, 55, 9, kHint);
-    const Box combo = art.controls[12];
+    const Box combo = ControlBox(CONTROL_COLOUR);
     label(bold, "Robot colour", combo.x0 + 1, combo.y0 - 4, 11, kHeading);
 
-    const float checkText = art.controls[5].x1 + 4;
     auto checkBaseline = [](const Box& b) { return (b.y0 + b.y1) / 2 + 4; };
-    label(sans, "Play movies & pictures", checkText, checkBaseline(art.controls[5]), 10, kLabel);
-    label(sans, "Play movie sound", checkText, checkBaseline(art.controls[6]), 10, kLabel);
-    label(sans, "Only external pictures", checkText, checkBaseline(art.controls[13]), 10, kLabel);
+    // Right of a check box, on its middle.
+    auto checkLabel = [&](Control control, std::string_view text) {
+        const Box box = ControlBox(control);
+        label(sans, text, box.x1 + 4, checkBaseline(box), 10, kLabel);
+    };
+    checkLabel(CONTROL_PLAY_AVIS, "Play movies & pictures");
+    checkLabel(CONTROL_PLAY_SOUND, "Play movie sound");
+    checkLabel(CONTROL_ONLY_EXTERNAL, "Only external pictures");
 
-    label(bold, "PROJECTOR", 160, art.controls[5].y1 - 1, 9, kHeading);
-    ProjectorIcon(c, 164, art.controls[6].y0 + 2);
-    const Box counts = art.controls[4], folder = art.controls[3], list = art.controls[2];
+    label(bold, "PROJECTOR", 160, ControlBox(CONTROL_PLAY_AVIS).y1 - 1, 9, kHeading);
+    ProjectorIcon(c, 164, ControlBox(CONTROL_PLAY_SOUND).y0 + 2);
+    const Box counts = ControlBox(CONTROL_MEDIA_COUNTS), folder = ControlBox(CONTROL_FOLDER_PATH),
+              list = ControlBox(CONTROL_FOLDER_LIST);
     label(bold, "MEDIA FOLDER", counts.x0, counts.y0 - 4, 9, kHeading);
     CountIcon(c, 156, counts.y0 + 3);
     FolderIcon(c, 155, folder.y0 + 3);
     ListIcon(c, 156, list.y0 + 4);
     label(sans, "Double-click a folder to open it", list.x0, list.y1 + 12, 9, kHint);
 
-    const Box show = art.controls[8], message = art.controls[7];
+    const Box show = ControlBox(CONTROL_SHOW_COUNTDOWN), message = ControlBox(CONTROL_MESSAGE);
     label(bold, "Show countdown", show.x1 + 4, checkBaseline(show), 11, kLabel);
     label(sans, "Countdown message", message.x0, message.y0 - 5, 10, kHeading);
-    const Box day = art.controls[11], month = art.controls[10], year = art.controls[9];
+    const Box day = ControlBox(CONTROL_DAY), month = ControlBox(CONTROL_MONTH),
+              year = ControlBox(CONTROL_YEAR);
     label(sans, "Count down to", message.x0, day.y0 - 8, 10, kHeading);
     for (const auto& [box, name] :
          {std::pair{day, "Day"}, std::pair{month, "Month"}, std::pair{year, "Year"}})

@@ -8,7 +8,7 @@
 
 namespace {
 
-constexpr int kCell = 16;
+constexpr int kCell = GLYPH_STRIP_BITMAP.height;
 
 struct Extent {
     int top = -100, bottom = 100;
@@ -38,7 +38,8 @@ RgbImage DrawGlyphStrip() {
     }
     const int baseline = (kCell - (extent.top - extent.bottom)) / 2 + extent.top;
 
-    RgbImage strip{96 * kCell, kCell, std::vector<Rgb8>(96 * kCell * kCell)};
+    RgbImage strip{GLYPH_STRIP_BITMAP.width, kCell,
+                   std::vector<Rgb8>(GLYPH_STRIP_BITMAP.width * kCell)};
     for (int code = 33; code < 128; ++code) {
         auto put = [&](int x, int y, uint8_t v) {
             if (x >= 0 && x < kCell && y >= 0 && y < kCell)

@@ -6,7 +6,7 @@
 
 std::vector<RgbaImage> DrawIcons() {
     std::vector<RgbaImage> icons;
-    for (int size : {16, 32, 48, 256}) {
+    for (int size : PROGRAM_ICON.sizes) {
         Canvas c(size, size, size < 64 ? 8 : 4);
         const float scale = size * (size < 32 ? 0.99f : 0.93f) / 3.65f;
         const float top = (size - 3.65f * scale) / 2;

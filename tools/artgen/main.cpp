@@ -23,13 +23,16 @@ public:
         WriteBmp8(dir_ / name, image);
         Add(id, "BITMAP", name);
     }
-    void Bitmap(int id, const std::string& name, const RgbImage& image) {
-        WriteBmp24(dir_ / name, image);
-        Add(id, "BITMAP", name);
+    void Bitmap(const BitmapResource& bitmap, const Indexed& image) {
+        Bitmap(bitmap.id, bitmap.file, image);
     }
-    void Icon(int id, const std::string& name, const std::vector<RgbaImage>& images) {
-        WriteIcon(dir_ / name, images);
-        Add(id, "ICON", name);
+    void Bitmap(const BitmapResource& bitmap, const RgbImage& image) {
+        WriteBmp24(dir_ / bitmap.file, image);
+        Add(bitmap.id, "BITMAP", bitmap.file);
+    }
+    void Icon(const IconResource& icon, const std::vector<RgbaImage>& images) {
+        WriteIcon(dir_ / icon.file, images);
+        Add(icon.id, "ICON", icon.file);
     }
     void Save() const {
         std::ofstream out(dir_ / "art.rc");
@@ -57,19 +60,19 @@ int main(int argc, char** argv) {
         const fs::path dir = fs::absolute(argv[1]).lexically_normal();
         fs::create_directories(dir);
         ResourceScript rc(dir);
-        rc.Icon(100, "quorvel.ico", DrawIcons());
-        rc.Bitmap(101, "banner.bmp", DrawBanner());
-        rc.Bitmap(102, "body.bmp", DrawBodyTexture());
-        rc.Bitmap(103, "dome_cap.bmp", DrawDomeCapDecal());
-        rc.Bitmap(104, "chrome.bmp", DrawChrome());
-        rc.Bitmap(105, "dome_band.bmp", DrawDomeBandDecal());
-        rc.Bitmap(106, "panel_block.bmp", DrawPanelBlock());
-        rc.Bitmap(108, "lens.bmp", DrawLensGlass());
-        rc.Bitmap(109, "legs.bmp", DrawLegTexture());
-        rc.Bitmap(110, "feet.bmp", DrawFeetTexture());
-        rc.Bitmap(111, "glyphs.bmp", DrawGlyphStrip());
+        rc.Icon(PROGRAM_ICON, DrawIcons());
+        rc.Bitmap(BANNER_BITMAP, DrawBanner());
+        rc.Bitmap(BODY_BITMAP, DrawBodyTexture());
+        rc.Bitmap(DOME_CAP_BITMAP, DrawDomeCapDecal());
+        rc.Bitmap(CHROME_BITMAP, DrawChrome());
+        rc.Bitmap(DOME_BAND_BITMAP, DrawDomeBandDecal());
+        rc.Bitmap(PANEL_BITMAP, DrawPanelBlock());
+        rc.Bitmap(LENS_BITMAP, DrawLensGlass());
+        rc.Bitmap(LEGS_BITMAP, DrawLegTexture());
+        rc.Bitmap(FEET_BITMAP, DrawFeetTexture());
+        rc.Bitmap(GLYPH_STRIP_BITMAP, DrawGlyphStrip());
         const DialogArt dialog = DrawDialogBackground();
-        rc.Bitmap(112, "dialog.bmp", dialog.image);
+        rc.Bitmap(DIALOG_BACKGROUND_BITMAP, dialog.image);
         for (const PictureArt& picture : Pictures()) {
             Canvas canvas(picture.width, picture.height);
             picture.draw(canvas);

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr float kPi = 3.14159265358979f;
-
 float SignedArea(const std::vector<Vec2>& p) {
     float area = 0;
     for (size_t i = 0; i < p.size(); ++i) {

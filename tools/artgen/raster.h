@@ -4,8 +4,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <numbers>
 #include <utility>
 #include <vector>
+
+constexpr float kPi = std::numbers::pi_v<float>;
 
 struct Vec2 {
     float x = 0, y = 0;

@@ -10,8 +10,6 @@ using namespace robot;
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 struct Mapper {
     const RobotView& v;
     Vec2 operator()(float x, float y) const {

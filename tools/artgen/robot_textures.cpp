@@ -10,8 +10,6 @@ using namespace robot;
 
 namespace {
 
-constexpr float kPi = 3.14159265f;
-
 Indexed Opaque(const Canvas& canvas) {
     return Quantise(Flatten(canvas.Resolve(), kWhite));
 }
@@ -78,7 +76,7 @@ void Emblem(Canvas& c, float cx, float cy, float r) {
 // 512 x 256, wrapped once around the body: s = 0.75 faces the viewer, the side legs attach at
 // s = 0 and 0.5, the top seven eighths are the wall and the last eighth the tapered bottom.
 Indexed DrawBodyTexture() {
-    Canvas c(512, 256);
+    Canvas c(BODY_BITMAP.width, BODY_BITMAP.height);
     c.FillAll(Solid(kWhite));
     Path rim;
     rim.Rect(0, 0, 512, 7);
@@ -169,7 +167,7 @@ Indexed DrawBodyTexture() {
 // from the pole, so the pixel radius is 128 / 54 per degree. The small lens at 25 degrees down
 // sits at pixel (160, 178) and keeps a chrome gap.
 Indexed DrawDomeCapDecal() {
-    Canvas c(256, 256);
+    Canvas c(DOME_CAP_BITMAP.width, DOME_CAP_BITMAP.height);
     const float cx = 128, cy = 128, perDegree = 128.f / 54;
     const Vec2 lens{160, 178};
     // Concentric rings, broken by short gaps like a compass rose.
@@ -211,7 +209,7 @@ Indexed DrawDomeCapDecal() {
 // degrees down and 1 at the rim. The main projector sits at (152, 46), the small lens at
 // (408, 42) and the panel block covers x 110 to 152 near the top.
 Indexed DrawDomeBandDecal() {
-    Canvas c(512, 64);
+    Canvas c(DOME_BAND_BITMAP.width, DOME_BAND_BITMAP.height);
     const float lenses[][2] = {{152, 46}, {408, 42}};
     Path chevrons = Chevrons(4, 104, 8, 30, 10, 8);
     chevrons.Append(Chevrons(166, 508, 8, 30, 10, 8));
@@ -233,7 +231,7 @@ Indexed DrawDomeBandDecal() {
 
 // 128 x 128 on the front of the panel block, drawn into a trapezoid narrower at the top.
 Indexed DrawPanelBlock() {
-    Canvas c(128, 128);
+    Canvas c(PANEL_BITMAP.width, PANEL_BITMAP.height);
     c.FillAll(Linear({0, 0}, {0, 128}, {{0, kWhite}, {1, kGreyLight}}));
     BluePanel(c, 10, 10, 108, 108, 6);
     Path screen;
@@ -265,7 +263,7 @@ Indexed DrawPanelBlock() {
 // y 26-64; transition y 64-77; strut sides x 32-64, strut outer x 73-119 and strut inner
 // x 0-26, all from y 77 down. The centre leg takes the single texel (0, 0).
 Indexed DrawLegTexture() {
-    Canvas c(128, 256);
+    Canvas c(LEGS_BITMAP.width, LEGS_BITMAP.height);
     c.FillAll(Solid(kWhite));
     Path corner;
     corner.Rect(0, 0, 19, 26);
@@ -335,7 +333,7 @@ Indexed DrawLegTexture() {
 // 256 x 64 feet: shoe sides x 0-32 and the shoe's trapezoid (32,48) (50,0) (78,0) (96,48); the
 // sole plate below y 48. The feet keep their colours in every scheme, so they are grey metal.
 Indexed DrawFeetTexture() {
-    Canvas c(256, 64);
+    Canvas c(FEET_BITMAP.width, FEET_BITMAP.height);
     const Stops metal{{0, Rgb(214, 214, 214)}, {1, Rgb(168, 168, 168)}};
     c.FillAll(Linear({0, 0}, {0, 48}, metal));
     Path opening;
@@ -371,7 +369,7 @@ Indexed DrawFeetTexture() {
 // 256 x 256 sphere map. Sphere mapping looks up (sky) at large t and the loader puts the top
 // row at t = 0, so the scene is drawn with the floor at the top of the bitmap.
 Indexed DrawChrome() {
-    Canvas c(256, 256);
+    Canvas c(CHROME_BITMAP.width, CHROME_BITMAP.height);
     const float cx = 128, cy = 128, r = 128;
     c.FillAll(Solid(Rgb(120, 124, 132)));
     Path disc;
@@ -426,7 +424,7 @@ Indexed DrawChrome() {
 
 // 32 x 32 projector glass: dark blue with a soft inner glow and two reflections.
 Indexed DrawLensGlass() {
-    Canvas c(32, 32, 8);
+    Canvas c(LENS_BITMAP.width, LENS_BITMAP.height, 8);
     c.FillAll(Solid(Rgb(30, 34, 44)));
     Path glass;
     glass.Circle(16, 16, 15.5f);

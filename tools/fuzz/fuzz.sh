@@ -22,11 +22,7 @@ pcm.!default {
 CONF
 # The tests after this one get a fresh Wine session: after the crashed and killed processes of
 # this one, a saver started in the same session was seen not to come to the front.
-restart_wine() {
-  wineserver -k 2>/dev/null || true
-  wineserver -p </dev/null >/dev/null 2>&1
-  wine cmd /c exit </dev/null >/dev/null 2>&1 || true
-}
+source "$(dirname "$0")/../wine-session.sh"
 trap restart_wine EXIT
 windows() { echo "Z:$1" | tr / '\\'; }
 HOME="$work/home" wine "$build/qfuzz.exe" --movies "$(windows "$work/movies")" \

@@ -5,13 +5,6 @@
 #include "pictures.h"
 
 namespace {
-constexpr float kPi = 3.14159265f;
-
-Path Disc(Vec2 at, float r) {
-    Path p;
-    p.Circle(at.x, at.y, r);
-    return p;
-}
 
 // A band along the points whose width runs from w0 to w1.
 Path Tapered(const std::vector<Vec2>& pts, float w0, float w1) {

@@ -6,13 +6,6 @@
 #include "text.h"
 
 namespace {
-constexpr float kPi = 3.14159265f;
-
-Path Disc(Vec2 at, float r) {
-    Path p;
-    p.Circle(at.x, at.y, r);
-    return p;
-}
 
 // A side-view ship: hull from stations, panel lines, a row of windows, engines at the left.
 void SideShip(Canvas& c, const std::vector<Station>& hull, float windowY, float enginesX,

@@ -3,8 +3,10 @@
 #include <algorithm>
 #include <cmath>
 
-namespace {
-constexpr float kPi = 3.14159265f;
+Path Disc(Vec2 at, float r) {
+    Path p;
+    p.Circle(at.x, at.y, r);
+    return p;
 }
 
 Color Holo(float v, float alpha) {

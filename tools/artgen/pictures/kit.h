@@ -7,6 +7,9 @@
 #include "noise.h"
 #include "raster.h"
 
+// A filled circle's path.
+Path Disc(Vec2 at, float r);
+
 // Brightness 0..1 to the hologram ramp: deep blue through cyan to white.
 Color Holo(float v, float alpha = 1);
 // A violet-leaning ramp for variety.

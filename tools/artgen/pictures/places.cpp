@@ -6,13 +6,6 @@
 #include "text.h"
 
 namespace {
-constexpr float kPi = 3.14159265f;
-
-Path Disc(Vec2 at, float r) {
-    Path p;
-    p.Circle(at.x, at.y, r);
-    return p;
-}
 
 Paint SideLit(float x0, float x1, float hi = 0.95f, float lo = 0.35f) {
     return Linear({x0, 0}, {x1, 0}, {{0, Holo(hi)}, {1, Holo(lo)}});

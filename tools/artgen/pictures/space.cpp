@@ -4,16 +4,6 @@
 #include "kit.h"
 #include "pictures.h"
 
-namespace {
-constexpr float kPi = 3.14159265f;
-
-Path Disc(Vec2 at, float r) {
-    Path p;
-    p.Circle(at.x, at.y, r);
-    return p;
-}
-}  // namespace
-
 void RingedGasGiant(Canvas& c) {
     Rng rng(203);
     Stars(c, rng, 40, 150, 20, 240, 90);

@@ -2,6 +2,7 @@
 
 #include <GL/gl.h>
 #include <algorithm>
+#include <atomic>
 #include <climits>
 #include <cstdint>
 #include <cstdlib>
@@ -9,12 +10,22 @@
 #include <vector>
 #include <utility>
 #include "host/handles.h"
+#include "textures/file_threads.h"
 #include "media/avi_structure.h"
 #include "media/cinepak_frame.h"
 #include "media/sound.h"
 #include "render/frame_clock.h"
 
 MoviePlayer moviePlayer;
+
+// A movie file on its way to the platform: the file thread fills in its structure, then marks
+// it done.
+struct MovieCheck {
+    std::wstring path;
+    bool withSound = false;
+    AviStructure structure;
+    std::atomic<bool> done{false};
+};
 
 namespace {
 
@@ -128,6 +139,30 @@ void ReleaseOnce(Handle& handle, Release release) {
     if (handle != nullptr) release(std::exchange(handle, nullptr));
 }
 
+// The movie's own open on the show's thread, once its structure is known.
+std::optional<LoadedPicture> OpenCheckedMovie(const std::wstring& path, bool withSound,
+                                              const AviStructure& structure) {
+    // A movie left open would otherwise lose its handles here.
+    CloseMovieAndSound();
+    moviePlayer.movieSoundOn = false;
+    moviePlayer.movieElapsedMs = 0.0;
+    moviePlayer.frameDrawer = DrawDibOpen();
+    // Opened by its own name from its folder: see OpenMovieFile.
+    const size_t split = path.find_last_of(L"\\/") + 1;
+    const std::wstring name = path.substr(split);
+    if (!EnterFolder(path.substr(0, split)) || !OpenMovieFile(name.c_str(), withSound, structure)) {
+        return std::nullopt;
+    }
+    LoadedPicture movie;
+    movie.texture = UploadTexture(MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, GL_RGB,
+                                  moviePlayer.surfaceBits, true);
+    moviePlayer.movieTextureFrame = -1;
+    movie.size = {static_cast<double>(moviePlayer.movieFrameWidth),
+                  static_cast<double>(moviePlayer.movieFrameHeight)};
+    movie.name = name;
+    return movie;
+}
+
 }  // namespace
 
 int MovieFrameAt(double elapsedMs, double durationMs, int frameCount) {
@@ -156,29 +191,53 @@ void SwapRedBlue(unsigned char* pixels) {
     for (int i = 0; i < MOVIE_SURFACE_PIXELS; ++i) std::swap(pixels[i * 3], pixels[i * 3 + 2]);
 }
 
-std::optional<LoadedPicture> OpenMovie(const std::wstring& path, bool withSound) {
-    // A movie left open would otherwise lose its handles here.
-    CloseMovieAndSound();
-    moviePlayer.movieSoundOn = false;
-    moviePlayer.movieElapsedMs = 0.0;
-    moviePlayer.frameDrawer = DrawDibOpen();
-    // Opened by its own name from its folder: see OpenMovieFile.
-    const size_t split = path.find_last_of(L"\\/") + 1;
-    const std::wstring name = path.substr(split);
-    if (!EnterFolder(path.substr(0, split)) || !OpenMovieFile(name.c_str(), withSound)) {
-        return std::nullopt;
+bool StartMovie(const std::wstring& path, bool withSound) {
+    auto check = std::make_shared<MovieCheck>();
+    check->path = path;
+    check->withSound = withSound;
+    if (!StartFileThread([check] {
+            check->structure = CheckMovieFile(check->path.c_str());
+            check->done = true;
+        })) {
+        return false;
     }
-    LoadedPicture movie;
-    movie.texture = UploadTexture(MOVIE_SURFACE_WIDTH, MOVIE_SURFACE_HEIGHT, GL_RGB,
-                                  moviePlayer.surfaceBits, true);
-    moviePlayer.movieTextureFrame = -1;
-    movie.size = {static_cast<double>(moviePlayer.movieFrameWidth),
-                  static_cast<double>(moviePlayer.movieFrameHeight)};
-    movie.name = name;
-    return movie;
+    moviePlayer.pendingCheck = std::move(check);
+    return true;
 }
 
-bool OpenMovieFile(const wchar_t* longName, bool withSound) {
+PictureDecode FinishMovie(LoadedPicture& movie) {
+    const std::shared_ptr<MovieCheck> check = moviePlayer.pendingCheck;
+    if (check == nullptr) return PictureDecode::Idle;
+    if (!check->done) return PictureDecode::Pending;
+    moviePlayer.pendingCheck.reset();
+    const std::optional<LoadedPicture> opened =
+        check->structure.valid ? OpenCheckedMovie(check->path, check->withSound, check->structure)
+                               : std::nullopt;
+    if (!opened) {
+        CloseMovieAndSound();
+        return PictureDecode::Failed;
+    }
+    movie = *opened;
+    return PictureDecode::Loaded;
+}
+
+std::optional<LoadedPicture> OpenMovie(const std::wstring& path, bool withSound) {
+    if (!StartMovie(path, withSound)) return std::nullopt;
+    LoadedPicture movie;
+    for (;;) {
+        switch (FinishMovie(movie)) {
+            case PictureDecode::Loaded:
+                return movie;
+            case PictureDecode::Pending:
+                Sleep(1);
+                break;
+            default:
+                return std::nullopt;
+        }
+    }
+}
+
+bool OpenMovieFile(const wchar_t* longName, bool withSound, const AviStructure& structure) {
     if (!moviePlayer.aviLibraryOpen) {
         AVIFileInit();
         moviePlayer.aviLibraryOpen = true;
@@ -189,7 +248,6 @@ bool OpenMovieFile(const wchar_t* longName, bool withSound) {
     wchar_t shortName[MAX_PATH];
     const DWORD shortLength = GetShortPathNameW(longName, shortName, MAX_PATH);
     const wchar_t* fileName = shortLength > 0 && shortLength < MAX_PATH ? shortName : longName;
-    const AviStructure structure = CheckMovieFile(fileName);
     if (!structure.valid) return false;
     moviePlayer.readableFrames = structure.videoSamples;
     if (AVIStreamOpenFromFileW(&moviePlayer.videoStream, fileName, streamtypeVIDEO, 0, OF_READ,

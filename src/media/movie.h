@@ -3,13 +3,17 @@
 #include <windows.h>
 #include <vfw.h>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
+#include "media/avi_structure.h"
 #include "textures/texture_loader.h"
 
 constexpr int MOVIE_SURFACE_WIDTH = 256;
 constexpr int MOVIE_SURFACE_HEIGHT = 128;
 constexpr int MOVIE_SURFACE_PIXELS = MOVIE_SURFACE_WIDTH * MOVIE_SURFACE_HEIGHT;
+
+struct MovieCheck;
 
 // The open movie (at most one), its decoding and its playing time.
 struct MoviePlayer {
@@ -50,18 +54,26 @@ struct MoviePlayer {
     int formatHeight = 0;
     // The window the sound device reports its played buffers to.
     HWND soundWindow = nullptr;
+    // The file being checked before the platform opens it; none when nothing is pending.
+    std::shared_ptr<MovieCheck> pendingCheck;
 };
 
 extern MoviePlayer moviePlayer;
 
-// The one way into a movie file: opens it (with its sound when asked) and makes its texture of
-// MOVIE_SURFACE_WIDTH x MOVIE_SURFACE_HEIGHT, whose row 0 is the frame's bottom row; the size
-// given is the frame's own. Nothing, with the movie closed or left to close, when it cannot
-// be played.
+// The one way into a movie file: its structure is checked on a file thread (the check reads its
+// headers and its whole index); then the platform opens it (with its sound when asked) and its
+// texture of MOVIE_SURFACE_WIDTH x MOVIE_SURFACE_HEIGHT is made, whose row 0 is the frame's
+// bottom row. False, with nothing started, when no thread can be started; a check still
+// pending is forgotten.
+bool StartMovie(const std::wstring& path, bool withSound);
+// Pending while the check runs; then, once, Loaded with `movie` filled (its size is the frame's
+// own) or Failed, with the movie closed. Idle when nothing is pending.
+PictureDecode FinishMovie(LoadedPicture& movie);
+// Both in one, waiting for the check.
 std::optional<LoadedPicture> OpenMovie(const std::wstring& path, bool withSound);
 // Opens the streams, the surface and the decoder (and the sound stream when asked) for a file in
-// the current directory.
-bool OpenMovieFile(const wchar_t* fileName, bool withSound);
+// the current directory whose structure has been checked.
+bool OpenMovieFile(const wchar_t* fileName, bool withSound, const AviStructure& structure);
 // Moves the playing time on by the frame's step and puts the frame for it into `texture`;
 // false, with the movie closed, when decoding fails.
 bool AdvanceMovie(uint32_t texture);

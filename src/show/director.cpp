@@ -96,42 +96,44 @@ bool StartExternalPicture() {
     return path && StartPictureFile(*path);
 }
 
-// A loaded item poses at once; a picture still on the decoding thread keeps the director
-// waiting, with no new load, until it is ready or refused. A refused picture file is passed
-// over for another of the media folder, a few times.
+bool StartExternalMovie() {
+    const std::optional<std::wstring> path = PickMediaFile(MediaKind::Movie);
+    return path && StartMovie(*path, saverSettings.playAviSound);
+}
+
+// A movie that could not be opened leaves nothing behind.
+void ForgetMovie() {
+    showState.movieActive = false;
+    CloseMovieAndSound();
+}
+
+// A loaded item poses at once; a file of the media folder still on a file thread keeps the
+// director waiting, with no new load, until it is ready or refused. A refused file is passed
+// over for another of the folder, a few times.
 void AfterLoad(PictureDecode decode) {
     if (decode == PictureDecode::Failed) {
-        if (++showState.fileAttempts < FILE_ATTEMPTS && StartExternalPicture()) return;
+        const bool again = ++showState.fileAttempts < FILE_ATTEMPTS;
+        if (showState.movieActive) {
+            if (again && StartExternalMovie()) return;
+            ForgetMovie();
+        } else if (again && StartExternalPicture()) {
+            return;
+        }
         ChooseNextItem();
     } else if (decode != PictureDecode::Pending) {
         EnterPose();
     }
 }
 
-bool OpenExternalMovie() {
-    for (int attempt = 0; attempt < FILE_ATTEMPTS; ++attempt) {
-        const std::optional<std::wstring> path = PickMediaFile(MediaKind::Movie);
-        if (!path) return false;
-        const std::optional<LoadedPicture> movie = OpenMovie(*path, saverSettings.playAviSound);
-        if (!movie) continue;
-        textureSlots[SLOT_HOLOGRAM] = movie->texture;
-        // In single precision, from the frame's whole pixels.
-        showState.holoHalfWidth =
-            static_cast<float>(movie->size.width) / static_cast<float>(movie->size.height);
-        return true;
-    }
-    return false;
-}
-
 void StepWait() {
-    const PictureDecode pending = FinishItemPicture();
+    const PictureDecode pending = FinishItemLoad();
     if (pending != PictureDecode::Idle) {
         AfterLoad(pending);
         return;
     }
     if (NextRandom() % 90 != 0 || !RobotAtRest()) return;
     if (LoadShowItem(pictureCatalogue[showState.nextIndex])) {
-        AfterLoad(FinishItemPicture());
+        AfterLoad(FinishItemLoad());
     } else {
         ChooseNextItem();
     }
@@ -268,11 +270,18 @@ void ChooseNextItem() {
     showState.recentPicks[0] = candidate;
 }
 
-PictureDecode FinishItemPicture() {
+PictureDecode FinishItemLoad() {
     LoadedPicture picture;
-    const PictureDecode state = FinishPictureFile(picture);
+    const bool movie = showState.movieActive;
+    const PictureDecode state = movie ? FinishMovie(picture) : FinishPictureFile(picture);
     if (state != PictureDecode::Loaded) return state;
     textureSlots[SLOT_HOLOGRAM] = picture.texture;
+    if (movie) {
+        // In single precision, from the frame's whole pixels.
+        showState.holoHalfWidth =
+            static_cast<float>(picture.size.width) / static_cast<float>(picture.size.height);
+        return state;
+    }
     wchar_t* caption = pictureCatalogue[showState.nextIndex].caption;
     if (picture.name.size() < CAPTION_NAME_LIMIT) {
         std::copy_n(picture.name.c_str(), picture.name.size() + 1, caption);
@@ -295,9 +304,8 @@ bool LoadShowItem(PictureRecord& record) {
     showState.texBottom = 1.0;
     showState.floorProjection = (record.flags & PF_FLOOR) != 0;
     if (showState.movieActive) {
-        if (!OpenExternalMovie()) {
-            showState.movieActive = false;
-            CloseMovieAndSound();
+        if (!StartExternalMovie()) {
+            ForgetMovie();
             return false;
         }
         return true;

@@ -42,10 +42,10 @@ bool ItemHas(int index, uint32_t flag);
 void AdvanceShow();
 void RunShowDirector();
 void ChooseNextItem();
-// Readies the item's texture in the hologram's slot: a picture of the program or a movie at
-// once, a picture file of the media folder at once or, when it decodes in the background, at a
-// later FinishItemPicture. False when there is nothing to show.
+// Readies the item's texture in the hologram's slot: a picture of the program at once, a file of
+// the media folder (a picture or a movie) at a later FinishItemLoad. False when there is
+// nothing to show.
 bool LoadShowItem(PictureRecord& record);
-// A picture file done loading becomes the hologram's texture, and its name the next item's
-// caption when it fits. As FinishPictureFile.
-PictureDecode FinishItemPicture();
+// A file of the media folder done loading becomes the hologram's texture; a picture's name the
+// next item's caption when it fits. As FinishPictureFile.
+PictureDecode FinishItemLoad();

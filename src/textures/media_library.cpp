@@ -6,6 +6,7 @@
 #include <utility>
 #include "host/handles.h"
 #include "render/random.h"
+#include "textures/file_threads.h"
 
 namespace {
 
@@ -69,10 +70,7 @@ bool AwaitChange(Watch& watch, HANDLE change) {
     return woke != WAIT_OBJECT_0 && !watch.stop;
 }
 
-DWORD WINAPI LibraryThread(void* parameter) {
-    const std::unique_ptr<std::shared_ptr<Watch>> owned(
-        static_cast<std::shared_ptr<Watch>*>(parameter));
-    Watch& watch = **owned;
+void ListAndWatch(Watch& watch) {
     const HANDLE change =
         FindFirstChangeNotificationW(LongPathForm(watch.root).c_str(), TRUE,
                                      FILE_NOTIFY_CHANGE_FILE_NAME | FILE_NOTIFY_CHANGE_DIR_NAME);
@@ -80,7 +78,6 @@ DWORD WINAPI LibraryThread(void* parameter) {
         Publish(watch, ListMediaFolder(watch.root, watch.stop));
     } while (AwaitChange(watch, change));
     if (change != INVALID_HANDLE_VALUE) FindCloseChangeNotification(change);
-    return 0;
 }
 
 }  // namespace
@@ -164,13 +161,7 @@ void StartMediaLibrary(const std::wstring& root, HWND notify, UINT message) {
     watch->root = root;
     watch->notify = notify;
     watch->message = message;
-    auto* handed = new std::shared_ptr<Watch>(watch);
-    const HANDLE thread = CreateThread(nullptr, 0, LibraryThread, handed, 0, nullptr);
-    if (thread == nullptr) {
-        delete handed;
-        return;
-    }
-    CloseHandle(thread);
+    if (!StartFileThread([watch] { ListAndWatch(*watch); })) return;
     const std::lock_guard<std::mutex> hold(libraryLock);
     currentWatch = std::move(watch);
 }

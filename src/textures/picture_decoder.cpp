@@ -3,12 +3,12 @@
 #include <windows.h>
 #include <wincodec.h>
 #include <wrl/client.h>
-#include <atomic>
 #include <memory>
 #include <mutex>
 #include <utility>
 #include "textures/bmp_picture.h"
 #include "textures/fault_guard.h"
+#include "textures/file_threads.h"
 #include "textures/media_library.h"
 #include "textures/wic_picture.h"
 
@@ -39,7 +39,6 @@ struct Mailbox {
 std::shared_ptr<Mailbox> mailbox;
 uint64_t pendingId = 0;
 uint64_t lastId = 0;
-std::atomic<int> runningThreads{0};
 
 bool DecodeFile(IWICImagingFactory* wic, const std::wstring& path, DecodedPicture& out) {
     out.pixels.resize(FILE_TEXTURE_SIDE * FILE_TEXTURE_SIDE);
@@ -62,13 +61,10 @@ void OnCodecFault(void* context) {
     Post(box, box.workingId, false, {});
     const std::lock_guard<std::mutex> hold(box.lock);
     box.ended = true;
-    --runningThreads;
+    FileThreadEnded();
 }
 
-DWORD WINAPI DecodingThread(void* parameter) {
-    const std::unique_ptr<std::shared_ptr<Mailbox>> owned(
-        static_cast<std::shared_ptr<Mailbox>*>(parameter));
-    Mailbox& box = **owned;
+void Decode(Mailbox& box) {
     ContainFaults(OnCodecFault, &box);
     // Only our own start of COM is balanced.
     const bool comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
@@ -93,21 +89,11 @@ DWORD WINAPI DecodingThread(void* parameter) {
     }
     StopContainingFaults();
     if (comStarted) CoUninitialize();
-    --runningThreads;
-    return 0;
 }
 
 bool StartThread() {
     auto box = std::make_shared<Mailbox>();
-    auto* handed = new std::shared_ptr<Mailbox>(box);
-    ++runningThreads;
-    const HANDLE thread = CreateThread(nullptr, 0, DecodingThread, handed, 0, nullptr);
-    if (thread == nullptr) {
-        --runningThreads;
-        delete handed;
-        return false;
-    }
-    CloseHandle(thread);
+    if (!StartFileThread([box] { Decode(*box); })) return false;
     mailbox = std::move(box);
     return true;
 }
@@ -154,8 +140,4 @@ void ReleasePictureDecoder() {
     }
     mailbox.reset();
     pendingId = 0;
-}
-
-bool PictureDecoderRunning() {
-    return runningThreads > 0;
 }

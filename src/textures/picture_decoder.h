@@ -33,5 +33,3 @@ PictureDecode FinishPictureDecode(DecodedPicture& picture);
 // Lets the decoding thread go without waiting for a decode under way: it ends, and frees what
 // it holds, once that decode is over.
 void ReleasePictureDecoder();
-// Whether a decoding thread is still running (one let go may still be finishing its decode).
-bool PictureDecoderRunning();

@@ -101,7 +101,11 @@ protected:
     static bool OpenMovie(const char* name) {
         UseMediaFolder(name);
         constexpr int FRONT_MOVIE_ITEM = 9;
-        return LoadShowItem(pictureCatalogue[FRONT_MOVIE_ITEM]);
+        if (!LoadShowItem(pictureCatalogue[FRONT_MOVIE_ITEM])) return false;
+        PictureDecode load;
+        while ((load = FinishItemLoad()) == PictureDecode::Pending) Sleep(1);
+        if (load != PictureDecode::Loaded) showState.movieActive = false;
+        return load == PictureDecode::Loaded;
     }
     // Whether the movie is still on after `seconds` more.
     static bool Advance(double seconds) {

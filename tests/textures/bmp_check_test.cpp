@@ -223,7 +223,7 @@ TEST_F(BmpFilesTest, ExternalPictureTakesTheSlotItsShapeAndACaptionThatFits) {
         showState.holoHalfWidth = 1.0f;
         ASSERT_TRUE(LoadShowItem(pictureCatalogue[2]));
         PictureDecode decode;
-        while ((decode = FinishItemPicture()) == PictureDecode::Pending) Sleep(1);
+        while ((decode = FinishItemLoad()) == PictureDecode::Pending) Sleep(1);
         ASSERT_EQ(decode, PictureDecode::Loaded);
         StopMediaLibrary();
         DeleteFileA((FOLDER + name).c_str());

@@ -54,6 +54,22 @@ int MetadataOrientation(IWICBitmapFrameDecode* frame, PictureFormat format) {
     return orientation;
 }
 
+// The bits of one of the frame's pixels as it decodes; a format the component cannot describe
+// counts as the widest it knows.
+uint64_t BitsPerPixel(IWICImagingFactory* wic, IWICBitmapFrameDecode* frame) {
+    constexpr UINT WIDEST = 128;
+    WICPixelFormatGUID format{};
+    ComPtr<IWICComponentInfo> component;
+    ComPtr<IWICPixelFormatInfo> info;
+    UINT bits = 0;
+    if (FAILED(frame->GetPixelFormat(&format)) ||
+        FAILED(wic->CreateComponentInfo(format, &component)) || FAILED(component.As(&info)) ||
+        FAILED(info->GetBitsPerPixel(&bits)) || bits == 0) {
+        return WIDEST;
+    }
+    return bits;
+}
+
 // Frame 0 of the open file scaled by the imaging component's own scaler (which pulls only the
 // source rows it samples, and decodes at a smaller scale where the codec can) and converted to
 // 32-bit BGRA into `bgra`; its stored size and orientation.
@@ -74,7 +90,8 @@ bool DecodeScaled(IWICImagingFactory* wic, HANDLE file, const PictureHeader& hea
     const bool scalesWhileDecoding =
         SUCCEEDED(frame->QueryInterface(IID_SOURCE_TRANSFORM, &transform));
     if (!IsDecodable(decoded) ||
-        (!scalesWhileDecoding && uint64_t{*width} * *height > LARGEST_WHOLE_DECODE_PIXELS)) {
+        (!scalesWhileDecoding && uint64_t{*width} * *height * BitsPerPixel(wic, frame.Get()) / 8 >
+                                     LARGEST_WHOLE_DECODE_BYTES)) {
         return false;
     }
     *orientation = MetadataOrientation(frame.Get(), header.format);

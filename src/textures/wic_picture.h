@@ -6,9 +6,9 @@
 #include <string>
 #include "textures/picture_decoder.h"
 
-// The most pixels decoded whole: a codec that cannot scale while it decodes holds the whole
-// picture in memory, a few bytes a pixel, so larger pictures are only shown where it can.
-constexpr uint64_t LARGEST_WHOLE_DECODE_PIXELS = uint64_t{1} << 25;
+// The most bytes a picture may take decoded whole: a codec that cannot scale while it decodes
+// holds the whole picture in memory, so a larger one is shown only where the codec can scale.
+constexpr uint64_t LARGEST_WHOLE_DECODE_BYTES = uint64_t{160} << 20;
 
 // The file at `path` checked by its header, decoded, scaled and turned upright by its
 // orientation into `rgba` (FILE_TEXTURE_SIDE square, top row first, opaque over black), with

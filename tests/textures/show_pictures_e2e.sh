@@ -31,4 +31,27 @@ xdotool key Escape
 wait_exit 10
 check "a key ends the saver with 0" "$EXIT_CODE" 0
 end_leftover
+
+# A photo that takes seconds to decode: a key while the decoding thread is at it ends the saver
+# at once. The decode is under way once the saver's memory has grown by the picture's size.
+mkdir -p "$work/large"
+convert -size 9600x5800 gradient:navy-orange -quality 90 "$work/large/large.jpg"
+store_settings "AVI Path" "sz:$(windows_path "$work/large")\\"
+start_saver /s
+check_match "the saver runs with the large photo" "$(saver_window)" '^[0-9]+$'
+rss() { awk '/^VmRSS/ { print $2 }' "/proc/$SAVER_PID/status" 2>/dev/null || echo 0; }
+resting=$(rss) decoding=no
+for _ in $(seq 600); do
+  [ "$(rss)" -gt $((resting + 100000)) ] && { decoding=yes; break; }
+  sleep 0.1
+done
+check "the large photo is being decoded" "$decoding" yes
+start=$(date +%s%N)
+xdotool key Escape
+wait_exit 10
+closed_ms=$((($(date +%s%N) - start) / 1000000))
+echo "closed during a decode in $closed_ms ms"
+check "a key during the decode ends the saver with 0" "$EXIT_CODE" 0
+check "at once, not after the decode" "$([ "$closed_ms" -lt 1000 ] && echo yes)" yes
+end_leftover
 finish

@@ -96,7 +96,7 @@ bool FramesCheckedUpTo(int frameIndex) {
             return false;
         }
         frame.resize(static_cast<size_t>(std::clamp<LONG>(bytes, 0, frame.size())));
-        if (!CinepakFrameValid(frame, moviePlayer.formatWidth, moviePlayer.formatHeight))
+        if (!CheckCinepakFrame(frame, moviePlayer.formatWidth, moviePlayer.formatHeight))
             return false;
     }
     return true;
@@ -167,9 +167,9 @@ bool OpenMovieFile(const char* longName, bool withSound) {
     const DWORD shortLength = GetShortPathNameA(longName, shortName, sizeof(shortName));
     const char* fileName =
         shortLength > 0 && shortLength < sizeof(shortName) ? shortName : longName;
-    const AviStructure structure = CheckAviFile(fileName);
-    if (!structure.valid) return false;
-    moviePlayer.readableFrames = structure.videoSamples;
+    const AviCheck structure = CheckAviFile(fileName);
+    if (!structure) return false;
+    moviePlayer.readableFrames = structure->videoSamples;
     if (AVIStreamOpenFromFileA(&moviePlayer.videoStream, fileName, streamtypeVIDEO, 0, OF_READ,
                                nullptr) != 0) {
         moviePlayer.videoStream = nullptr;
@@ -196,7 +196,7 @@ bool OpenMovieFile(const char* longName, bool withSound) {
     if (!CreateFrameSurface()) return false;
     moviePlayer.frameDecoder = AVIStreamGetFrameOpen(moviePlayer.videoStream, nullptr);
     if (moviePlayer.frameDecoder == nullptr) return false;
-    if (withSound) OpenAudioStream(fileName, structure.audioSamples);
+    if (withSound) OpenAudioStream(fileName, structure->audioSamples);
     return true;
 }
 

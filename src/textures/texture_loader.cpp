@@ -279,7 +279,7 @@ bool LoadLargeBmp(HDC dc, const char* fileName, PictureSize* size, uint8_t* rgba
     if (file == nullptr || !GetFileSizeEx(file.get(), &fileSize)) return false;
     std::vector<uint8_t> head(std::min<uint64_t>(fileSize.QuadPart, BMP_HEAD_BYTES));
     if (!ReadAt(file.get(), 0, head.data(), head.size())) return false;
-    const std::optional<BmpLayout> layout = CheckBmp(head, fileSize.QuadPart);
+    const BmpCheck layout = CheckBmp(head, fileSize.QuadPart);
     if (!layout || int64_t{layout->width} * layout->height <= SAMPLED_LOAD_PIXELS) return false;
     BITMAPINFOHEADER info;
     std::memcpy(&info, head.data() + BMP_HEADER_AT, sizeof(info));
@@ -394,7 +394,7 @@ std::optional<LoadedPicture> LoadBmpFile(const std::string& path) {
     if (!LoadLargeBmp(dc.get(), path.c_str(), &picture.size, buffer.get())) {
         const FileBytes file = ReadWholeFile(path.c_str(), LARGEST_BMP_FILE);
         if (file.data == nullptr) return std::nullopt;
-        const std::optional<BmpLayout> layout = CheckBmp({file.data.get(), file.size});
+        const BmpCheck layout = CheckBmp({file.data.get(), file.size});
         if (!layout) return std::nullopt;
         picture.size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
         if (!DrawFilePicture(dc.get(), file.data.get(), *layout, buffer.get())) return std::nullopt;

@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS ?= 2
 
-.PHONY: deps configure build test run bench snapshots fuzz clean
+.PHONY: deps configure build test run bench snapshots fuzz fuzz-native clean
 
 deps:
 	@tools/install-deps.sh
@@ -33,6 +33,11 @@ snapshots: configure
 fuzz: configure
 	cmake --build $(BUILD) -j$(JOBS) --target qfuzz
 	tools/with-wine.sh $(BUILD) tools/fuzz/fuzz.sh $(BUILD) $${QUORVEL_FUZZ_MUTANTS:-5000} $${QUORVEL_FUZZ_SEED:-1}
+
+# Each parser of untrusted bytes built natively with libFuzzer and the sanitizers, run for
+# QUORVEL_NATIVE_FUZZ_SECONDS (600) each.
+fuzz-native: deps
+	tools/fuzz/native/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD)

@@ -4,7 +4,7 @@
 set -euo pipefail
 packages=(apt mawk git cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
           libfreetype-dev libpng-dev fonts-dejavu-core x11-utils icoutils libxml2-utils
-          libimage-exiftool-perl)
+          libimage-exiftool-perl clang-14 libclang-rt-14-dev llvm-14)
 if [ "${1:-}" = --list ]; then
   printf '%s\n' "${packages[@]}"
   exit 0

@@ -21,7 +21,6 @@ public:
         : bytes_(bytes), order_(order) {}
 
     size_t Size() const { return bytes_.size(); }
-    ByteOrder Order() const { return order_; }
     std::span<const uint8_t> Span() const { return bytes_; }
     bool Failed() const { return failed_; }
     bool Has(uint64_t at, uint64_t count) const {

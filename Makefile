@@ -3,7 +3,7 @@ BUILD ?= build
 CMAKE_FLAGS = -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
 JOBS ?= 2
 
-.PHONY: deps configure build test run bench snapshots fuzz dist clean
+.PHONY: deps configure build test run bench snapshots fuzz fuzz-native dist clean
 
 deps:
 	@tools/install-deps.sh
@@ -38,6 +38,11 @@ fuzz: configure
 dist: configure
 	cmake --build $(BUILD) -j$(JOBS) --target quorvel quorvel_setup
 	tools/dist/dist.sh $(BUILD) dist
+
+# Each parser of untrusted bytes built natively with libFuzzer and the sanitizers, run for
+# QUORVEL_NATIVE_FUZZ_SECONDS (600) each.
+fuzz-native: deps
+	tools/fuzz/native/run.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) dist

@@ -6,6 +6,7 @@ build=$1
 wine "$build/qbench.exe" 1024 768 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 1024 768 --pacing 30 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 1920 1080 2>/dev/null | tr -d '\r' | grep -E '^(size|frame cost)'
+wine "$build/qbench.exe" --headers 2>/dev/null | tr -d '\r'
 movies=$(mktemp -d) photos=$(mktemp -d) media=$(mktemp -d) show=$(mktemp -d)
 trap 'rm -rf "$movies" "$photos" "$media" "$show"' EXIT
 # Four-second movies, one per folder, for the cost of a movie frame.

@@ -4,7 +4,8 @@
 set -euo pipefail
 packages=(apt mawk git cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
           libfreetype-dev libpng-dev fonts-dejavu-core x11-utils icoutils libxml2-utils
-          libimage-exiftool-perl wixl msitools faketime zip python3 shfmt)
+          libimage-exiftool-perl wixl msitools faketime zip python3 shfmt clang-14
+          libclang-rt-14-dev llvm-14)
 if [ "${1:-}" = --list ]; then
   printf '%s\n' "${packages[@]}"
   exit 0

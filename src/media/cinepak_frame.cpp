@@ -1,8 +1,15 @@
 #include "media/cinepak_frame.h"
 
+#include <array>
 #include <cstddef>
 
 namespace {
+
+constexpr std::array CINEPAK_REFUSAL_NAMES{
+    "None",     "HeaderCut",  "Length",        "FrameSize", "TooManyStrips",
+    "StripCut", "StripShape", "StripsTooTall", "ChunkCut",  "CodebookTooLarge"};
+static_assert(CINEPAK_REFUSAL_NAMES.size() ==
+              static_cast<size_t>(CinepakRefusal::CodebookTooLarge) + 1);
 
 constexpr size_t FRAME_HEADER_SIZE = 10;
 constexpr size_t STRIP_HEADER_SIZE = 12;
@@ -19,10 +26,6 @@ constexpr size_t COLOUR_ENTRY_SIZE = 6;
 constexpr size_t GREY_ENTRY_SIZE = 4;
 constexpr size_t FLAG_WORD_BITS = 32;
 
-unsigned Be16(const unsigned char* bytes) {
-    return static_cast<unsigned>(bytes[0] << 8 | bytes[1]);
-}
-
 // The image is coded in blocks of 4 by 4 pixels.
 unsigned WholeBlocks(int pixels) {
     return static_cast<unsigned>(pixels + 3) / 4 * 4;
@@ -34,48 +37,60 @@ bool CodebookFits(unsigned id, size_t size) {
     return size - CHUNK_HEADER_SIZE <= flags + CODEBOOK_ENTRIES * entry;
 }
 
-bool StripChunksFit(std::span<const unsigned char> strip) {
-    for (size_t at = STRIP_HEADER_SIZE; at < strip.size();) {
-        if (strip.size() - at < CHUNK_HEADER_SIZE) return false;
-        const unsigned id = Be16(&strip[at]);
-        const size_t size = Be16(&strip[at + 2]);
-        if (size < CHUNK_HEADER_SIZE || size > strip.size() - at) return false;
-        if ((id & CODEBOOK_MASK) == CODEBOOK_ID && !CodebookFits(id, size)) return false;
+CinepakRefusal ChunksRefusal(const UntrustedBytes& strip) {
+    for (size_t at = STRIP_HEADER_SIZE; at < strip.Size();) {
+        if (!strip.Has(at, CHUNK_HEADER_SIZE)) return CinepakRefusal::ChunkCut;
+        const unsigned id = strip.U16(at);
+        const size_t size = strip.U16(at + 2);
+        if (size < CHUNK_HEADER_SIZE || !strip.Has(at, size)) return CinepakRefusal::ChunkCut;
+        if ((id & CODEBOOK_MASK) == CODEBOOK_ID && !CodebookFits(id, size)) {
+            return CinepakRefusal::CodebookTooLarge;
+        }
         at += size;
     }
-    return true;
+    return CinepakRefusal::None;
 }
 
 }  // namespace
 
-bool CinepakFrameValid(std::span<const unsigned char> frame, int width, int height) {
-    if (frame.empty()) return true;
-    if (frame.size() < FRAME_HEADER_SIZE) return false;
-    const size_t length = size_t{frame[1]} << 16 | size_t{frame[2]} << 8 | frame[3];
-    const unsigned strips = Be16(&frame[8]);
-    if (length < FRAME_HEADER_SIZE || length > frame.size() ||
-        Be16(&frame[4]) > WholeBlocks(width) || Be16(&frame[6]) > WholeBlocks(height) ||
-        strips > STRIP_LIMIT) {
-        return false;
+const char* RefusalName(CinepakRefusal refusal) {
+    return CINEPAK_REFUSAL_NAMES[static_cast<size_t>(refusal)];
+}
+
+CinepakCheck CheckCinepakFrame(std::span<const unsigned char> bytes, int width, int height) {
+    if (bytes.empty()) return CinepakRefusal::None;
+    const UntrustedBytes frame(bytes, ByteOrder::Big);
+    if (!frame.Has(0, FRAME_HEADER_SIZE)) return CinepakRefusal::HeaderCut;
+    const size_t length = size_t{frame.U8(1)} << 16 | frame.U16(2);
+    if (length < FRAME_HEADER_SIZE || length > frame.Size()) return CinepakRefusal::Length;
+    if (frame.U16(4) > WholeBlocks(width) || frame.U16(6) > WholeBlocks(height)) {
+        return CinepakRefusal::FrameSize;
     }
+    const unsigned strips = frame.U16(8);
+    if (strips > STRIP_LIMIT) return CinepakRefusal::TooManyStrips;
     // Each strip's rows follow the last strip's, whether its top is given from the image's top
     // or from its own.
+    const UntrustedBytes stored = frame.Sub(0, length);
     unsigned rows = 0;
     size_t at = FRAME_HEADER_SIZE;
     for (unsigned strip = 0; strip < strips; ++strip) {
-        if (length - at < STRIP_HEADER_SIZE) return false;
-        const size_t size = Be16(&frame[at + 2]);
-        const unsigned top = Be16(&frame[at + 4]);
-        const unsigned left = Be16(&frame[at + 6]);
-        const unsigned bottom = Be16(&frame[at + 8]);
-        const unsigned right = Be16(&frame[at + 10]);
-        if (size < STRIP_HEADER_SIZE || size > length - at || bottom < top || right < left ||
-            right > WholeBlocks(width)) {
-            return false;
+        if (!stored.Has(at, STRIP_HEADER_SIZE)) return CinepakRefusal::StripCut;
+        const size_t size = stored.U16(at + 2);
+        if (size < STRIP_HEADER_SIZE || !stored.Has(at, size)) return CinepakRefusal::StripCut;
+        const unsigned top = stored.U16(at + 4);
+        const unsigned left = stored.U16(at + 6);
+        const unsigned bottom = stored.U16(at + 8);
+        const unsigned right = stored.U16(at + 10);
+        if (bottom < top || right < left || right > WholeBlocks(width)) {
+            return CinepakRefusal::StripShape;
         }
         rows += bottom - top;
-        if (rows > WholeBlocks(height) || !StripChunksFit(frame.subspan(at, size))) return false;
+        if (rows > WholeBlocks(height)) return CinepakRefusal::StripsTooTall;
+        if (const CinepakRefusal refusal = ChunksRefusal(stored.Sub(at, size));
+            refusal != CinepakRefusal::None) {
+            return refusal;
+        }
         at += size;
     }
-    return true;
+    return CinepakRefusal::None;
 }

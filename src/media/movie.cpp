@@ -23,7 +23,7 @@ MoviePlayer moviePlayer;
 struct MovieCheck {
     std::wstring path;
     bool withSound = false;
-    AviStructure structure;
+    AviCheck structure = AviRefusal::NotAvi;
     std::atomic<bool> done{false};
 };
 
@@ -43,16 +43,21 @@ bool EnterFolder(const std::wstring& folder) {
     return length > 0 && length < MAX_PATH && SetCurrentDirectoryW(shortForm);
 }
 
-// The structure of a movie file, read through the file's own handle.
-AviStructure CheckMovieFile(const wchar_t* fileName) {
-    const FileHandle file = OpenFileToRead(fileName);
+}  // namespace
+
+AviCheck CheckMovieFile(const std::wstring& path) {
+    const FileHandle file = OpenFileToRead(path);
     LARGE_INTEGER size{};
-    if (file == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) return {};
+    if (file == nullptr || !GetFileSizeEx(file.get(), &size) || size.QuadPart < 0) {
+        return AviRefusal::NotAvi;
+    }
     return CheckAviStructure(static_cast<uint64_t>(size.QuadPart),
                              [&](uint64_t offset, void* out, size_t count) {
                                  return ReadAt(file.get(), offset, out, count);
                              });
 }
+
+namespace {
 
 bool CreateFrameSurface() {
     if (moviePlayer.movieDC == nullptr) moviePlayer.movieDC = CreateCompatibleDC(nullptr);
@@ -128,7 +133,7 @@ bool FramesCheckedUpTo(int frameIndex) {
             return false;
         }
         frame.resize(static_cast<size_t>(std::clamp<LONG>(bytes, 0, frame.size())));
-        if (!CinepakFrameValid(frame, moviePlayer.formatWidth, moviePlayer.formatHeight))
+        if (!CheckCinepakFrame(frame, moviePlayer.formatWidth, moviePlayer.formatHeight))
             return false;
     }
     return true;
@@ -196,7 +201,7 @@ bool StartMovie(const std::wstring& path, bool withSound) {
     check->path = path;
     check->withSound = withSound;
     if (!StartFileThread([check] {
-            check->structure = CheckMovieFile(check->path.c_str());
+            check->structure = CheckMovieFile(check->path);
             check->done = true;
         })) {
         return false;
@@ -211,8 +216,8 @@ PictureDecode FinishMovie(LoadedPicture& movie) {
     if (!check->done) return PictureDecode::Pending;
     moviePlayer.pendingCheck.reset();
     const std::optional<LoadedPicture> opened =
-        check->structure.valid ? OpenCheckedMovie(check->path, check->withSound, check->structure)
-                               : std::nullopt;
+        check->structure ? OpenCheckedMovie(check->path, check->withSound, *check->structure)
+                         : std::nullopt;
     if (!opened) {
         CloseMovieAndSound();
         return PictureDecode::Failed;
@@ -248,7 +253,6 @@ bool OpenMovieFile(const wchar_t* longName, bool withSound, const AviStructure& 
     wchar_t shortName[MAX_PATH];
     const DWORD shortLength = GetShortPathNameW(longName, shortName, MAX_PATH);
     const wchar_t* fileName = shortLength > 0 && shortLength < MAX_PATH ? shortName : longName;
-    if (!structure.valid) return false;
     moviePlayer.readableFrames = structure.videoSamples;
     if (AVIStreamOpenFromFileW(&moviePlayer.videoStream, fileName, streamtypeVIDEO, 0, OF_READ,
                                nullptr) != 0) {

@@ -60,6 +60,8 @@ struct MoviePlayer {
 
 extern MoviePlayer moviePlayer;
 
+// The structure of a movie file, read through the file's own handle.
+AviCheck CheckMovieFile(const std::wstring& path);
 // The one way into a movie file: its structure is checked on a file thread (the check reads its
 // headers and its whole index); then the platform opens it (with its sound when asked) and its
 // texture of MOVIE_SURFACE_WIDTH x MOVIE_SURFACE_HEIGHT is made, whose row 0 is the frame's

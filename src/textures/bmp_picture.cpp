@@ -216,7 +216,7 @@ bool DrawBmpFile(const std::wstring& path, uint8_t* rgba, PictureSize* size) {
     const MemoryDC dc(CreateCompatibleDC(nullptr));
     std::vector<uint8_t> head(std::min<uint64_t>(fileSize.QuadPart, BMP_HEAD_BYTES));
     if (dc == nullptr || !ReadAt(file.get(), 0, head.data(), head.size())) return false;
-    const std::optional<BmpLayout> large = CheckBmp(head, fileSize.QuadPart);
+    const BmpCheck large = CheckBmp(head, fileSize.QuadPart);
     if (large && int64_t{large->width} * large->height > SAMPLED_LOAD_PIXELS &&
         StoredInRows(head) && SampleBmpRows(dc.get(), file.get(), head, *large, rgba)) {
         *size = {static_cast<double>(large->width), static_cast<double>(large->height)};
@@ -225,7 +225,7 @@ bool DrawBmpFile(const std::wstring& path, uint8_t* rgba, PictureSize* size) {
     if (static_cast<uint64_t>(fileSize.QuadPart) > LARGEST_BMP_FILE) return false;
     const FileBytes whole = ReadWholeFile(file.get(), fileSize.QuadPart);
     if (whole.data == nullptr) return false;
-    const std::optional<BmpLayout> layout = CheckBmp({whole.data.get(), whole.size});
+    const BmpCheck layout = CheckBmp({whole.data.get(), whole.size});
     if (!layout) return false;
     *size = {static_cast<double>(layout->width), static_cast<double>(layout->height)};
     return DrawFilePicture(dc.get(), whole.data.get(), *layout, rgba);

@@ -3,6 +3,7 @@
 #pragma once
 #include <cstdint>
 #include <span>
+#include "textures/untrusted_bytes.h"
 
 enum class PictureFormat { Unknown, Jpeg, Png, Gif, Tiff };
 
@@ -16,14 +17,42 @@ struct PictureHeader {
     int orientation = 1;
 };
 
-// The largest picture the show decodes: decoders hold the whole picture in memory.
-constexpr uint32_t LARGEST_PICTURE_SIDE = 16384;
+// The most pixels the show decodes: decoders hold the whole picture in memory.
 constexpr uint64_t LARGEST_PICTURE_PIXELS = uint64_t{1} << 27;
 
-PictureHeader ReadPictureHeader(std::span<const uint8_t> file);
-// The orientation tag of a TIFF structure (a TIFF file, or the Exif block of a JPEG).
+enum class PictureRefusal {
+    None,
+    UnknownFormat,
+    JpegCut,         // the bytes end before a frame header
+    JpegSegmentCut,  // a segment shorter than its length field or longer than the bytes
+    JpegNoFrame,     // a scan or the picture's end comes before any frame header
+    JpegFrameCut,
+    PngNoHeader,
+    GifScreenCut,
+    GifUnknownBlock,
+    GifCut,  // the bytes end before the first image
+    GifImageCut,
+    GifNoColourTable,      // the first image has neither a global nor a local colour table
+    TiffDirectoryOutside,  // a directory of the first page not wholly inside the bytes
+    TiffValueOutside,
+    TiffDirectoryRepeated,  // a directory the first page's directories have already named
+    TiffTooDeep,
+    TiffTooManyEntries,
+    TiffPageOutside,  // a later page's directory not wholly inside the bytes
+    NoSize,
+    SideTooLong,
+    TooManyPixels,
+};
+using PictureCheck = Checked<PictureRefusal, PictureHeader>;
+const char* RefusalName(PictureRefusal refusal);
+
+// The header of a picture the show can decode: a known format, its structure inside the bytes
+// and its size given and within the limits.
+PictureCheck ReadPictureHeader(std::span<const uint8_t> file);
+// The orientation tag of a TIFF structure's first directory (a TIFF file, or the Exif block of
+// a JPEG), read as far as its entries lie inside the bytes.
 int TiffOrientation(std::span<const uint8_t> tiff);
-// True when the header names a known format whose size is given and within the limits above.
+// True when the header names a known format whose size is given and within the limits.
 bool IsDecodable(const PictureHeader& header);
 
 // Orientations 5 to 8 store the picture turned a quarter: its upright width is the stored height.

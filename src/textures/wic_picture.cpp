@@ -32,7 +32,8 @@ PictureHeader ReadHeaderOf(HANDLE file) {
     const FileView view(MapViewOfFile(mapping.get(), FILE_MAP_READ, 0, 0, 0));
     if (view == nullptr) return {};
     return ReadPictureHeader(
-        {static_cast<const uint8_t*>(view.get()), static_cast<size_t>(size.QuadPart)});
+               {static_cast<const uint8_t*>(view.get()), static_cast<size_t>(size.QuadPart)})
+        .value_or({});
 }
 
 // The orientation the imaging component reads from the frame's metadata, or 0 when it gives

@@ -119,7 +119,7 @@ echo "not a picture" >soak/h.bmp
 
 # Good movies of unusual shape: a header that overstates the file; padding after the movie; a long name, which the platform's
 # library cannot take whole; sound that starts late (the platform cannot read it) or of a kind
-# no device plays; an index that ends after frame 14.
+# no device plays; an index that ends after frame 14 (MS Video 1) or frame 4 (Cinepak).
 mkdir -p tailff tailzero longname
 mutate riffsize tone/m.avi 32 RIFF 1 4 2147483632
 { cat tone/m.avi; head -c 32 /dev/zero | tr '\0' '\377'; } >tailff/m.avi
@@ -127,12 +127,18 @@ mutate riffsize tone/m.avi 32 RIFF 1 4 2147483632
 cp tone/m.avi "longname/$(printf 'Holiday%.0s' $(seq 10)).avi"
 mutate latesound tone/m.avi 32 strh 2 36 1000
 mutate oddwave tone/m.avi 16 strf 2 8 4660
-f=$(broken lateframe long/m.avi)
-idx=$(find_tag "$f" 1 idx1)
-size=$(peek32 "$f" $((idx + 4)))
-poke32 "$f" $((idx + 4)) $((15 * 16))
-puts "$f" $((idx + 8 + 15 * 16)) JUNK
-poke32 "$f" $((idx + 12 + 15 * 16)) $((size - 15 * 16 - 8))
+# cut_index NAME SOURCE N: a copy of SOURCE whose index ends after N entries, the rest junk.
+cut_index() {
+  local f idx size
+  f=$(broken "$1" "$2")
+  idx=$(find_tag "$f" 1 idx1)
+  size=$(peek32 "$f" $((idx + 4)))
+  poke32 "$f" $((idx + 4)) $(($3 * 16))
+  puts "$f" $((idx + 8 + $3 * 16)) JUNK
+  poke32 "$f" $((idx + 12 + $3 * 16)) $((size - $3 * 16 - 8))
+}
+cut_index lateframe long/m.avi 15
+cut_index cinepakindex cinepak/m.avi 5
 # A large file's layout on a small one: the headers count the samples of both parts, the index
 # covers the first, the continuation follows it, the extended headers fill the space kept.
 # (The frames are cut out with head before tail: tail after head can die of a closed pipe.)

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <span>
 #include <string>
 #include <vector>
 #include "bmp_seeds.h"
@@ -14,6 +15,7 @@
 #include "show/catalogue.h"
 #include "show/director.h"
 #include "support/gl_fixture.h"
+#include "support/refusals.h"
 #include "textures/bmp_check.h"
 #include "textures/media_library.h"
 #include "textures/texture_loader.h"
@@ -37,74 +39,99 @@ void Put(Bytes& bytes, size_t at, uint32_t value, int size = 4) {
 
 TEST(BmpCheck, PassesGoodFilesAndRefusesWhatTheLoaderCannotReadSafely) {
     for (const BmpSeed& seed : MakeBmpSeeds(1)) EXPECT_TRUE(CheckBmp(seed.bytes)) << seed.name;
+    using enum BmpRefusal;
     const struct {
         const char *seed, *what;
-        bool showable;
+        BmpRefusal refusal;
         std::function<void(Bytes&)> change;
     } cases[] = {
-        {"rgb24", "no image size", true, [](Bytes& b) { Put(b, 34, 0); }},
-        {"rle8", "no image size: the stream runs to the end", true,
+        {"rgb24", "no image size", None, [](Bytes& b) { Put(b, 34, 0); }},
+        {"rle8", "no image size: the stream runs to the end", None,
          [](Bytes& b) { Put(b, 34, 0); }},
-        {"rle4", "bytes after the pixels", true, [](Bytes& b) { b.resize(b.size() + 999, 0xFF); }},
+        {"rle4", "bytes after the pixels", None, [](Bytes& b) { b.resize(b.size() + 999, 0xFF); }},
         // Files that crashed the platform's loader.
-        {"bitfields32", "cut to a third", false, [](Bytes& b) { b.resize(b.size() / 3); }},
-        {"bitfields32-topdown-v5", "header cut short", false, [](Bytes& b) { b.resize(100); }},
-        {"bitfields32", "pixels past the end", false, [](Bytes& b) { Put(b, 10, b.size() + 64); }},
-        {"rgb8", "pixels at offset 1", false, [](Bytes& b) { Put(b, 10, 1); }},
-        {"rle8", "cut short", false, [](Bytes& b) { b.resize(b.size() - 9); }},
-        {"core4", "pixels in the colour table", false, [](Bytes& b) { Put(b, 10, 26 + 3 * 15); }},
+        {"bitfields32", "cut to a third", RowsPastEnd, [](Bytes& b) { b.resize(b.size() / 3); }},
+        {"bitfields32-topdown-v5", "header cut short", HeaderCut, [](Bytes& b) { b.resize(100); }},
+        {"bitfields32", "pixels past the end", PixelsPastEnd,
+         [](Bytes& b) { Put(b, 10, b.size() + 64); }},
+        {"rgb8", "pixels at offset 1", PixelsInTable, [](Bytes& b) { Put(b, 10, 1); }},
+        {"rle8", "cut short", StreamPastEnd, [](Bytes& b) { b.resize(b.size() - 9); }},
+        {"core4", "pixels in the colour table", PixelsInTable,
+         [](Bytes& b) { Put(b, 10, 26 + 3 * 15); }},
+        // 29 pixels of 3 bytes make rows of 88 bytes, not 87.
+        {"rgb24", "the last row's padding cut", RowsPastEnd, [](Bytes& b) { b.pop_back(); }},
         // Headers the loader cannot read safely.
-        {"rgb24", "two planes", false, [](Bytes& b) { Put(b, 26, 2, 2); }},
-        {"rgb24", "a 64-byte header", false, [](Bytes& b) { Put(b, 14, 64); }},
-        {"rgb24", "JPEG inside", false, [](Bytes& b) { Put(b, 30, 4); }},
-        {"rgb24", "no width", false, [](Bytes& b) { Put(b, 18, 0); }},
-        {"rgb24", "wider than shown", false, [](Bytes& b) { Put(b, 18, 16385); }},
-        {"rgb24", "no height", false, [](Bytes& b) { Put(b, 22, 0); }},
-        {"rgb24", "the most negative height", false, [](Bytes& b) { Put(b, 22, 0x80000000); }},
-        {"rgb24", "a colour table past the file", false, [](Bytes& b) { Put(b, 46, 1 << 30); }},
-        {"rgb4", "17 colours of 4 bits", false, [](Bytes& b) { Put(b, 46, 17); }},
-        {"rle8", "16 bits a pixel", false, [](Bytes& b) { Put(b, 28, 16, 2); }},
-        {"rle4", "8 bits a pixel", false, [](Bytes& b) { Put(b, 28, 8, 2); }},
-        {"rle8", "top-down", false, [](Bytes& b) { Put(b, 22, -14); }},
-        {"bitfields32", "24 bits a pixel", false, [](Bytes& b) { Put(b, 28, 24, 2); }},
-        {"bitfields32", "no red", false, [](Bytes& b) { Put(b, 54, 0); }},
-        {"bitfields32", "red over green", false, [](Bytes& b) { Put(b, 54, 0xFFFF00); }},
-        {"bitfields16-565", "red split in two", false, [](Bytes& b) { Put(b, 54, 0xF00F); }},
-        {"bitfields16-565", "red outside the pixel", false, [](Bytes& b) { Put(b, 54, 0x1F0000); }},
-        {"alphabitfields16", "alpha over blue", false, [](Bytes& b) { Put(b, 66, 0x00FF); }},
-        {"core1", "16 bits a pixel", false, [](Bytes& b) { Put(b, 24, 16, 2); }},
+        {"rgb24", "not a BMP", NotBmp, [](Bytes& b) { b[1] = 'A'; }},
+        {"rgb24", "two planes", Planes, [](Bytes& b) { Put(b, 26, 2, 2); }},
+        {"rgb24", "a 64-byte header", HeaderSize, [](Bytes& b) { Put(b, 14, 64); }},
+        {"rgb24", "JPEG inside", Compression, [](Bytes& b) { Put(b, 30, 4); }},
+        {"rgb24", "no width", Size, [](Bytes& b) { Put(b, 18, 0); }},
+        {"rgb24", "wider than shown", Size, [](Bytes& b) { Put(b, 18, 16385); }},
+        {"rgb24", "no height", Size, [](Bytes& b) { Put(b, 22, 0); }},
+        {"rgb24", "the most negative height", Size, [](Bytes& b) { Put(b, 22, 0x80000000); }},
+        {"rgb24", "a colour table past the file", PixelsInTable,
+         [](Bytes& b) { Put(b, 46, 1 << 30); }},
+        {"rgb4", "17 colours of 4 bits", ColourCount, [](Bytes& b) { Put(b, 46, 17); }},
+        {"rle8", "16 bits a pixel", BitCount, [](Bytes& b) { Put(b, 28, 16, 2); }},
+        {"rle4", "8 bits a pixel", BitCount, [](Bytes& b) { Put(b, 28, 8, 2); }},
+        {"rle8", "top-down", TopDownRunLength, [](Bytes& b) { Put(b, 22, -14); }},
+        {"bitfields32", "24 bits a pixel", BitCount, [](Bytes& b) { Put(b, 28, 24, 2); }},
+        {"bitfields32", "masks cut short", MasksCut, [](Bytes& b) { b.resize(60); }},
+        {"bitfields32", "no red", Masks, [](Bytes& b) { Put(b, 54, 0); }},
+        {"bitfields32", "red over green", Masks, [](Bytes& b) { Put(b, 54, 0xFFFF00); }},
+        {"bitfields16-565", "red split in two", Masks, [](Bytes& b) { Put(b, 54, 0xF00F); }},
+        {"bitfields16-565", "red outside the pixel", Masks, [](Bytes& b) { Put(b, 54, 0x1F0000); }},
+        {"alphabitfields16", "alpha over blue", Masks, [](Bytes& b) { Put(b, 66, 0x00FF); }},
+        {"core1", "16 bits a pixel", BitCount, [](Bytes& b) { Put(b, 24, 16, 2); }},
+        {"rgb24-gap-v5", "an embedded profile past the end", ProfileOutside,
+         [](Bytes& b) {
+             Put(b, 70, 0x4D424544);
+             Put(b, 126, static_cast<uint32_t>(b.size()));
+             Put(b, 130, 1);
+         }},
     };
     for (const auto& c : cases) {
         Bytes bytes = Seed(c.seed).bytes;
         c.change(bytes);
-        EXPECT_EQ(CheckBmp(bytes).has_value(), c.showable) << c.seed << ": " << c.what;
+        EXPECT_EQ(CheckBmp(bytes).refusal(), c.refusal) << c.seed << ": " << c.what;
     }
+    // From the first bytes and the size: enough of them or not; a stream, which must be walked.
+    const Bytes large = Seed("rgb24", 27).bytes;
+    EXPECT_TRUE(CheckBmp(std::span(large).first(BMP_HEAD_BYTES), large.size()));
+    EXPECT_EQ(CheckBmp(std::span(large).first(BMP_HEAD_BYTES - 1), large.size()).refusal(),
+              HeadShort);
+    Bytes rle8 = Seed("rle8").bytes;
+    rle8.resize(BMP_HEAD_BYTES + 1);
+    EXPECT_EQ(CheckBmp(std::span(rle8).first(BMP_HEAD_BYTES), rle8.size()).refusal(),
+              StreamNotWhole);
 }
 
 TEST(BmpCheck, RunLengthStreamsStayInsideFileAndPicture) {
+    using enum BmpRefusal;
     const struct {
         Bytes stream;
-        bool fits, fourBit = false;
+        BmpRefusal refusal;
+        bool fourBit = false;
     } streams[] = {
-        {{2, 1, 0, 2, 1, 1, 1, 2, 0, 1}, true},              // a run, a skip up and right, a run
-        {{0, 3, 1, 2, 3, 0, 0, 0, 4, 5, 0, 0, 0, 1}, true},  // padded literal, line ends
-        {{0, 1}, true},                                      // ends at once; the rest is skipped
-        {{5, 1, 0, 1}, false},                               // a run past the row's end
-        {{0, 5, 1, 2, 3, 4, 5, 0, 0, 1}, false},             // literal past the row's end
-        {{0, 2, 5, 0, 0, 1}, false},                         // skip past the right edge
-        {{0, 2, 0, 3, 0, 1}, false},                         // skip past the top
-        {{0, 0, 0, 0, 1, 1, 0, 1}, false},                   // a run above the top row
-        {{0, 0, 0, 0, 0, 0, 0, 1}, false},                   // a line end above the top row
-        {{4, 1, 0, 0, 4, 1, 0, 0}, false},                   // no end mark
-        {{0, 3, 1, 2, 3}, false},                            // literal's padding missing
-        {{0, 2, 1}, false},                                  // skip cut short
+        {{2, 1, 0, 2, 1, 1, 1, 2, 0, 1}, None},               // a run, a skip up and right, a run
+        {{0, 3, 1, 2, 3, 0, 0, 0, 4, 5, 0, 0, 0, 1}, None},   // padded literal, line ends
+        {{0, 1}, None},                                       // ends at once; the rest is skipped
+        {{5, 1, 0, 1}, RunOutsidePicture},                    // a run past the row's end
+        {{0, 5, 1, 2, 3, 4, 5, 0, 0, 1}, RunOutsidePicture},  // literal past the row's end
+        {{0, 2, 5, 0, 0, 1}, RunOutsidePicture},              // skip past the right edge
+        {{0, 2, 0, 3, 0, 1}, RunOutsidePicture},              // skip past the top
+        {{0, 0, 0, 0, 1, 1, 0, 1}, RunOutsidePicture},        // a run above the top row
+        {{0, 0, 0, 0, 0, 0, 0, 1}, RunOutsidePicture},        // a line end above the top row
+        {{4, 1, 0, 0, 4, 1, 0, 0}, NoEndMark},                // no end mark
+        {{0, 3, 1, 2, 3}, StreamCut},                         // literal's padding missing
+        {{0, 2, 1}, StreamCut},                               // skip cut short
         // Four-bit literals take half a byte a pixel, padded to a 16-bit boundary.
-        {{0, 3, 0x12, 0x30, 0, 1}, true, true},
-        {{0, 0, 0, 4, 0x12, 0x34, 0, 1}, true, true},
-        {{0, 3, 0x12}, false, true},
-        {{0, 0, 0, 4, 0x12, 0x34}, false, true},
+        {{0, 3, 0x12, 0x30, 0, 1}, None, true},
+        {{0, 0, 0, 4, 0x12, 0x34, 0, 1}, None, true},
+        {{0, 3, 0x12}, StreamCut, true},
+        {{0, 0, 0, 4, 0x12, 0x34}, NoEndMark, true},
     };
-    for (const auto& [stream, fits, fourBit] : streams) {
+    for (const auto& [stream, refusal, fourBit] : streams) {
         // A file of 4 x 2 pixels holding the stream.
         Bytes bytes = Seed(fourBit ? "rle4" : "rle8").bytes;
         bytes.resize(CheckBmp(bytes)->pixelsAt);
@@ -112,7 +139,7 @@ TEST(BmpCheck, RunLengthStreamsStayInsideFileAndPicture) {
         Put(bytes, 18, 4);
         Put(bytes, 22, 2);
         Put(bytes, 34, static_cast<uint32_t>(stream.size()));
-        EXPECT_EQ(CheckBmp(bytes).has_value(), fits) << ::testing::PrintToString(stream);
+        EXPECT_EQ(CheckBmp(bytes).refusal(), refusal) << ::testing::PrintToString(stream);
     }
 }
 

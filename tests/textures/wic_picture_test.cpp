@@ -10,77 +10,10 @@
 #include "show/director.h"
 #include "show/show_fixture.h"
 #include "support/gl_fixture.h"
-#include "textures/picture_header.h"
 #include "textures/media_library.h"
 #include "textures/texture_loader.h"
 
 namespace {
-
-using Bytes = std::vector<uint8_t>;
-
-// A TIFF structure of one directory with one SHORT entry; big- or little-endian.
-Bytes TiffWith(uint16_t tag, uint16_t value, bool big, uint32_t directory = 8) {
-    const uint32_t fields[] = {big ? 0x4D4Du : 0x4949u, 42, directory, 1, tag, 3, 1, value, 0, 0};
-    const int sizes[] = {2, 2, 4, 2, 2, 2, 4, 2, 2, 4};
-    Bytes out;
-    for (int f = 0; f < 10; ++f) {
-        for (int i = 0; i < sizes[f]; ++i)
-            out.push_back(uint8_t(fields[f] >> 8 * (big ? sizes[f] - 1 - i : i)));
-    }
-    return out;
-}
-
-// A JPEG head: an APP0, an APP1 holding `exif` (with its "Exif" lead) and a frame header.
-Bytes JpegWith(const Bytes& exif, int width, int height) {
-    Bytes jpeg;
-    const auto append = [&jpeg](std::initializer_list<int> bytes) {
-        for (int b : bytes) jpeg.push_back(static_cast<uint8_t>(b));
-    };
-    const int length = static_cast<int>(exif.size()) + 8;
-    append({0xFF, 0xD8, 0xFF, 0xE0, 0, 4, 'J', 'F', 0xFF, 0xE1, length >> 8, length & 255, 'E', 'x',
-            'i', 'f', 0, 0});
-    jpeg.insert(jpeg.end(), exif.begin(), exif.end());
-    append(
-        {0xFF, 0xC2, 0, 11, 8, height >> 8, height & 255, width >> 8, width & 255, 1, 1, 0x11, 0});
-    return jpeg;
-}
-
-TEST(PictureHeader, SizeAndTurnOfEachFormatFromBytesItHoldsWhole) {
-    for (bool big : {true, false}) {
-        const PictureHeader header = ReadPictureHeader(JpegWith(TiffWith(274, 8, big), 4000, 3000));
-        EXPECT_EQ(header.orientation, 8) << big;
-        EXPECT_EQ(header.width, 4000u);
-        EXPECT_EQ(header.height, 3000u);
-    }
-    // Out of range, another tag, a directory past the end: upright.
-    for (const Bytes& exif :
-         {TiffWith(274, 9, true), TiffWith(275, 6, true), TiffWith(274, 6, true, 4000)})
-        EXPECT_EQ(ReadPictureHeader(JpegWith(exif, 8, 8)).orientation, 1);
-    // No cut of a file claims a size or a turn from a segment it does not hold whole (the frame
-    // header is the last 13 bytes).
-    const Bytes jpeg = JpegWith(TiffWith(274, 6, false), 640, 480);
-    for (size_t cut = 0; cut < jpeg.size(); ++cut) {
-        const PictureHeader header = ReadPictureHeader(Bytes(jpeg.begin(), jpeg.begin() + cut));
-        EXPECT_EQ(header.width, 0u) << cut;
-        EXPECT_EQ(header.orientation, cut < jpeg.size() - 13 ? 1 : 6) << cut;
-    }
-    // A directory that claims more entries than the block holds.
-    Bytes many = TiffWith(274, 6, true);
-    many[8] = many[9] = 0xFF;
-    EXPECT_EQ(TiffOrientation(many), 6);
-
-    // A 10 x 10 screen with a global table of 4 colours, one extension, then an image that
-    // reaches past the screen to 300 x 20.
-    Bytes gif{'G', 'I', 'F', '8', '9', 'a', 10, 0, 10, 0, 0x81, 0, 0};
-    gif.resize(gif.size() + 12);
-    gif.insert(gif.end(), {0x21, 0xF9, 4, 0, 0, 0, 0, 0, 0x2C, 0x22, 1, 0, 0, 10, 0, 20, 0});
-    EXPECT_EQ(ReadPictureHeader(gif).width, 300u);
-    EXPECT_EQ(ReadPictureHeader(gif).height, 20u);
-    EXPECT_TRUE(IsDecodable({PictureFormat::Jpeg, 16384, 8192, 1}));
-    EXPECT_FALSE(IsDecodable({PictureFormat::Jpeg, 16385, 10, 1}));
-    EXPECT_FALSE(IsDecodable({PictureFormat::Jpeg, 12000, 12000, 1}));
-    EXPECT_FALSE(IsDecodable({PictureFormat::Jpeg, 0, 10, 1}));
-}
 
 // The pictures of make_pictures.sh, made once per test process.
 const std::string& PictureFolder() {

@@ -4,7 +4,8 @@
 //
 //   qfuzz --movies DIR --work DIR [--mutants N] [--seed S] [--timeout MS]
 //       DIR holds the seed movies and the seed pictures of the imaging component's kinds
-//       (*.jpg, *.png, *.gif, *.tif). Tries every seed file (each must load), then N mutants. Files
+//       (*.jpg, *.png, *.gif, *.tif). Tries every seed file (each must load, those named
+//       refused-* must be refused), then N mutants, and counts the refusals by reason. Files
 //       that crash or hang the child stay in DIR for reproduction; the exit code is 0 when none
 //       did.
 //   qfuzz --load FILE
@@ -20,16 +21,21 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
+#include <string_view>
 #include <vector>
 #include "bmp_seeds.h"
+#include "media/avi_structure.h"
 #include "media/movie.h"
 #include "media/sound.h"
 #include "mutate.h"
 #include "render/gl_window.h"
 #include "settings/settings.h"
+#include "textures/bmp_check.h"
+#include "textures/media_library.h"
+#include "textures/picture_header.h"
 #include "textures/texture_loader.h"
-#include "textures/wic_picture.h"
 
 namespace {
 
@@ -166,12 +172,31 @@ bool StreamSound(HWND window) {
     return whole;
 }
 
+bool IsMovie(const std::string& name) {
+    return name.size() >= 4 && _stricmp(name.c_str() + name.size() - 4, ".avi") == 0;
+}
+
+template <typename Check>
+std::string Reason(const char* kind, const Check& check) {
+    return std::string(kind) + ":" + (check ? "platform" : RefusalName(check.refusal()));
+}
+
+// Why a file the loader refused was refused: its check's reason, or "platform" when the check
+// passed it and the platform refused it.
+std::string Refusal(const std::string& path) {
+    const std::wstring wide = std::filesystem::path(path).wstring();
+    if (IsMovie(path)) return Reason("avi", CheckMovieFile(wide));
+    const std::vector<uint8_t> bytes = ReadBytes(path);
+    return PictureKindOf(wide) == PICTURE_BMP ? Reason("bmp", CheckBmp(bytes))
+                                              : Reason("picture", ReadPictureHeader(bytes));
+}
+
 std::string LoadMovie(const std::string& path) {
     const std::optional<LoadedPicture> movie =
         OpenMovie(std::filesystem::path(path).wstring(), true);
     if (!movie) {
         CloseMovieAndSound();
-        return "refused";
+        return "refused " + Refusal(path);
     }
     glBindTexture(GL_TEXTURE_2D, movie->texture);
     const bool frames = DecodeFrames();
@@ -185,11 +210,7 @@ std::string LoadPicture(const std::string& path) {
     const std::optional<LoadedPicture> picture =
         LoadPictureFile(std::filesystem::path(path).wstring());
     if (picture) glDeleteTextures(1, &picture->texture);
-    return picture ? "loaded" : "refused";
-}
-
-bool IsMovie(const std::string& name) {
-    return name.size() >= 4 && _stricmp(name.c_str() + name.size() - 4, ".avi") == 0;
+    return picture ? "loaded" : "refused " + Refusal(path);
 }
 
 std::string Load(const std::string& path) {
@@ -349,6 +370,7 @@ public:
 
     // Pictures, then movies.
     const std::array<Counts, 2>& counts() const { return counts_; }
+    const std::map<std::string, unsigned long long>& refusals() const { return refusals_; }
     const std::vector<std::string>& failures() const { return failures_; }
     bool seedsLoaded() const { return seedsLoaded_; }
 
@@ -425,10 +447,13 @@ private:
             ++counts.partly;
         } else {
             ++counts.refused;
+            ++refusals_[result.substr(result.find(' ') + 1)];
         }
-        if (index < seedCount_ && result != "loaded") {
+        const bool refuse = name.starts_with("refused-");
+        if (index < seedCount_ && (refuse ? !result.starts_with("refused") : result != "loaded")) {
             seedsLoaded_ = false;
-            failures_.push_back("seed " + name + " was " + result + ", not loaded");
+            failures_.push_back("seed " + name + " was " + result + ", not " +
+                                (refuse ? "refused" : "loaded"));
         }
     }
 
@@ -454,6 +479,7 @@ private:
     uint64_t seedCount_;
     HANDLE errors_ = INVALID_HANDLE_VALUE;
     std::array<Counts, 2> counts_{};
+    std::map<std::string, unsigned long long> refusals_;
     std::vector<std::string> failures_;
     bool seedsLoaded_ = true;
 };
@@ -479,6 +505,9 @@ int RunParent(const Options& options) {
         all.crashed += c.crashed;
         all.hung += c.hung;
     }
+    std::printf("refused, by reason (\"platform\": the check passed, the platform refused):\n");
+    for (const auto& [reason, count] : supervisor.refusals())
+        std::printf("  %-28s %5llu\n", reason.c_str(), count);
     for (const std::string& failure : supervisor.failures()) std::printf("  %s\n", failure.c_str());
     return all.crashed == 0 && all.hung == 0 && supervisor.seedsLoaded() ? 0 : 1;
 }

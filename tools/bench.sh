@@ -42,3 +42,36 @@ cp "$movies/cinepak/m.avi" "$show/m.avi"
 wine "$build/qbench.exe" 1024 768 --show 5 "$(winepath -w "$show")\\" 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 160 120 --soak "${QUORVEL_SOAK_HOURS:-24}" "$(winepath -w "$media")\\" \
   2>/dev/null | tr -d '\r'
+# A library of 100,000 photos in 2,000 folders (links to a few small ones) and a movie: its
+# listing, and five minutes of show from it against five from a folder of 20 photos.
+library=$(mktemp -d) twenty=$(mktemp -d) decode=$(mktemp -d)
+trap 'rm -rf "$movies" "$photos" "$media" "$show" "$library" "$twenty" "$decode"' EXIT
+mkdir -p "$library/kind"
+for kind in jpg png bmp gif; do
+  convert -size 640x480 plasma:fractal -quality 85 "$library/kind/photo.$kind"
+done
+mkdir -p "$library/folder"
+for i in $(seq 50); do
+  kind=(jpg png bmp gif)
+  ln "$library/kind/photo.${kind[i % 4]}" "$library/folder/photo $i.${kind[i % 4]}"
+done
+for i in $(seq 2000); do cp -al "$library/folder" "$library/$((i / 100))-$i"; done
+rm -rf "$library/folder"
+cp "$movies/cinepak/m.avi" "$library/1-100/m.avi"
+for i in $(seq 20); do cp "$library/kind/photo.jpg" "$twenty/photo $i.jpg"; done
+cp "$movies/cinepak/m.avi" "$twenty/m.avi"
+rm -rf "$library/kind"
+wine "$build/qbench.exe" 160 120 --library "$(winepath -w "$library")\\" 2>/dev/null | tr -d '\r'
+wine "$build/qbench.exe" 1024 768 --show 5 "$(winepath -w "$library")\\" \
+  "$(winepath -w "$twenty")\\" 2>/dev/null | tr -d '\r' | grep -E '^show(,| of)'
+# The largest photo decoded whole where the codec cannot scale while it decodes, and one too
+# large for that.
+convert -size 9600x5800 gradient:navy-orange -quality 90 "$decode/largest.jpg"
+convert -size 16384x8192 gradient:navy-orange -quality 90 "$decode/huge.jpg"
+for file in largest huge; do
+  wine "$build/qbench.exe" 160 120 --decode "$(winepath -w "$decode/$file.jpg")" 2>/dev/null |
+    tr -d '\r'
+done
+# A key while the largest photo decodes: the saver's end, timed by the end-to-end test.
+QUORVEL_BUILD=$(realpath "$build") QUORVEL_SOURCE=$PWD bash tests/textures/show_pictures_e2e.sh |
+  grep -E '^closed during'

@@ -9,12 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+#include "textures/picture_header.h"
 
-// The picture kinds by their names' endings, in pick order: every BMP file of the tree comes
-// before every JPEG file, and so on.
-constexpr std::array<std::wstring_view, 7> PICTURE_EXTENSIONS{L".bmp", L".jpg", L".jpeg", L".png",
-                                                              L".gif", L".tif", L".tiff"};
-constexpr int PICTURE_BMP = 0;
 constexpr std::wstring_view MOVIE_EXTENSION = L".avi";
 // Folders below the media folder are listed this many levels deep.
 constexpr int MEDIA_FOLDER_DEPTH = 32;

@@ -1,9 +1,18 @@
 // What a picture file's own header says, read with strictly bounded parsers before any decoder
 // sees the file: its format, its stored size and the Exif orientation of JPEG and TIFF photos.
 #pragma once
+#include <array>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include "textures/untrusted_bytes.h"
+
+// The picture kinds by their names' endings, in the order the show picks them: every BMP file
+// of the media folder comes before every JPEG file, and so on. BMP files are drawn by the
+// platform's own BMP reader, the others decoded by its imaging component.
+constexpr std::array<std::wstring_view, 7> PICTURE_EXTENSIONS{L".bmp", L".jpg", L".jpeg", L".png",
+                                                              L".gif", L".tif", L".tiff"};
+constexpr int PICTURE_BMP = 0;
 
 enum class PictureFormat { Unknown, Jpeg, Png, Gif, Tiff };
 

@@ -32,6 +32,12 @@ void RealizeScenePalette() {
     RealizePalette(renderWindow.glDC);
 }
 
+void BuildProjectionList() {
+    glNewList(LIST_PROJECTION, GL_COMPILE);
+    SetProjection(scene.clientRect.right, scene.clientRect.bottom);
+    glEndList();
+}
+
 }  // namespace
 
 uint32_t ReadWallClock() {
@@ -59,6 +65,19 @@ bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
     StartFramePacing(renderWindow.glDC);
     scene.overlayDisabled = saver.isPreviewMode != 0;
     return true;
+}
+
+void FitScene(UINT dpi) {
+    RECT client{};
+    GetClientRect(renderWindow.glWindow, &client);
+    // A window folded to nothing draws nothing; the last size stands until it opens again.
+    if (client.right > 0 && client.bottom > 0) {
+        scene.clientRect = client;
+        BuildProjectionList();
+    }
+    overlay.overlayScale = OverlayScaleFor(dpi);
+    KeepBannerAtItsEdge(scene.clientRect.right, overlay.overlayScale);
+    FollowRefreshRate(renderWindow.glDC);
 }
 
 void DestroyScene() {
@@ -192,9 +211,7 @@ void BuildScene() {
     LoadResourceTexture(101, SLOT_BANNER, module, ALPHA_COLOUR_KEY, false);
     overlay.overlayTimeBase = static_cast<float>(frameClock.frameTime);
     BuildBannerList();
-    glNewList(LIST_PROJECTION, GL_COMPILE);
-    SetProjection(scene.clientRect.right, scene.clientRect.bottom);
-    glEndList();
+    BuildProjectionList();
     if (saverSettings.robotColour == ROBOT_COLOUR_RANDOM)
         saverSettings.robotColour = NextRandom() % 6;
     const int scheme = saverSettings.robotColour;

@@ -3,8 +3,8 @@
 # With --list, prints them instead.
 set -euo pipefail
 packages=(apt mawk git cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
-          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils icoutils libxml2-utils
-          libimage-exiftool-perl)
+          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils x11-xserver-utils xserver-xephyr
+          icoutils libxml2-utils libimage-exiftool-perl)
 if [ "${1:-}" = --list ]; then
   printf '%s\n' "${packages[@]}"
   exit 0

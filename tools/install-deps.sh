@@ -3,9 +3,9 @@
 # With --list, prints them instead.
 set -euo pipefail
 packages=(apt mawk git cmake make g++ mingw-w64 googletest wine wine64 xvfb xdotool imagemagick ffmpeg
-          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils icoutils libxml2-utils
-          libimage-exiftool-perl wixl msitools faketime zip python3 shfmt clang-14
-          libclang-rt-14-dev llvm-14)
+          libfreetype-dev libpng-dev fonts-dejavu-core x11-utils x11-xserver-utils xserver-xephyr
+          icoutils libxml2-utils libimage-exiftool-perl wixl msitools faketime zip python3 shfmt
+          clang-14 libclang-rt-14-dev llvm-14)
 if [ "${1:-}" = --list ]; then
   printf '%s\n' "${packages[@]}"
   exit 0

@@ -47,6 +47,10 @@ SaverLayout LayoutSaver(std::span<const MonitorArea> monitors) {
     return {all, scene};
 }
 
+bool SameLayout(const SaverLayout& a, const SaverLayout& b) {
+    return EqualRect(&a.window, &b.window) && EqualRect(&a.scene, &b.scene);
+}
+
 std::vector<MonitorArea> ListMonitors() {
     std::vector<MonitorArea> monitors;
     EnumDisplayMonitors(nullptr, nullptr, CollectMonitor, reinterpret_cast<LPARAM>(&monitors));

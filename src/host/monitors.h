@@ -19,6 +19,8 @@ struct SaverLayout {
 // Where the saver window and the scene go for a set of monitors. Without a flagged primary the
 // first monitor takes its place; an empty set gives two empty rectangles.
 SaverLayout LayoutSaver(std::span<const MonitorArea> monitors);
+// Whether two layouts put the window and the scene in the same places.
+bool SameLayout(const SaverLayout& a, const SaverLayout& b);
 // The system's monitors; the screen's clip box as the one primary should enumeration fail.
 std::vector<MonitorArea> ListMonitors();
 // The primary monitor's DPI: its own where the system keeps one per monitor, the system's

@@ -14,6 +14,8 @@ namespace {
 constexpr const char* SAVER_CLASS = "WindowsScreenSaverClass";
 constexpr UINT SAVER_CLASS_STYLE = CS_OWNDC | CS_DBLCLKS | CS_HREDRAW | CS_VREDRAW;
 constexpr UINT HELP_FORWARD_TIMEOUT_MS = 250;
+constexpr UINT_PTR LAYOUT_TIMER_ID = 2;
+constexpr UINT LAYOUT_CHECK_MS = 250;
 
 void OnCreate(HWND window) {
     HMODULE imm = GetModuleHandleA("IMM32.DLL");
@@ -24,6 +26,7 @@ void OnCreate(HWND window) {
     }
     ReanchorCursor();
     if (!saver.isPreviewMode) SetCursor(nullptr);
+    WatchLayout(window);
 }
 
 // The control panel's help and context menu. WM_HELP carries a pointer, which the system will
@@ -38,6 +41,43 @@ void ForwardToParent(HWND parent, UINT message, LPARAM lParam) {
     }
 }
 
+// Full screen, after a change of monitors, resolution or DPI: the window over the new union,
+// the scene on the new primary.
+void FollowDisplays(HWND window) {
+    PlaceSaver(window, LayoutSaver(ListMonitors()), PrimaryMonitorDpi());
+    // A monitor gone may have taken the cursor somewhere else: that was no move of the user's.
+    ReanchorCursor();
+}
+
+// Where the saver window and its scene are now.
+SaverLayout CurrentLayout(HWND window) {
+    SaverLayout now{};
+    GetWindowRect(window, &now.window);
+    GetWindowRect(renderWindow.glWindow, &now.scene);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&now.scene), 2);
+    return now;
+}
+
+// Not every system says when the displays change (Wine does not for a change made outside
+// it), and the control panel never tells its preview that it resized it: both are looked at
+// a few times a second, and followed only when they differ.
+void CALLBACK CheckLayout(HWND window, UINT, UINT_PTR, DWORD) {
+    if (saver.isClosing) return;
+    if (saver.isPreviewMode) {
+        RECT parent, own;
+        if (GetClientRect(GetParent(window), &parent) && GetClientRect(window, &own) &&
+            !EqualRect(&parent, &own))
+            PlaceSaver(window, {parent, parent}, PrimaryMonitorDpi());
+    } else if (!SameLayout(LayoutSaver(ListMonitors()), CurrentLayout(window))) {
+        FollowDisplays(window);
+    }
+}
+
+// The settings changes that come with a change of monitors or of their DPI.
+bool MovesDisplays(WPARAM setting) {
+    return setting == SPI_SETWORKAREA || setting == SPI_SETLOGICALDPIOVERRIDE;
+}
+
 void OnDestroy(HWND window) {
     if (GetModuleHandleA("IMM32.DLL") != nullptr && saver.imeAssociateProc != nullptr &&
         saver.savedImeContext != nullptr) {
@@ -47,6 +87,21 @@ void OnDestroy(HWND window) {
 }
 
 }  // namespace
+
+void PlaceSaver(HWND window, const SaverLayout& layout, UINT dpi) {
+    const RECT& area = layout.window;
+    const RECT& scene = layout.scene;
+    const UINT order = saver.isPreviewMode ? SWP_NOZORDER : 0;
+    SetWindowPos(window, HWND_TOPMOST, area.left, area.top, area.right - area.left,
+                 area.bottom - area.top, SWP_NOACTIVATE | order);
+    SetWindowPos(renderWindow.glWindow, nullptr, scene.left, scene.top, scene.right - scene.left,
+                 scene.bottom - scene.top, SWP_NOACTIVATE | SWP_NOZORDER);
+    FitScene(dpi);
+}
+
+void WatchLayout(HWND window) {
+    SetTimer(window, LAYOUT_TIMER_ID, LAYOUT_CHECK_MS, CheckLayout);
+}
 
 int RunMessageLoop() {
     MSG message;
@@ -156,6 +211,16 @@ LRESULT CALLBACK SaverWindowProc(HWND window, UINT message, WPARAM wParam, LPARA
         case WM_RBUTTONDOWN:
         case WM_MBUTTONDOWN:
             if (saver.isClosing) return DefWindowProcA(window, message, wParam, lParam);
+            break;
+        case WM_DISPLAYCHANGE:
+        case WM_DPICHANGED:
+            // Full screen only: the suggested place of WM_DPICHANGED is for a window on one
+            // monitor. A preview follows its parent instead.
+            if (saver.isPreviewMode) break;
+            FollowDisplays(window);
+            return 0;
+        case WM_SETTINGCHANGE:
+            if (!saver.isPreviewMode && MovesDisplays(wParam)) FollowDisplays(window);
             break;
         case WM_SYSCOMMAND:
             if (!saver.isPreviewMode &&

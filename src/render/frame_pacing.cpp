@@ -84,7 +84,7 @@ double PacingClockSeconds() {
 
 void StartFramePacing(HDC dc) {
     framePacer = FramePacer{};
-    framePacer.period = RefreshPeriod(DisplayRefreshHz(dc));
+    FollowRefreshRate(dc);
     framePacer.lastPresent = -1.0;
     if (ListsExtension(ContextExtensions(dc), "WGL_EXT_swap_control"))
         framePacer.swapInterval = FindWglFunction<SwapIntervalProc>("wglSwapIntervalEXT");
@@ -92,6 +92,10 @@ void StartFramePacing(HDC dc) {
     // Waits of a few milliseconds must not last a whole scheduler tick.
     framePacer.fineTimer = timeBeginPeriod(1) == TIMERR_NOERROR;
     framePacer.deadline = PacingClockSeconds();
+}
+
+void FollowRefreshRate(HDC dc) {
+    framePacer.period = RefreshPeriod(DisplayRefreshHz(dc));
 }
 
 void StopFramePacing() {

@@ -51,6 +51,8 @@ bool ListsExtension(std::string_view extensions, std::string_view name);
 double PacingClockSeconds();
 // With the rendering context current: the display's refresh period and vertical sync.
 void StartFramePacing(HDC dc);
+// After a change of display: the period of the refresh rate the display has now.
+void FollowRefreshRate(HDC dc);
 void StopFramePacing();
 // Invalidates `window` when a frame is due and moves the deadline on; otherwise returns the
 // milliseconds until the next frame is due (0 when it invalidated).

@@ -42,6 +42,12 @@ std::wstring MediaFolder() {
     return length > 0 ? std::wstring(folder) : std::wstring();
 }
 
+void BuildProjectionList() {
+    glNewList(LIST_PROJECTION, GL_COMPILE);
+    SetProjection(scene.clientRect.right, scene.clientRect.bottom);
+    glEndList();
+}
+
 }  // namespace
 
 uint32_t ReadWallClock() {
@@ -70,6 +76,19 @@ bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
     StartFramePacing(renderWindow.glDC);
     scene.overlayDisabled = saver.isPreviewMode != 0;
     return true;
+}
+
+void FitScene(UINT dpi) {
+    RECT client{};
+    GetClientRect(renderWindow.glWindow, &client);
+    // A window folded to nothing draws nothing; the last size stands until it opens again.
+    if (client.right > 0 && client.bottom > 0) {
+        scene.clientRect = client;
+        BuildProjectionList();
+    }
+    overlay.overlayScale = OverlayScaleFor(dpi);
+    KeepBannerAtItsEdge(scene.clientRect.right, overlay.overlayScale);
+    FollowRefreshRate(renderWindow.glDC);
 }
 
 void DestroyScene() {
@@ -203,9 +222,7 @@ void BuildScene() {
     LoadResourceTexture(BANNER_BITMAP.id, SLOT_BANNER, module, ALPHA_COLOUR_KEY, false);
     overlay.overlayTimeBase = static_cast<float>(frameClock.frameTime);
     BuildBannerList();
-    glNewList(LIST_PROJECTION, GL_COMPILE);
-    SetProjection(scene.clientRect.right, scene.clientRect.bottom);
-    glEndList();
+    BuildProjectionList();
     if (saverSettings.robotColour == ROBOT_COLOUR_RANDOM)
         saverSettings.robotColour = NextRandom() % 6;
     const int scheme = saverSettings.robotColour;

@@ -36,6 +36,10 @@ uint32_t ReadWallClock();
 // window covers sceneArea of the client area, or all of it when none is given. False when no
 // OpenGL window could be made.
 bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea = nullptr);
+// After the host moved or resized the OpenGL window (a change of display, a preview parent
+// resized): scene.clientRect, the projection, the overlay's scale for `dpi` and the frame pace
+// follow. Loads nothing and draws no random number: the show goes on as it is.
+void FitScene(UINT dpi);
 // One frame at the given clock reading: the advance, then the drawing (no swap).
 void RenderFrame(double time);
 // The destruction sequence of the saver window's WM_DESTROY.

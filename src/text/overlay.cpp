@@ -142,6 +142,11 @@ void StepOverlay(double time, int width, int height, float scale) {
     }
 }
 
+void KeepBannerAtItsEdge(int width, float scale) {
+    // A banner at the left stands at 0, and one not placed yet there too until the first step.
+    if (overlay.bannerX != 0.0f) overlay.bannerX = static_cast<float>(width) / scale - BANNER_WIDTH;
+}
+
 void ReleaseGlyphTextures() {
     glDeleteTextures(GLYPH_COUNT, glyphTextures.data());
     glyphTextures.fill(0);

@@ -43,6 +43,9 @@ float OverlayScaleFor(unsigned int dpi);
 // with `scale` pixels per overlay unit: the slides of banner and text and the turn at the end
 // of each slide. Positions are in overlay units.
 void StepOverlay(double time, int width, int height, float scale = 1.0f);
+// After the window took a new width or scale: a banner at the right edge moves to the new one,
+// one at the left stays. Draws no random number.
+void KeepBannerAtItsEdge(int width, float scale);
 // The left glyph centre of a line of `length` characters centred in a window `width` units
 // wide.
 float TextLineX(float width, size_t length);

@@ -37,11 +37,8 @@ close_with key a
 check "a key ends the saver with 0" "$EXIT_CODE" 0
 
 log="$QUORVEL_BUILD/e2e-parent.txt"
-start_parent 320 240 60000 "$log"
-start_saver /p "$PARENT"
-preview=$(driver findchild "$PARENT" WindowsScreenSaverClass Preview 15000)
-# The window becomes visible once its creation (the scene build) has returned.
-for _ in $(seq 100); do [[ "$(driver describe "$preview")" == *visible=1* ]] && break; sleep 0.1; done
+start_preview 320 240 "$log"
+preview=$PREVIEW
 check_match "the preview is a child of the parent, of the parent's client size" \
   "$(driver describe "$preview")" "title=Preview .*client=320,240 style=0x5[0-9a-f]+ .*parent=$PARENT"
 check_match "the OpenGL child sits inside it" "$(driver children "$preview")" \

@@ -89,6 +89,19 @@ start_parent() {
   done
 }
 
+# Starts the saver as a preview in a parent window of $1 x $2 whose messages go to file $3; the
+# preview's handle is in PREVIEW once its creation (the scene build) has returned.
+start_preview() {
+  start_parent "$1" "$2" 60000 "$3"
+  start_saver /p "$PARENT"
+  PREVIEW=$(driver findchild "$PARENT" WindowsScreenSaverClass Preview 15000)
+  local i
+  for ((i = 0; i < 100; i++)); do
+    [[ "$(driver describe "$PREVIEW")" == *visible=1* ]] && return
+    sleep 0.1
+  done
+}
+
 finish() {
   echo "$((checks - failures)) passed, $failures failed"
   [ "$failures" -eq 0 ]

@@ -218,6 +218,8 @@ int Usage() {
                  "       qdriver describe HWND\n"
                  "       qdriver children HWND\n"
                  "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
+                 "       qdriver resize HWND CLIENT_WIDTH CLIENT_HEIGHT\n"
+                 "       qdriver mode WIDTH HEIGHT\n"
                  "       qdriver post HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver send HWND MESSAGE WPARAM LPARAM\n"
                  "       qdriver help HWND\n"
@@ -370,6 +372,29 @@ int main(int argc, char** argv) {
     }
     if (command == "parent" && argc == 5) {
         return RunParent(std::atoi(argv[2]), std::atoi(argv[3]), std::atoi(argv[4]));
+    }
+    if (command == "resize" && argc == 5) {
+        // Another process's window, as the control panel resizes the one a preview sits in.
+        HWND window = ParseHwnd(argv[2]);
+        RECT rect{0, 0, std::atoi(argv[3]), std::atoi(argv[4])};
+        AdjustWindowRectEx(&rect, GetWindowLongA(window, GWL_STYLE), FALSE,
+                           GetWindowLongA(window, GWL_EXSTYLE));
+        return SetWindowPos(window, nullptr, 0, 0, rect.right - rect.left, rect.bottom - rect.top,
+                            SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE)
+                   ? 0
+                   : 1;
+    }
+    if (command == "mode" && argc == 4) {
+        // The primary display's resolution, changed as the display settings change it.
+        DEVMODEW mode{};
+        mode.dmSize = sizeof(mode);
+        mode.dmPelsWidth = static_cast<DWORD>(std::atoi(argv[2]));
+        mode.dmPelsHeight = static_cast<DWORD>(std::atoi(argv[3]));
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, 0, nullptr) ==
+                       DISP_CHANGE_SUCCESSFUL
+                   ? 0
+                   : 1;
     }
     if ((command == "post" || command == "send") && argc == 6) {
         HWND window = ParseHwnd(argv[2]);

@@ -27,6 +27,8 @@ bool StartFileThread(std::function<void()> work) {
         delete handed;
         return false;
     }
+    // Reading and decoding wait their turn behind the show and the input that ends it.
+    SetThreadPriority(thread, THREAD_PRIORITY_BELOW_NORMAL);
     CloseHandle(thread);
     return true;
 }

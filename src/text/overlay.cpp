@@ -20,8 +20,7 @@ OverlayState overlay;
 namespace {
 
 constexpr uint16_t FONT_RESOURCE = GLYPH_STRIP_BITMAP.id;
-constexpr int GLYPH_CELL = 16;
-constexpr int FIRST_GLYPH_CODE = 32;
+constexpr int GLYPH_CELL = GLYPH_STRIP_BITMAP.height;
 constexpr float BANNER_WIDTH = 256.0f;
 constexpr float SLIDE_DISTANCE = 40.0f;
 // Bottom edge of banner and text offset when shown at the bottom, and when hidden below it.
@@ -46,6 +45,12 @@ void DrawOverlayLine(std::wstring_view text, float width, float height) {
     glPopMatrix();
 }
 
+// Spaces: drawn as a gap a glyph wide.
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F ||
+           c == 0x3000;
+}
+
 // The message as typed, in the platform's code page.
 std::wstring MessageText() {
     wchar_t text[COUNT_MESSAGE_SIZE];
@@ -57,9 +62,7 @@ std::wstring MessageText() {
 }  // namespace
 
 int GlyphIndex(wchar_t c) {
-    const int code = c;
-    if (code <= FIRST_GLYPH_CODE || code >= FIRST_GLYPH_CODE + GLYPH_COUNT) return -1;
-    return code - FIRST_GLYPH_CODE;
+    return IsBlank(c) ? -1 : GlyphCell(c);
 }
 
 void BuildFont() {

@@ -4,8 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include "art_resources.h"
 
-constexpr int GLYPH_COUNT = 96;
+constexpr int GLYPH_COUNT = GLYPH_CELLS;
 extern std::array<uint32_t, GLYPH_COUNT> glyphTextures;
 
 // The overlay's slides: where banner and text stand, which edges they use, when the next
@@ -34,7 +35,7 @@ void DrawHoloText(std::wstring_view text, float size, float alpha);
 // pixel size.
 void DrawOverlay(int pixelWidth, int pixelHeight);
 
-// The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a space, or
+// The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a blank, or
 // a code the font has no cell for).
 int GlyphIndex(wchar_t c);
 // overlayScale for a display of the given DPI.

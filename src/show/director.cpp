@@ -12,6 +12,7 @@
 #include "settings/settings.h"
 #include "show/animation.h"
 #include "show/hologram.h"
+#include "text/overlay.h"
 #include "textures/media_library.h"
 #include "textures/texture_loader.h"
 
@@ -284,7 +285,8 @@ PictureDecode FinishItemLoad() {
     }
     wchar_t* caption = pictureCatalogue[showState.nextIndex].caption;
     if (picture.name.size() < CAPTION_NAME_LIMIT) {
-        std::copy_n(picture.name.c_str(), picture.name.size() + 1, caption);
+        const std::wstring shown = FileCaption(picture.name);
+        std::copy_n(shown.c_str(), shown.size() + 1, caption);
     }
     showState.holoHalfWidth = static_cast<float>(picture.size.width / picture.size.height);
     return state;

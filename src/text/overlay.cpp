@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <GL/gl.h>
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <numbers>
@@ -20,8 +21,7 @@ OverlayState overlay;
 namespace {
 
 constexpr uint16_t FONT_RESOURCE = GLYPH_STRIP_BITMAP.id;
-constexpr int GLYPH_CELL = 16;
-constexpr int FIRST_GLYPH_CODE = 32;
+constexpr int GLYPH_CELL = GLYPH_STRIP_BITMAP.height;
 constexpr float BANNER_WIDTH = 256.0f;
 constexpr float SLIDE_DISTANCE = 40.0f;
 // Bottom edge of banner and text offset when shown at the bottom, and when hidden below it.
@@ -40,10 +40,17 @@ void SetHoloTextState(const GLfloat emission[4], const GLfloat colour[4]) {
 }
 
 void DrawOverlayLine(std::wstring_view text, float width, float height) {
+    const std::wstring shown = ShownText(text);
     glPushMatrix();
-    glTranslatef(TextLineX(width, text.size()), height, 0.0f);
-    DrawHoloText(text, OVERLAY_GLYPH_SIZE, OVERLAY_TEXT_ALPHA);
+    glTranslatef(TextLineX(width, shown.size()), height, 0.0f);
+    DrawHoloText(shown, OVERLAY_GLYPH_SIZE, OVERLAY_TEXT_ALPHA);
     glPopMatrix();
+}
+
+// Spaces: drawn as a gap a glyph wide.
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == 0x00A0 || (c >= 0x2000 && c <= 0x200A) || c == 0x202F || c == 0x205F ||
+           c == 0x3000;
 }
 
 // The message as typed, in the platform's code page.
@@ -57,9 +64,38 @@ std::wstring MessageText() {
 }  // namespace
 
 int GlyphIndex(wchar_t c) {
-    const int code = c;
-    if (code <= FIRST_GLYPH_CODE || code >= FIRST_GLYPH_CODE + GLYPH_COUNT) return -1;
-    return code - FIRST_GLYPH_CODE;
+    return IsBlank(c) ? -1 : GlyphCell(c);
+}
+
+std::wstring ShownText(std::wstring_view text) {
+    std::wstring shown;
+    // A character left out since the last one kept.
+    bool leftOut = false;
+    const auto closeUp = [&shown] { shown.erase(shown.find_last_not_of(L' ') + 1); };
+    for (const wchar_t c : text) {
+        if (IsBlank(c)) {
+            // The blanks after a left-out character close up into those before it.
+            if (!leftOut || (!shown.empty() && shown.back() != L' ')) shown.push_back(L' ');
+        } else if (GlyphIndex(c) >= 0) {
+            // A sign after a left-out character keeps to the word before it.
+            if (leftOut && !IsCharAlphaNumericW(c)) closeUp();
+            shown.push_back(c);
+            leftOut = false;
+        } else {
+            leftOut = true;
+        }
+    }
+    if (leftOut) closeUp();
+    return shown;
+}
+
+std::wstring FileCaption(std::wstring_view fileName) {
+    std::wstring shown = ShownText(fileName);
+    const bool whole =
+        std::ranges::all_of(fileName, [](wchar_t c) { return IsBlank(c) || GlyphIndex(c) >= 0; });
+    const std::wstring_view stem = std::wstring_view(shown).substr(0, shown.find_last_of(L'.'));
+    if (whole || std::ranges::any_of(stem, IsCharAlphaNumericW)) return shown;
+    return std::wstring(NEUTRAL_CAPTION);
 }
 
 void BuildFont() {

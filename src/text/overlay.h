@@ -3,9 +3,13 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <string>
 #include <string_view>
+#include "art_resources.h"
 
-constexpr int GLYPH_COUNT = 96;
+constexpr int GLYPH_COUNT = GLYPH_CELLS;
+// The caption of a picture file whose name shows no letter or digit in this font.
+constexpr std::wstring_view NEUTRAL_CAPTION = L"Untitled Picture";
 extern std::array<uint32_t, GLYPH_COUNT> glyphTextures;
 
 // The overlay's slides: where banner and text stand, which edges they use, when the next
@@ -34,9 +38,16 @@ void DrawHoloText(std::wstring_view text, float size, float alpha);
 // pixel size.
 void DrawOverlay(int pixelWidth, int pixelHeight);
 
-// The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a space, or
+// The entry of glyphTextures for a character, or -1 when nothing is drawn for it (a blank, or
 // a code the font has no cell for).
 int GlyphIndex(wchar_t c);
+// The text as it is drawn: each character the font has no cell for is left out, and with it
+// the blanks after it, or those before it when a sign or the end follows it, so that no gap
+// shows where it was; every blank becomes a space.
+std::wstring ShownText(std::wstring_view text);
+// The caption for a picture file of this name: its shown text, or NEUTRAL_CAPTION when
+// characters were left out and no letter or digit of the name before its extension is left.
+std::wstring FileCaption(std::wstring_view fileName);
 // overlayScale for a display of the given DPI.
 float OverlayScaleFor(unsigned int dpi);
 // One frame of the overlay's motion at frame time `time` in a width × height pixel window

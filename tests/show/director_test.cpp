@@ -5,6 +5,9 @@
 #include <filesystem>
 #include <fstream>
 #include <set>
+#include <string>
+#include <vector>
+#include "bmp_seeds.h"
 #include "show/show_fixture.h"
 
 namespace {
@@ -100,6 +103,42 @@ TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {
         EXPECT_EQ(seen.size(), std::wcslen(caption) > 1 ? 2u : 1u) << caption;
         EXPECT_TRUE(seen.contains(false));
     }
+}
+
+// A picture file's caption is its name as the font shows it: other scripts' letters kept,
+// characters it lacks left out, and a neutral caption when nothing of the name is left.
+TEST_F(ShowTest, PictureFilesAreCaptionedWithTheLettersOfTheirNames) {
+    const auto folder = std::filesystem::temp_directory_path() / "quorvel-captions";
+    const std::vector<BmpSeed> seeds = MakeBmpSeeds(1);
+    const std::vector<uint8_t>& bmp = seeds.front().bytes;
+    saverSettings.showExternalBmps = saverSettings.onlyExternalPics = true;
+    const int item = FirstIndexWithFlags(PF_EXTERNAL | PF_ZOOM | PF_FRONT);
+    for (const auto& [file, caption] : {std::pair<std::wstring_view, std::wstring_view>{
+                                            L"Café de Flore.bmp", L"Café de Flore.bmp"},
+                                        {L"Москва.bmp", L"Москва.bmp"},
+                                        {L"Ακρόπολη.bmp", L"Ακρόπολη.bmp"},
+                                        {L"🌊 Beach.bmp", L"Beach.bmp"},
+                                        {L"東京 タワー.bmp", NEUTRAL_CAPTION}}) {
+        std::filesystem::remove_all(folder);
+        std::filesystem::create_directories(folder);
+        std::ofstream(folder / file, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bmp.data()),
+                   static_cast<std::streamsize>(bmp.size()));
+        StartMediaLibrary(folder.wstring() + L"\\");
+        while (!CountMedia().listed) Sleep(1);
+        // The director loads the item when it is ready to, and poses once the picture is in.
+        showState.showStep = SHOW_WAIT;
+        showState.nextIndex = item;
+        for (ULONGLONG end = GetTickCount64() + 20000;
+             showState.showStep == SHOW_WAIT && GetTickCount64() < end; Sleep(1))
+            ShowFrame();
+        ASSERT_EQ(showState.showStep, SHOW_POSE) << std::wstring(file);
+        ASSERT_EQ(showState.nextIndex, item);
+        EXPECT_EQ(std::wstring(pictureCatalogue[item].caption), std::wstring(caption));
+    }
+    ReleasePictureDecoder();
+    StopMediaLibrary();
+    std::filesystem::remove_all(folder);
 }
 
 }  // namespace

@@ -1,11 +1,13 @@
 // Text printed with the real font, read back pixel by pixel against its glyph strip.
 #include <GL/gl.h>
 #include <gtest/gtest.h>
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
 #include "art_resources.h"
 #include "render/scene.h"
+#include "settings/settings.h"
 #include "support/gl_fixture.h"
 #include "text/overlay.h"
 #include "textures/texture_loader.h"
@@ -39,15 +41,15 @@ protected:
         DrawHoloText(text, 16.0f, alpha);
         glPopMatrix();
     }
-    // Pixels of place i whose channel differs by more than 2 from the ink (the strip's red) *
-    // scale.
-    int Mismatches(const std::vector<uint8_t>& frame, int i, int channel, int code,
-                   double scale) const {
+    // Pixels of place i whose channel differs by more than 2 from the ink (the strip's red) of
+    // `cell` (-1: none) * scale, in the glyph's top `rows` rows.
+    int Mismatches(const std::vector<uint8_t>& frame, int i, int channel, int cell, double scale,
+                   int left = LEFT, int bottom = BOTTOM, int rows = 16) const {
         int count = 0;
-        for (int v = 0; v < 16; ++v) {
+        for (int v = 0; v < rows; ++v) {
             for (int x = 0; x < 16; ++x) {
-                const size_t at = ((BOTTOM + 15 - v) * 256 + LEFT + 16 * i + x) * 4;
-                const double ink = code < 0 ? 0.0 : strip_.At(16 * (code - 32) + x, v)[0] * scale;
+                const size_t at = ((bottom + 15 - v) * 256 + left + 16 * i + x) * 4;
+                const double ink = cell < 0 ? 0.0 : strip_.At(16 * cell + x, v)[0] * scale;
                 count += std::abs(frame[at + channel] - ink) > 2.0;
             }
         }
@@ -57,23 +59,75 @@ protected:
 };
 
 TEST_F(HoloText, ACaptionReadsBackGlyphByGlyphFromTheStrip) {
-    const std::wstring_view text =
+    // The printable codes keep the first cells, in order; other scripts' letters follow.
+    const std::wstring_view ascii =
         L"Quorvel 7! \x80"
         L"Ag~";
-    Print(text, 1.0f);
-    const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
-    for (int i = 0; i < static_cast<int>(text.size()); ++i) {
-        const int code = text[i];
-        const bool drawn = code > 32 && code < 128;
-        // Blue glow: full blue and 0.35 green where the glyph is opaque, no red.
-        EXPECT_EQ(Mismatches(frame, i, 2, drawn ? code : -1, 1.0), 0) << "place " << i;
-        EXPECT_EQ(Mismatches(frame, i, 1, drawn ? code : -1, 0.35), 0) << "place " << i;
-        EXPECT_EQ(Mismatches(frame, i, 0, -1, 0.0), 0) << "place " << i;
-        if (!drawn) continue;
-        // Its neighbours in the strip look different, so a glyph one cell off would show.
-        EXPECT_GT(Mismatches(frame, i, 2, code - 1, 1.0), 8) << code;
-        EXPECT_GT(Mismatches(frame, i, 2, code + 1 < 128 ? code + 1 : 33, 1.0), 8) << code;
+    const std::wstring_view letters = L"éßŁŉЖλΩЁґάŸ€…";
+    for (const std::wstring_view text : {ascii, letters}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        Print(text, 1.0f);
+        const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
+        for (int i = 0; i < static_cast<int>(text.size()); ++i) {
+            const int code = text[i];
+            const int cell =
+                text == ascii ? (code > 32 && code < 128 ? code - 32 : -1) : GlyphIndex(text[i]);
+            ASSERT_TRUE(text == ascii || cell > 0) << code;
+            // Blue glow: full blue and 0.35 green where the glyph is opaque, no red.
+            EXPECT_EQ(Mismatches(frame, i, 2, cell, 1.0), 0) << "place " << i;
+            EXPECT_EQ(Mismatches(frame, i, 1, cell, 0.35), 0) << "place " << i;
+            EXPECT_EQ(Mismatches(frame, i, 0, -1, 0.0), 0) << "place " << i;
+            if (cell < 0) continue;
+            // Its neighbours in the strip look different, so a glyph one cell off would show.
+            EXPECT_GT(Mismatches(frame, i, 2, cell - 1, 1.0), 3) << code;
+            EXPECT_GT(Mismatches(frame, i, 2, cell + 1 < GLYPH_COUNT ? cell + 1 : 1, 1.0), 3)
+                << code;
+        }
     }
+}
+
+// Letters of one look in several scripts read back alike; with a printable ASCII letter first
+// in most groups, this ties every block of the strip to cells whose letters are known.
+TEST_F(HoloText, LookAlikesInOtherScriptsDrawTheSameGlyph) {
+    for (const std::wstring_view group : {L"AΑА", L"PΡР", L"TΤТ", L"XΧХ", L"oοо", L"SЅ", L"jј",
+                                          L"xх", L"ÐĐ", L"ÏЇ", L"ïї", L"µμ", L"ΓГ", L"ΠП"}) {
+        glClear(GL_COLOR_BUFFER_BIT);
+        Print(group, 1.0f);
+        const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
+        std::vector<uint8_t> first;
+        for (int i = 0; i < static_cast<int>(group.size()); ++i) {
+            std::vector<uint8_t> blue;
+            for (int v = 0; v < 16; ++v)
+                for (int x = 0; x < 16; ++x)
+                    blue.push_back(frame[((BOTTOM + v) * 256 + LEFT + 16 * i + x) * 4 + 2]);
+            if (i == 0) first = blue;
+            EXPECT_EQ(blue, first) << static_cast<int>(group[i]);
+        }
+        EXPECT_GT(std::ranges::count_if(first, [](uint8_t b) { return b > 100; }), 10);
+        if (group[0] < 128) {
+            EXPECT_EQ(Mismatches(frame, 0, 2, group[0] - 32, 1.0), 0);
+        }
+    }
+}
+
+// The message as typed in the Western code page, accents and all, centred on its line.
+TEST_F(HoloText, TheMessageIsDrawnWithItsAccents) {
+    const SaverSettings saved = saverSettings;
+    std::strcpy(saverSettings.countMessage, "No\xEBl \xE0 Z\xFCrich");
+    const std::wstring_view shown = L"Noël à Zürich";
+    // Glyphs of 12 units on 16 pixels, the message's line at 180 units: its glyphs stand on
+    // pixel row 232, which the countdown line's glyph tops below reach.
+    overlay.overlayScale = 4.0f / 3.0f;
+    overlay.textOffset = 2.0f;
+    DrawOverlay(256, 256);
+    const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
+    const int left = 128 - 8 * static_cast<int>(shown.size()) - 8;
+    for (int i = 0; i < static_cast<int>(shown.size()); ++i) {
+        EXPECT_EQ(Mismatches(frame, i, 2, GlyphIndex(shown[i]), 0.5, left, 232, 15), 0)
+            << "place " << i;
+    }
+    saverSettings = saved;
+    overlay = {};
 }
 
 TEST_F(HoloText, AlphaDimsTheGlowAndTheEmissionShowsItUnlit) {
@@ -84,8 +138,8 @@ TEST_F(HoloText, AlphaDimsTheGlowAndTheEmissionShowsItUnlit) {
     glEnable(GL_LIGHTING);
     Print(L"W", 0.5f);
     const std::vector<uint8_t> frame = ReadBackBuffer(256, 256);
-    EXPECT_EQ(Mismatches(frame, 0, 2, 'W', 0.5), 0);
-    EXPECT_EQ(Mismatches(frame, 0, 1, 'W', 0.35 * 0.5), 0);
+    EXPECT_EQ(Mismatches(frame, 0, 2, 'W' - 32, 0.5), 0);
+    EXPECT_EQ(Mismatches(frame, 0, 1, 'W' - 32, 0.35 * 0.5), 0);
 }
 
 // The shipped strip is grey, so only a coloured pixel tells its red from its other channels.

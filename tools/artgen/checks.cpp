@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <cstdio>
 #include <fstream>
 #include <map>
 #include <set>
@@ -179,36 +180,52 @@ void CheckCaptions(Report& report) {
 
 void CheckGlyphs(Report& report, const BmpFile& bmp) {
     const int cell = GLYPH_STRIP_BITMAP.height;
-    auto ink = [&](int code, int& left, int& right, int& bottom) {
-        left = cell, right = -1, bottom = -1;
+    struct Ink {
+        int left, right, top, bottom;
+    };
+    auto ink = [&](char32_t code) {
+        Ink e{cell, -1, cell, -1};
         for (int y = 0; y < cell; ++y)
             for (int x = 0; x < cell; ++x) {
-                const Rgb8 p = bmp.image.pixels[y * bmp.width + (code - 32) * cell + x];
+                const Rgb8 p = bmp.image.pixels[y * bmp.width + GlyphCell(code) * cell + x];
                 if (!p.Neutral()) report("glyphs", "the strip must be grey");
                 if (p.r > 100) {
-                    left = std::min(left, x);
-                    right = std::max(right, x);
-                    bottom = std::max(bottom, y);
+                    e = {std::min(e.left, x), std::max(e.right, x), std::min(e.top, y),
+                         std::max(e.bottom, y)};
                 }
             }
+        return e;
     };
-    int left, right, bottom;
-    ink(32, left, right, bottom);
-    if (right >= 0) report("glyphs", "the space cell is not blank");
-    for (int code = 33; code < 128; ++code) {
-        ink(code, left, right, bottom);
-        if (right < 0) {
-            report("glyphs", "no ink in the cell of code " + std::to_string(code));
-        } else if (std::abs((left + right + 1) / 2.0 - cell / 2.0) > 1.5) {
-            report("glyphs", "code " + std::to_string(code) + " is not centred in its cell");
+    if (ink(' ').right >= 0) report("glyphs", "the space cell is not blank");
+    for (const GlyphRange& range : GLYPH_RANGES) {
+        for (char32_t code = range.first; code <= range.last; ++code) {
+            if (code == ' ') continue;
+            const Ink e = ink(code);
+            char name[16];
+            std::snprintf(name, sizeof(name), "U+%04X", static_cast<unsigned>(code));
+            if (e.right < 0) {
+                report("glyphs", std::string("no ink in the cell of ") + name);
+            } else if (std::abs((e.left + e.right + 1) / 2.0 - cell / 2.0) > 1.5) {
+                report("glyphs", std::string(name) + " is not centred in its cell");
+            }
         }
     }
     std::set<int> baselines;
-    for (char c : {'H', 'E', 'x', 'z', 'n'}) {
-        ink(c, left, right, bottom);
-        baselines.insert(bottom);
-    }
+    for (char32_t c : {U'H', U'E', U'x', U'z', U'n', U'É', U'Ł', U'ß', U'Ж', U'Ω', U'λ', U'Ά'})
+        baselines.insert(ink(c).bottom);
     if (baselines.size() != 1) report("glyphs", "letters do not share one baseline");
+    // Marks over a letter or under it stay whole: they reach past the plain letter's ink.
+    for (auto [plain, marked] : {std::pair{U'E', U'É'},
+                                 {U'A', U'Å'},
+                                 {U'Z', U'Ž'},
+                                 {U'Е', U'Ё'},
+                                 {U'И', U'Й'},
+                                 {U'Ι', U'Ϊ'},
+                                 {U'o', U'ö'}})
+        if (ink(marked).top >= ink(plain).top) report("glyphs", "a mark over a letter is lost");
+    for (auto [plain, marked] : {std::pair{U'A', U'Ą'}, {U'c', U'ç'}, {U'T', U'Ţ'}})
+        if (ink(marked).bottom <= ink(plain).bottom)
+            report("glyphs", "a mark under a letter is lost");
 }
 
 void CheckIcon(Report& report, const fs::path& file) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 namespace {
@@ -159,11 +160,15 @@ Font::Bitmap Font::Render(std::string_view text, int size) const {
     return out;
 }
 
-Font::Bitmap Font::RenderGlyph(char c, int size) const {
-    Check(FT_Set_Pixel_Sizes(face_, 0, size), "size");
-    Check(
-        FT_Load_Char(face_, static_cast<unsigned char>(c), FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL),
-        "glyph");
+Font::Bitmap Font::RenderGlyph(char32_t c, int width, int height) const {
+    // Without this the font's "missing glyph" box would be drawn.
+    if (FT_Get_Char_Index(face_, c) == 0) {
+        char code[16];
+        std::snprintf(code, sizeof(code), "U+%04X", static_cast<unsigned>(c));
+        throw std::runtime_error(std::string("the font has no glyph for ") + code);
+    }
+    Check(FT_Set_Pixel_Sizes(face_, width, height), "size");
+    Check(FT_Load_Char(face_, c, FT_LOAD_RENDER | FT_LOAD_TARGET_NORMAL), "glyph");
     const FT_Bitmap& bm = face_->glyph->bitmap;
     Bitmap out{static_cast<int>(bm.width),
                static_cast<int>(bm.rows),

@@ -29,8 +29,9 @@ public:
     };
     // Hinted, antialiased rendering of a line at an integer pixel size.
     Bitmap Render(std::string_view text, int size) const;
-    // Hinted rendering of one character with the font's own full hinting.
-    Bitmap RenderGlyph(char c, int size) const;
+    // Hinted rendering of one character with the font's own full hinting, at an em of width x
+    // height pixels. Throws when the font has no glyph for the character.
+    Bitmap RenderGlyph(char32_t c, int width, int height) const;
 
 private:
     FT_FaceRec_* face_;

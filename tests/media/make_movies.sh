@@ -164,3 +164,7 @@ cp raw/m.avi links/a/m.avi
 ln -s .. links/a/up
 ln -s . links/a/self
 ln -s a links/b
+
+# The tone movie named in other scripts, in a folder below the media folder.
+mkdir -p "names/Fête d'été"
+cp tone/m.avi "names/Fête d'été/фильм 🎬 ταινία.avi"

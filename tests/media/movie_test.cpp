@@ -145,7 +145,10 @@ TEST_F(MovieTest, TheSoundStreamOpensOnlyWhenWantedAndClosingTwiceFreesOnce) {
     const struct {
         const char* movie;
         bool wanted, opens;
-    } cases[] = {{"tone", false, false}, {"tone", true, true}, {"silent", true, false}};
+    } cases[] = {{"tone", false, false},
+                 {"tone", true, true},
+                 {"silent", true, false},
+                 {"names", true, true}};
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.movie) + (c.wanted ? " with sound wanted" : ""));
         saverSettings.playAviSound = c.wanted;

@@ -24,6 +24,7 @@
 #include "show/director.h"
 #include "show/hologram.h"
 #include "text/overlay.h"
+#include "textures/media_library.h"
 #include "textures/texture_loader.h"
 #include "textures/wic_picture.h"
 
@@ -221,8 +222,14 @@ double Megabytes(SIZE_T bytes) {
 // Hours of show in simulated time, a quarter second a frame, each frame drawn and swapped as
 // the saver does, with the external pictures of `mediaFolder`; textures and memory reported
 // every simulated hour.
+// The show's media folder, once the library has listed it.
+void UseMediaFolder(const std::string& folder) {
+    StartMediaLibrary(std::filesystem::path(folder).wstring());
+    while (!CountMedia().listed) Sleep(1);
+}
+
 void Soak(double hours, const char* mediaFolder) {
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", mediaFolder);
+    UseMediaFolder(mediaFolder);
     saverSettings.playAvis = true;
     saverSettings.showExternalBmps = true;
     constexpr double step = 0.25;
@@ -264,7 +271,7 @@ int FrontSlotWith(uint32_t flag) {
 // before, in full frames a millisecond apart, so that a frame mostly draws the same movie
 // frame again, as the saver does when it renders faster than the movie runs.
 void MovieFigures(const char* folder, const char* name, double pictureFrameMs) {
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s%s\\", folder, name);
+    UseMediaFolder(std::string(folder) + name + "\\");
     saverSettings.playAvis = true;
     saverSettings.playAviSound = false;
     glDeleteTextures(1, &textureSlots[SLOT_HOLOGRAM]);
@@ -326,7 +333,7 @@ const char* ItemKind(int index) {
 // built-in picture, an external picture of `mediaFolder` and a movie of it, so that every
 // kind of load happens; the director draws everything else as it always does.
 void ShowFrameTimes(double minutes, const char* mediaFolder) {
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%s", mediaFolder);
+    UseMediaFolder(mediaFolder);
     saverSettings.playAvis = true;
     saverSettings.playAviSound = false;
     saverSettings.showExternalBmps = true;
@@ -486,7 +493,7 @@ void PictureFigures(const char* folder) {
                     loaded ? "" : ", NOT LOADED");
     }
     // The show's folder holds the photo alone.
-    std::snprintf(saverSettings.aviPath, sizeof(saverSettings.aviPath), "%sshow\\", folder);
+    UseMediaFolder(std::string(folder) + "show\\");
     saverSettings.playAvis = false;
     saverSettings.showExternalBmps = true;
     saverSettings.onlyExternalPics = true;

@@ -25,6 +25,20 @@ convert "$photos/photo.jpg" -type truecolor "$photos/photo.bmp"
 cp "$photos/photo.jpg" "$photos/show/"
 wine "$build/qbench.exe" 1024 768 --pictures "$(winepath -w "$photos")\\" 2>/dev/null | tr -d '\r' |
   grep -E '^(picture|show frames)'
+# The configuration dialog on a library of 100,000 photos in 2,000 folders (40 years of 50
+# trips), their names only: its first paint and its count, three times.
+python3 - "$photos/library" <<'PY'
+import os, sys
+for year in range(1985, 2025):
+    for trip in range(1, 51):
+        folder = os.path.join(sys.argv[1], str(year), f"Trip {trip:02}")
+        os.makedirs(folder)
+        for photo in range(50):
+            open(os.path.join(folder, f"IMG_{photo:04}.jpg"), "w").close()
+PY
+for _ in 1 2 3; do
+  wine "$build/qbench.exe" --dialog "$(winepath -w "$photos/library")\\" 2>/dev/null | tr -d '\r'
+done
 # The soak's folder: pictures of every kind, some broken, and an 8-megapixel photo.
 convert -size 320x240 gradient:navy-white "$media/wide.bmp"
 convert -size 200x400 plasma:fractal "$media/tall.bmp"

@@ -118,6 +118,6 @@ extern "C" BOOL WINAPI RegisterDialogClasses(HANDLE) {
 
 int RunConfigure(HWND parent) {
     RegisterDialogClasses(saver.appInstance);
-    return static_cast<int>(DialogBoxParamA(saver.appInstance, MAKEINTRESOURCEA(CONFIG_DIALOG_ID),
+    return static_cast<int>(DialogBoxParamW(saver.appInstance, MAKEINTRESOURCEW(CONFIG_DIALOG_ID),
                                             parent, ScreenSaverConfigureDialog, 0));
 }

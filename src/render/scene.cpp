@@ -4,7 +4,6 @@
 #include <GL/glu.h>
 #include <mmsystem.h>
 #include <ctime>
-#include <string>
 #include "art_resources.h"
 #include "host/monitors.h"
 #include "host/password.h"
@@ -34,14 +33,6 @@ void RealizeScenePalette() {
     RealizePalette(renderWindow.glDC);
 }
 
-// The stored media folder, in the platform's code page.
-std::wstring MediaFolder() {
-    wchar_t folder[AVI_PATH_SIZE];
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, saverSettings.aviPath, -1, folder, AVI_PATH_SIZE);
-    return length > 0 ? std::wstring(folder) : std::wstring();
-}
-
 void BuildProjectionList() {
     glNewList(LIST_PROJECTION, GL_COMPILE);
     SetProjection(scene.clientRect.right, scene.clientRect.bottom);
@@ -68,7 +59,8 @@ bool CreateScene(HWND window, uint32_t seed, const RECT* sceneArea) {
     if (renderWindow.glWindow == nullptr) return false;
     GetClientRect(renderWindow.glWindow, &scene.clientRect);
     LoadSettings();
-    if (saverSettings.playAvis || saverSettings.showExternalBmps) StartMediaLibrary(MediaFolder());
+    if (saverSettings.playAvis || saverSettings.showExternalBmps)
+        StartMediaLibrary(saverSettings.aviPath);
     SeedRandom(seed);
     overlay.overlayScale = OverlayScaleFor(PrimaryMonitorDpi());
     InitRenderState();

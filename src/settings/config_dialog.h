@@ -3,7 +3,9 @@
 #include <windows.h>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <string_view>
+#include <vector>
 
 constexpr int CONFIG_DIALOG_ID = 2003;
 
@@ -11,9 +13,7 @@ constexpr int CONFIG_DIALOG_ID = 2003;
 #define QUORVEL_CONTROL(name, id, ...) constexpr int name = id;
 #include "dialog_controls.inc"
 
-// Sub-folders (with the parent entry) and drives, never files.
-constexpr UINT FOLDER_LIST_FLAGS = DDL_DIRECTORY | DDL_DRIVES | DDL_EXCLUSIVE;
-// The message field keeps one byte of countMessage spare.
+// The message field keeps one character of countMessage spare.
 constexpr int COUNT_MESSAGE_MAX_CHARS = 78;
 
 // A number field as the dialog reads it: whether it held a number, and the number.
@@ -22,14 +22,29 @@ struct DateFieldValue {
     uint32_t number;
 };
 
-// True while the dialog keeps a stored media folder that could not be reached when it opened;
-// picking another folder ends it.
-extern bool keepStoredMediaFolder;
+// The dialog's own state besides the settings it shows.
+struct ConfigDialogState {
+    // Numbers the folder list's listings: the answer for a folder the user has left since is
+    // dropped.
+    uint32_t listingSerial = 0;
+};
+extern ConfigDialogState configDialog;
 
 bool IsLeapYear(uint32_t year);
 // The first failing check of the countdown date (month 1-based, as typed), or none.
-std::optional<std::string_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
-                                                   DateFieldValue day);
+std::optional<std::wstring_view> CheckCountdownDate(DateFieldValue year, DateFieldValue month,
+                                                    DateFieldValue day);
+
+// The folder list's entries for `folder` (ending with a backslash), written as the platform's
+// own folder listing writes them, so that DlgDirSelectExW reads them: "[name]" for each folder
+// inside it but hidden and system ones, "[..]" for its parent, then "[-x-]" for each drive of
+// `drives` (a GetLogicalDrives mask). A folder that cannot be listed gives the way up, unless
+// it is a root, and the drives.
+std::vector<std::wstring> FolderListEntries(const std::wstring& folder, DWORD drives);
+// The folder an entry leads to, given `selection` as DlgDirSelectExW reads the entry ("name\",
+// "..\" or "x:"); every folder ends with a backslash. The parent of a drive's or a share's
+// root is the root itself.
+std::wstring FolderAfterSelection(const std::wstring& folder, std::wstring_view selection);
 
 // The background picture stretched over `area` of a device context.
 void DrawDialogBackground(HDC dc, const RECT& area);

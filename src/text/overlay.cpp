@@ -53,14 +53,6 @@ bool IsBlank(wchar_t c) {
            c == 0x3000;
 }
 
-// The message as typed, in the platform's code page.
-std::wstring MessageText() {
-    wchar_t text[COUNT_MESSAGE_SIZE];
-    const int length =
-        MultiByteToWideChar(CP_ACP, 0, saverSettings.countMessage, -1, text, COUNT_MESSAGE_SIZE);
-    return length > 0 ? std::wstring(text) : std::wstring();
-}
-
 }  // namespace
 
 int GlyphIndex(wchar_t c) {
@@ -205,7 +197,8 @@ void DrawOverlay(int pixelWidth, int pixelHeight) {
         BuildCountdownText(line, sizeof(line));
         DrawOverlayLine(std::wstring(line, line + std::strlen(line)), width,
                         (height - COUNTDOWN_LINE_DROP) - overlay.textOffset);
-        DrawOverlayLine(MessageText(), width, (height - MESSAGE_LINE_DROP) - overlay.textOffset);
+        DrawOverlayLine(saverSettings.countMessage, width,
+                        (height - MESSAGE_LINE_DROP) - overlay.textOffset);
     }
     glPushMatrix();
     glTranslatef(overlay.bannerX, overlay.bannerY, 0.0f);

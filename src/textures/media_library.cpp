@@ -125,6 +125,9 @@ MediaList ListMediaFolder(const std::wstring& root, const std::atomic<bool>& sto
         WIN32_FIND_DATAW entry;
         const HANDLE find = FindFirstFileExW(search.c_str(), FindExInfoBasic, &entry,
                                              FindExSearchNameMatch, nullptr, 0);
+        // A drive's empty root holds no entry at all, not even "." and "..".
+        if (folder == 0)
+            list.reachable = find != INVALID_HANDLE_VALUE || GetLastError() == ERROR_FILE_NOT_FOUND;
         if (find == INVALID_HANDLE_VALUE) continue;
         inside.clear();
         do {
@@ -179,7 +182,7 @@ void StopMediaLibrary() {
 MediaCounts CountMedia() {
     const std::lock_guard<std::mutex> hold(libraryLock);
     if (latestList == nullptr) return {};
-    return {latestList->pictures.size(), latestList->movies.size(), true};
+    return {latestList->pictures.size(), latestList->movies.size(), true, latestList->reachable};
 }
 
 std::optional<std::wstring> PickMediaFile(MediaKind kind) {

@@ -38,6 +38,9 @@ struct MediaList {
     std::wstring names;
     std::vector<Entry> pictures;
     std::vector<Entry> movies;
+    // Whether the media folder itself could be listed (an empty folder can; a missing one, an
+    // unplugged drive or an offline share cannot).
+    bool reachable = false;
 
     std::wstring PathOf(const Entry& entry) const;
     // What the list holds, in bytes.
@@ -49,6 +52,8 @@ struct MediaCounts {
     size_t movies = 0;
     // False until the first listing of the folder is complete.
     bool listed = false;
+    // What that listing found of the folder itself (see MediaList::reachable).
+    bool reachable = false;
 };
 
 // The kind of picture a name ends with (its index in PICTURE_EXTENSIONS), or -1.

@@ -14,7 +14,7 @@ constexpr uint32_t KEY = 0x00FF00FF;  // magenta, absent from the picture
 using DialogBackground = RegistryTest;
 
 TEST_F(DialogBackground, ThePictureIsStretchedSmoothlyOverTheDialogsClientArea) {
-    HWND dialog = CreateDialogParamA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(CONFIG_DIALOG_ID),
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(CONFIG_DIALOG_ID),
                                      nullptr, ScreenSaverConfigureDialog, 0);
     ASSERT_NE(dialog, nullptr);
     HWND background = GetDlgItem(dialog, CONTROL_BACKGROUND);

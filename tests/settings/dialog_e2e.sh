@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The real configuration dialog: its layout, its controls, the date checks and media warnings of
-# OK, the media folder's listing and counts, and the ways it ends.
+# OK, the media folder's listing and counts (in any script, of a large tree, never waited for),
+# and the ways it ends.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 source "$QUORVEL_SOURCE/tests/support/dialog.sh"
 
@@ -125,9 +126,8 @@ check "the colours in their order, a stored 6 selecting Random" \
   "Blue (Default)|Red|Green|Purple|Yellow|Aqua|Random|6 Random"
 check "a folder of pictures ticks the media box, its controls enabled" \
   "$(states checked 1011) $(states enabled "${MEDIA_IDS[@]}")" "1 1 1 1 1 1"
-check "the counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 1 Pictures"
-check "the path text names the folder" "$(driver text "$DIALOG" 102 | tr '[:upper:]' '[:lower:]')" \
-  "$(echo "${pictures%\\}" | tr '[:upper:]' '[:lower:]')"
+check "the counts" "$(counted)" "Contains: 0 AVI Files - 1 Pictures"
+check "the path text names the folder" "$(driver text "$DIALOG" 102)" "$pictures"
 check "the countdown box starts ticked, its fields enabled" \
   "$(states checked 1014) $(states enabled "${COUNTDOWN_IDS[@]}")" "1 1 1 1 1"
 driver click "$DIALOG" 1014
@@ -173,8 +173,7 @@ check "the box starts unticked, the media controls disabled" \
   "$(states checked 1011) $(states enabled "${MEDIA_IDS[@]}")" "0 0 0 0 0 0"
 driver click "$DIALOG" 1011
 check "ticking enables them" "$(states enabled "${MEDIA_IDS[@]}")" "1 1 1 1 1"
-check "the counts of an empty folder" "$(driver text "$DIALOG" 1010)" \
-  "Contains: 0 AVI Files - 0 Pictures"
+check "the counts of an empty folder" "$(counted)" "Contains: 0 AVI Files - 0 Pictures"
 driver click "$DIALOG" 1
 # The box is the dialog's own: the dialog takes no input until it is closed.
 box=$(driver find "#32770" "Can't find any AVI/BMP files!" 15000)
@@ -193,6 +192,7 @@ movies=$(media_folder movies clip.avi)
 reset_settings
 store_settings "AVI Path" "sz:$movies" "Play AVIs" dword:1
 open_dialog
+check "the movie is counted" "$(counted)" "Contains: 1 AVI Files - 0 Pictures"
 driver click "$DIALOG" 1018
 driver click "$DIALOG" 1
 expect_box "Can't find any BMP files!" "You have selected to only show external BMP files but there are no BMP files in the directory you have selected!
@@ -208,11 +208,15 @@ check "'Only Show External Pics' is saved off, the movies keep 'Play AVIs'" \
 reset_settings
 store_settings "AVI Path" "sz:$empty" "Play AVIs" dword:1 "Only Show External Pics" dword:1
 open_dialog
+check "the stored boxes show ticked until the count judges them" "$(states checked 1011 1018)" "1 1"
+counted >/dev/null
 driver settext "$DIALOG" 1016 13
 driver click "$DIALOG" 1
-driver msgok "Can't find any AVI/BMP files!"
-driver msgok "Can't find any BMP files!"
-driver msgok Error
+boxes=""
+for title in "Can't find any AVI/BMP files!" "Can't find any BMP files!" Error; do
+  driver msgok "$title" 5000 && boxes+="$title|"
+done
+check "each box in turn" "$boxes" "Can't find any AVI/BMP files!|Can't find any BMP files!|Error|"
 check "the media box is unticked" "$(states checked 1011 1018)" "0 0"
 check "and its controls disabled" "$(states enabled "${MEDIA_IDS[@]}")" "0 0 0 0 0"
 end_with 2
@@ -225,9 +229,11 @@ offline='Z:\nowhere\unplugged\'
 reset_settings
 store_settings "AVI Path" "sz:$offline" "Play AVIs" dword:1 "Only Show External Pics" dword:1
 open_dialog
-check "the stored folder is shown" "$(driver text "$DIALOG" 102 1010 | paste -sd'|')" \
+check "the stored folder is shown, found unreachable" "$(driver text "$DIALOG" 102)|$(counted)" \
   "${offline}|Folder not reachable now"
 check "with its boxes ticked" "$(states checked 1011 1018)" "1 1"
+check_match "the list offers the way up and the drives" "$(folder_list | paste -sd' ')" \
+  '^\[\.\.\] \[-c-\] .*\[-z-\]$'
 driver settext "$DIALOG" 1013 "Back soon"
 end_with 1
 check "no warning held OK" "$EXIT_CODE" 1
@@ -240,14 +246,71 @@ top=$(media_folder top a.avi b.bmp c.BMP d.jpg e.jpeg f.png g.gif h.tif i.TIFF j
 reset_settings
 store_settings "AVI Path" "sz:${top}inner\\" "Play AVIs" dword:1
 open_dialog
-check_match "the list shows the parent entry and drives" \
-  "$(driver list "$DIALOG" 1006 | paste -sd' ')" '^\[\.\.\] .*\[-z-\]'
+check_match "the list shows the parent entry and drives" "$(folder_list | paste -sd' ')" \
+  '^\[\.\.\] .*\[-z-\]'
 driver dblclick "$DIALOG" 1006 "[..]"
-check "the parent's counts follow, pictures of every kind" "$(driver text "$DIALOG" 1010)" \
+check "the parent's counts follow, pictures of every kind" "$(counted)" \
   "Contains: 1 AVI Files - 8 Pictures"
 driver dblclick "$DIALOG" 1006 "[inner]"
-check "a sub-folder's counts" "$(driver text "$DIALOG" 1010)" "Contains: 0 AVI Files - 0 Pictures"
+check "a sub-folder's counts" "$(counted)" "Contains: 0 AVI Files - 0 Pictures"
 driver dblclick "$DIALOG" 1006 "[..]"
 end_with 1
 check "'AVI Path' is where the listing went, with its backslash" "$(stored "AVI Path")" "$top"
+
+# Folders named in other scripts, picked in the list, and a message typed with accents: saved,
+# and shown again as they were.
+scripts=$(media_folder scripts "Fête d'été/plage.jpg" "Москва/Кино.avi" "東京/夜.png")
+reset_settings
+store_settings "AVI Path" "sz:$scripts" "Play AVIs" dword:1
+open_dialog
+check "the whole tree is counted" "$(counted)" "Contains: 1 AVI Files - 2 Pictures"
+driver dblclick "$DIALOG" 1006 "[Fête d'été]"
+check "an accented folder is entered" "$(driver text "$DIALOG" 102)|$(counted)" \
+  "${scripts}Fête d'été\\|Contains: 0 AVI Files - 1 Pictures"
+driver dblclick "$DIALOG" 1006 "[..]"
+driver dblclick "$DIALOG" 1006 "[Москва]"
+check "a Cyrillic folder is entered" "$(driver text "$DIALOG" 102)|$(counted)" \
+  "${scripts}Москва\\|Contains: 1 AVI Files - 0 Pictures"
+message="Noël arrive dans — Ωμέγα"
+driver settext "$DIALOG" 1013 "$message"
+end_with 1
+check "the folder and the message are saved as picked and typed" \
+  "$(stored "AVI Path")|$(stored CountMessage)" "${scripts}Москва\\|$message"
+open_dialog
+check "and shown as they were when the dialog opens again" \
+  "$(driver text "$DIALOG" 102 1013 | paste -sd'|')|$(counted)" \
+  "${scripts}Москва\\|$message|Contains: 1 AVI Files - 0 Pictures"
+end_with 2
+
+# A tree of 20,000 photos in nested folders: the dialog answers at once and counts them all
+# while it does; OK does not wait for the count.
+big="$MEDIA_ROOT/big"
+rm -rf "$big"
+for year in $(seq 2005 2024); do
+  for trip in $(seq -w 1 10); do
+    mkdir -p "$big/$year/Reise $trip"
+    (cd "$big/$year/Reise $trip" && touch $(printf 'IMG_%04d.jpg ' $(seq 100)))
+  done
+done
+big=$(windows_path "$big")\\
+reset_settings
+store_settings "AVI Path" "sz:$big" "Play AVIs" dword:1
+# The driver reads the count line the moment the dialog is there (and clicks, below), before
+# the count of the tree can end.
+start_saver /c
+found=$(driver dialog 1019 15000 1010)
+DIALOG=$(head -n 1 <<<"$found")
+check "the dialog opens counting" "$(tail -n +2 <<<"$found")" "Counting…"
+asked=$(date +%s%N)
+answer=$(driver send "$DIALOG" 0 0 0)
+check "the dialog answers within a second" \
+  "$answer $((($(date +%s%N) - asked) / 1000000 < 1000))" "0 1"
+check "then the whole tree's count" "$(counted 60)" "Contains: 0 AVI Files - 20000 Pictures"
+end_with 2
+start_saver /c
+found=$(driver dialog 1019 15000 1010 1)
+ended
+check "OK ends the dialog while it is counting" "$(tail -n +2 <<<"$found")|$EXIT_CODE" \
+  "Counting…|1"
+check "and saves" "$(stored "AVI Path")|$(stored "Show Countdown")" "$big|1"
 finish

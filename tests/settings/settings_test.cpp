@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <cstdio>
-#include <cstring>
+#include <cwchar>
 #include <set>
 #include <sstream>
 #include <string>
@@ -13,22 +12,9 @@
 
 namespace {
 
-std::string CurrentDirectory() {
-    char path[MAX_PATH];
-    GetCurrentDirectoryA(sizeof(path), path);
-    return path;
-}
-
-// A scratch folder of the test's own (the temporary folder itself for "") holding empty files
-// of the given names.
-std::string MakeFolder(const std::string& name, const std::vector<std::string>& files) {
-    char temp[MAX_PATH];
-    GetTempPathA(sizeof(temp), temp);
-    const std::string path = temp + (name.empty() ? name : name + "\\");
-    CreateDirectoryA(path.c_str(), nullptr);
-    for (const std::string& file : files)
-        CloseHandle(CreateFileA((path + file).c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0,
-                                nullptr));
+std::wstring CurrentDirectory() {
+    wchar_t path[MAX_PATH];
+    GetCurrentDirectoryW(MAX_PATH, path);
     return path;
 }
 
@@ -38,12 +24,25 @@ std::string Dword(DWORD value) {
 std::string Text(const std::string& text) {
     return text + '\0';
 }
+std::string WideText(const std::wstring& text) {
+    return std::string(reinterpret_cast<const char*>(text.c_str()),
+                       (text.size() + 1) * sizeof(wchar_t));
+}
+// Text in the ANSI code page, as earlier versions stored it; every character must be in it.
+std::string AnsiText(const std::wstring& text) {
+    char bytes[512];
+    BOOL lost = FALSE;
+    const int length = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.c_str(), -1, bytes,
+                                           sizeof(bytes), nullptr, &lost);
+    EXPECT_FALSE(lost) << "code page " << GetACP();
+    return std::string(bytes, length);
+}
 
 // How the registry should keep a field: text as REG_SZ, numbers and flags as REG_DWORD.
 template <typename Field>
 std::pair<DWORD, std::string> Stored(const Field& value) {
     if constexpr (std::is_array_v<Field>)
-        return {REG_SZ, Text(value)};
+        return {REG_SZ, WideText(value)};
     else
         return {REG_DWORD, Dword(static_cast<DWORD>(value))};
 }
@@ -52,7 +51,7 @@ std::pair<DWORD, std::string> Stored(const Field& value) {
 template <typename Field>
 void Change(Field& value, int row) {
     if constexpr (std::is_array_v<Field>)
-        std::snprintf(value, sizeof(value), "row %d", row);
+        std::swprintf(value, std::size(value), L"Ωμέγα row %d", row);
     else if constexpr (std::is_same_v<Field, bool>)
         value = !value;
     else
@@ -60,11 +59,11 @@ void Change(Field& value, int row) {
 }
 
 // Every kept field by its value name, and the derived showExternalBmps.
-std::vector<std::string> Fields(const SaverSettings& s) {
-    std::vector<std::string> fields{"showExternalBmps " + std::to_string(s.showExternalBmps)};
+std::vector<std::wstring> Fields(const SaverSettings& s) {
+    std::vector<std::wstring> fields{L"showExternalBmps " + std::to_wstring(s.showExternalBmps)};
     ForEachStoredSetting([&](const auto& row) {
-        std::ostringstream field;
-        field << row.name << " " << s.*row.field;
+        std::wostringstream field;
+        field << row.name << L" " << s.*row.field;
         fields.push_back(field.str());
     });
     return fields;
@@ -78,9 +77,10 @@ protected:
         saverSettings = SaverSettings{};
     }
     void TearDown() override {
-        SetCurrentDirectoryA(start_.c_str());
+        SetCurrentDirectoryW(start_.c_str());
         RegistryTest::TearDown();
     }
+    // Stores a value as earlier versions did, through the ANSI calls.
     static void Store(const char* name, DWORD type, const std::string& data) {
         HKEY key;
         RegCreateKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, nullptr, 0, KEY_WRITE, nullptr, &key,
@@ -89,7 +89,7 @@ protected:
                        static_cast<DWORD>(data.size()));
         RegCloseKey(key);
     }
-    std::string start_;
+    std::wstring start_;
 };
 
 TEST_F(Settings, AFirstRunGivesTheDefaultsAndTheStartFolder) {
@@ -98,97 +98,95 @@ TEST_F(Settings, AFirstRunGivesTheDefaultsAndTheStartFolder) {
     ForEachStoredSetting([&](const auto& setting) { Change(saverSettings.*setting.field, ++row); });
     LoadSettings();
     SaverSettings expected;
-    std::strcpy(expected.aviPath, start_.c_str());
+    std::wcscpy(expected.aviPath, (start_ + L"\\").c_str());
     EXPECT_EQ(Fields(saverSettings), Fields(expected));
 }
 
 TEST_F(Settings, SavedValuesHaveTheirNamesTypesAndDataAndLoadBack) {
-    const std::string folder = MakeFolder("quorvel_roundtrip", {"a.avi", "b.bmp"});
     SaverSettings& s = saverSettings;
     int row = 0;
     ForEachStoredSetting([&](const auto& setting) { Change(s.*setting.field, ++row); });
-    std::strcpy(s.aviPath, folder.c_str());
+    std::wcscpy(s.aviPath, L"C:\\Фото\\東京 2024\\Fête d'été\\");
     ASSERT_TRUE(SaveSettings());
-    std::set<std::tuple<std::string, DWORD, std::string>> expected;
+    std::set<std::tuple<std::wstring, DWORD, std::string>> expected;
     ForEachStoredSetting([&](const auto& setting) {
         const auto [type, data] = Stored(s.*setting.field);
         expected.emplace(setting.name, type, data);
     });
     HKEY key;
-    ASSERT_EQ(RegOpenKeyExA(HKEY_CURRENT_USER, SETTINGS_KEY, 0, KEY_READ, &key), ERROR_SUCCESS);
-    std::set<std::tuple<std::string, DWORD, std::string>> stored;
-    char name[256];
-    BYTE data[512];
+    ASSERT_EQ(RegOpenKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY_WIDE.data(), 0, KEY_READ, &key),
+              ERROR_SUCCESS);
+    std::set<std::tuple<std::wstring, DWORD, std::string>> stored;
+    wchar_t name[256];
+    BYTE data[1024];
     for (DWORD i = 0;; ++i) {
-        DWORD nameSize = sizeof(name), type = 0, size = sizeof(data);
-        if (RegEnumValueA(key, i, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS)
+        DWORD nameSize = 256, type = 0, size = sizeof(data);
+        if (RegEnumValueW(key, i, name, &nameSize, nullptr, &type, data, &size) != ERROR_SUCCESS)
             break;
         stored.emplace(name, type, std::string(reinterpret_cast<char*>(data), size));
     }
     RegCloseKey(key);
     EXPECT_EQ(stored, expected);
 
-    // "Play AVIs" now also stands for the folder's picture.
+    // "Play AVIs" now also stands for the folder's pictures.
     s.showExternalBmps = s.playAvis;
     const auto saved = Fields(s);
     s = SaverSettings{};
     LoadSettings();
     EXPECT_EQ(Fields(s), saved);
-    EXPECT_EQ(CurrentDirectory() + "\\", folder);
 }
 
-TEST_F(Settings, TheMediaFlagsFollowWhatTheFolderHolds) {
-    const struct {
-        const char* folder;
-        std::vector<std::string> files;
-        bool playAvis, externalBmps;
-    } cases[] = {{"quorvel_pictures", {"one.bmp"}, false, true},
-                 {"quorvel_movies", {"one.avi"}, true, false},
-                 {"quorvel_both", {"one.avi", "two.bmp"}, true, true},
-                 {"quorvel_neither", {"one.txt"}, false, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.folder);
-        const std::string folder = MakeFolder(c.folder, c.files);
-        Store("Play AVIs", REG_DWORD, Dword(1));
-        Store("AVI Path", REG_SZ, Text(folder));
-        LoadSettings();
-        EXPECT_EQ(saverSettings.playAvis, c.playAvis);
-        EXPECT_EQ(saverSettings.showExternalBmps, c.externalBmps);
-        EXPECT_EQ(saverSettings.aviPath, folder);
-        EXPECT_EQ(CurrentDirectory() + "\\", folder);
-        EXPECT_TRUE(storedMediaFolder.reachable);
-    }
-    // A folder that cannot be entered, though its name with the patterns appended matches files
-    // beside it: the current directory instead, nothing from it.
-    const std::string gone =
-        MakeFolder("", {"quorvel_gone.avi", "quorvel_gone.bmp"}) + "quorvel_gone";
-    Store("AVI Path", REG_SZ, Text(gone));
-    SetCurrentDirectoryA(start_.c_str());
+TEST_F(Settings, TextsEarlierVersionsStoredInTheAnsiCodePageReadTheSame) {
+    Store("CountMessage", REG_SZ, AnsiText(L"Noël arrive dans"));
+    Store("AVI Path", REG_SZ, AnsiText(L"C:\\Fotos\\Café\\"));
     LoadSettings();
-    EXPECT_EQ(saverSettings.aviPath, start_);
-    EXPECT_FALSE(saverSettings.playAvis || saverSettings.showExternalBmps);
-    EXPECT_FALSE(storedMediaFolder.reachable);
-    EXPECT_EQ(storedMediaFolder.path, gone);
-    EXPECT_TRUE(storedMediaFolder.playAvis);
+    EXPECT_STREQ(saverSettings.countMessage, L"Noël arrive dans");
+    EXPECT_STREQ(saverSettings.aviPath, L"C:\\Fotos\\Café\\");
+    // A folder stored without its backslash is the same folder.
+    Store("AVI Path", REG_SZ, AnsiText(L"C:\\Fotos\\Café"));
+    LoadSettings();
+    EXPECT_STREQ(saverSettings.aviPath, L"C:\\Fotos\\Café\\");
+}
+
+// Loading reads the registry alone: whatever the folder holds, or whether it is there at all,
+// is for the media library to find out.
+TEST_F(Settings, LoadingNeitherCountsNorEntersTheMediaFolder) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring empty = std::wstring(temp) + L"quorvel_empty\\";
+    CreateDirectoryW(empty.c_str(), nullptr);
+    for (const std::wstring& folder : {empty, std::wstring(temp) + L"quorvel_gone\\",
+                                       std::wstring(L"\\\\nowhere.invalid\\share\\")}) {
+        SCOPED_TRACE(std::string(folder.begin(), folder.end()));
+        Store("Play AVIs", REG_DWORD, Dword(1));
+        Store("AVI Path", REG_SZ, AnsiText(folder));
+        LoadSettings();
+        EXPECT_TRUE(saverSettings.playAvis && saverSettings.showExternalBmps);
+        EXPECT_EQ(saverSettings.aviPath, folder);
+        EXPECT_EQ(CurrentDirectory(), start_);
+    }
+    RemoveDirectoryW(empty.c_str());
 }
 
 TEST_F(Settings, StoredDataIsTakenAsItComes) {
+    const std::wstring standard = L"The Saga Continues In";
     const struct {
         const char* name;
         DWORD type;
         std::string data;
-        std::string message;  // countMessage after the load
+        std::wstring message;  // countMessage after the load
         int month, colour;
         bool countdown;
     } cases[] = {
-        {"CountMessage", REG_SZ, Text(std::string(259, 'x')), "The Saga Continues In", 4, 0, true},
-        {"CountMessage", REG_SZ, Text(std::string(100, 'y')), std::string(79, 'y'), 4, 0, true},
-        {"CountMessage", REG_SZ, "unterminated", "unterminated", 4, 0, true},
-        {"CountToMonth", REG_DWORD, Dword(0xFFFFFFFF), "The Saga Continues In", -1, 0, true},
-        {"Mekan Colour", REG_DWORD, Dword(99), "The Saga Continues In", 4, 99, true},
-        {"Show Countdown", REG_DWORD, Dword(7), "The Saga Continues In", 4, 0, true},
-        {"Show Countdown", REG_SZ, "", "The Saga Continues In", 4, 0, false},
-        {"Show Countdown", REG_BINARY, "12345678", "The Saga Continues In", 4, 0, true},
+        {"CountMessage", REG_SZ, Text(std::string(259, 'x')), standard, 4, 0, true},
+        {"CountMessage", REG_SZ, Text(std::string(258, 'x')), std::wstring(79, 'x'), 4, 0, true},
+        {"CountMessage", REG_SZ, Text(std::string(100, 'y')), std::wstring(79, 'y'), 4, 0, true},
+        {"CountMessage", REG_SZ, "unterminated", L"unterminated", 4, 0, true},
+        {"CountToMonth", REG_DWORD, Dword(0xFFFFFFFF), standard, -1, 0, true},
+        {"Mekan Colour", REG_DWORD, Dword(99), standard, 4, 99, true},
+        {"Show Countdown", REG_DWORD, Dword(7), standard, 4, 0, true},
+        {"Show Countdown", REG_SZ, "", standard, 4, 0, false},
+        {"Show Countdown", REG_BINARY, "12345678", standard, 4, 0, true},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(std::string(c.name) + " of " + std::to_string(c.data.size()) + " bytes");
@@ -199,6 +197,20 @@ TEST_F(Settings, StoredDataIsTakenAsItComes) {
         EXPECT_EQ(saverSettings.countToMonth, c.month);
         EXPECT_EQ(saverSettings.robotColour, c.colour);
         EXPECT_EQ(saverSettings.showCountdown, c.countdown);
+    }
+}
+
+TEST(SettingsText, ACutNeverSplitsACharacterInTwo) {
+    const std::wstring tree = L"abc\U0001F384";  // the last character takes two units
+    const struct {
+        size_t size;
+        std::wstring copied;
+    } cases[] = {{6, tree}, {5, L"abc"}, {4, L"abc"}, {2, L"a"}, {1, L""}};
+    for (const auto& c : cases) {
+        wchar_t out[8];
+        std::wmemset(out, L'#', 8);
+        CopyText(out, c.size, tree);
+        EXPECT_EQ(out, c.copied) << c.size;
     }
 }
 

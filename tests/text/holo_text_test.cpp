@@ -110,11 +110,11 @@ TEST_F(HoloText, LookAlikesInOtherScriptsDrawTheSameGlyph) {
     }
 }
 
-// The message as typed in the Western code page, accents and all, centred on its line.
+// The message as typed, accents and all, centred on its line.
 TEST_F(HoloText, TheMessageIsDrawnWithItsAccents) {
     const SaverSettings saved = saverSettings;
-    std::strcpy(saverSettings.countMessage, "No\xEBl \xE0 Z\xFCrich");
     const std::wstring_view shown = L"Noël à Zürich";
+    std::wcscpy(saverSettings.countMessage, shown.data());
     // Glyphs of 12 units on 16 pixels, the message's line at 180 units: its glyphs stand on
     // pixel row 232, which the countdown line's glyph tops below reach.
     overlay.overlayScale = 4.0f / 3.0f;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <algorithm>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 #include "render/frame_clock.h"
@@ -31,7 +32,7 @@ protected:
         scene.clientRect = {0, 0, 800, 600};
         // Counted down long ago: the line is the closing sentence.
         saverSettings.countToYear = 2002;
-        std::strcpy(saverSettings.countMessage, "ABCDEFGHIJKLMNOPQRSTU");
+        std::wcscpy(saverSettings.countMessage, L"ABCDEFGHIJKLMNOPQRSTU");
     }
     void TearDown() override {
         saverSettings = saved_;
@@ -89,8 +90,10 @@ void ExpectQuad(const std::pair<P3, P3>& quad, P3 middle, P3 size) {
 TEST_F(OverlayDraw, TextHoldShowsBothLinesCentredAtTheTopThenTheBannerInItsCorner) {
     const auto text = QuadsAt(30.0);
     std::vector<P3> middles;
-    for (const auto& [line, y] : {std::pair<std::string, double>{COUNTDOWN_OVER_TEXT, 574.0},
-                                  {saverSettings.countMessage, 585.0}}) {
+    const std::string over = COUNTDOWN_OVER_TEXT;
+    for (const auto& [line, y] :
+         {std::pair<std::wstring, double>{{over.begin(), over.end()}, 574.0},
+          {saverSettings.countMessage, 585.0}}) {
         for (size_t i = 0; i < line.size(); ++i) {
             if (line[i] != ' ') middles.push_back({400.0 - 6.0 * line.size() + 12.0 * i, y, 0});
         }

@@ -138,6 +138,17 @@ TEST_F(LibraryTest, AFlatFolderOfBmpFilesIsPickedAsTheFolderSearchOrdersIt) {
     EXPECT_EQ(PickMediaFile(MediaKind::Movie), std::nullopt);
 }
 
+TEST_F(LibraryTest, AFolderThatCannotBeListedIsToldFromAnEmptyOne) {
+    const std::wstring gone = root_ + L"gone\\";
+    EXPECT_TRUE(ListMediaFolder(root_, stop_).reachable);
+    EXPECT_FALSE(ListMediaFolder(gone, stop_).reachable);
+    for (const std::wstring& folder : {gone, root_}) {
+        StartMediaLibrary(folder);
+        for (int i = 0; i < 500 && !CountMedia().listed; ++i) Sleep(10);
+        EXPECT_EQ(CountMedia().reachable, folder == root_);
+    }
+}
+
 TEST(MediaPicks, EveryFileOfALargeListingCanBePicked) {
     MediaList list;
     list.root = L"C:\\";

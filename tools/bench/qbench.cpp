@@ -21,6 +21,7 @@
 #include "render/frame_pacing.h"
 #include "render/gl_window.h"
 #include "render/scene.h"
+#include "settings/config_dialog.h"
 #include "settings/settings.h"
 #include "show/animation.h"
 #include "show/director.h"
@@ -582,6 +583,67 @@ void PrintClockSteps() {
     }
 }
 
+// The configuration dialog opened on the media folder `folder` as the user's dialog opens:
+// the time to its first whole paint, to its count of the folder's tree, and the longest its
+// thread was busy with one message in between. The settings it reads are the bench's own: a
+// key that stands in for the current user's and is deleted afterwards.
+int DialogFigures(const char* folder) {
+    constexpr const wchar_t* STAND_IN = L"Software\\Plinthwax\\QUORVEL bench";
+    HKEY standIn = nullptr, settings = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, STAND_IN, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                        &standIn, nullptr) != ERROR_SUCCESS ||
+        RegOverridePredefKey(HKEY_CURRENT_USER, standIn) != ERROR_SUCCESS ||
+        RegCreateKeyExW(HKEY_CURRENT_USER, SETTINGS_KEY_WIDE.data(), 0, nullptr, 0, KEY_WRITE,
+                        nullptr, &settings, nullptr) != ERROR_SUCCESS) {
+        std::printf("dialog: no registry key of the bench's own\n");
+        return 1;
+    }
+    WriteStringValue(settings, L"AVI Path", std::filesystem::path(folder).wstring().c_str());
+    WriteDwordValue(settings, L"Play AVIs", 1);
+    RegCloseKey(settings);
+
+    const double start = Now();
+    HWND dialog = CreateDialogParamW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(CONFIG_DIALOG_ID),
+                                     nullptr, ScreenSaverConfigureDialog, 0);
+    ShowWindow(dialog, SW_SHOW);
+    // Painted whole once nothing is left to paint or handle.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    const double painted = Now();
+    wchar_t counts[128] = L"";
+    GetDlgItemTextW(dialog, CONTROL_MEDIA_COUNTS, counts, 128);
+    const std::wstring first = counts;
+    double busiest = 0.0;
+    while (std::wstring_view(counts).starts_with(L"Counting") && Now() - start < 300.0) {
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            const double busy = Now();
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+            busiest = std::max(busiest, Now() - busy);
+        }
+        GetDlgItemTextW(dialog, CONTROL_MEDIA_COUNTS, counts, 128);
+    }
+    const double counted = Now();
+    DestroyWindow(dialog);
+    RegOverridePredefKey(HKEY_CURRENT_USER, nullptr);
+    RegCloseKey(standIn);
+    RegDeleteTreeW(HKEY_CURRENT_USER, STAND_IN);
+    const auto utf8 = [](const std::wstring& text) {
+        return std::filesystem::path(text).u8string();
+    };
+    std::printf(
+        "dialog: first paint %.1f ms (count line '%s'), count shown %.1f ms ('%s'), longest "
+        "message in between %.1f ms\n",
+        (painted - start) * 1e3, reinterpret_cast<const char*>(utf8(first).c_str()),
+        (counted - start) * 1e3, reinterpret_cast<const char*>(utf8(counts).c_str()),
+        busiest * 1e3);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -593,6 +655,8 @@ int main(int argc, char** argv) {
     const int width = argc > 2 ? std::atoi(argv[1]) : 1024;
     const int height = argc > 2 ? std::atoi(argv[2]) : 768;
     saver.appInstance = GetModuleHandleA(nullptr);
+    // qbench --dialog MEDIA_FOLDER: only the configuration dialog, without a scene.
+    if (argc > 2 && std::strcmp(argv[1], "--dialog") == 0) return DialogFigures(argv[2]);
     HWND window = CreateStandInWindow(width, height);
     const double buildStart = Now();
     if (window == nullptr || !CreateScene(window, 1)) return 1;

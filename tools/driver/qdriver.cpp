@@ -1,12 +1,29 @@
 // A small Win32 test driver: finds and describes windows, makes a preview parent, sends
 // messages and drives dialog controls, for the end-to-end tests.
 #include <windows.h>
+#include <shellapi.h>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 namespace {
+
+// The driver's arguments and output are UTF-8; the windows it talks to take wide text.
+std::wstring Wide(const char* text) {
+    const int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, nullptr, 0);
+    std::wstring wide(length > 0 ? length - 1 : 0, L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, wide.data(), length);
+    return wide;
+}
+
+std::string Utf8(const wchar_t* text) {
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::string utf8(length > 0 ? length - 1 : 0, '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, utf8.data(), length, nullptr, nullptr);
+    return utf8;
+}
 
 HWND ParseHwnd(const char* text) {
     return reinterpret_cast<HWND>(static_cast<uintptr_t>(std::strtoull(text, nullptr, 0)));
@@ -17,22 +34,23 @@ unsigned long long HwndNumber(HWND window) {
 }
 
 std::string ClassOf(HWND window) {
-    char name[256] = "";
-    GetClassNameA(window, name, sizeof(name));
-    return name;
+    wchar_t name[256] = L"";
+    GetClassNameW(window, name, 256);
+    return Utf8(name);
 }
 
 std::string TextOf(HWND window) {
-    char text[1024] = "";
-    GetWindowTextA(window, text, sizeof(text));
-    return text;
+    wchar_t text[1024] = L"";
+    GetWindowTextW(window, text, 1024);
+    return Utf8(text);
 }
 
 HWND WaitForWindow(HWND parent, const char* className, const char* title, DWORD timeoutMs) {
+    const std::wstring wideClass = Wide(className), wideTitle = Wide(title);
     const DWORD start = GetTickCount();
     for (;;) {
-        HWND window = FindWindowExA(parent, nullptr, className,
-                                    std::strcmp(title, "*") == 0 ? nullptr : title);
+        HWND window = FindWindowExW(parent, nullptr, wideClass.c_str(),
+                                    std::strcmp(title, "*") == 0 ? nullptr : wideTitle.c_str());
         if (window != nullptr || GetTickCount() - start > timeoutMs) return window;
         Sleep(50);
     }
@@ -122,9 +140,9 @@ int RunParent(int width, int height, DWORD lifetimeMs) {
 
 // The text a control holds now; WM_GETTEXT reaches another process's edit controls too.
 std::string ControlText(HWND control) {
-    char text[1024] = "";
-    SendMessageA(control, WM_GETTEXT, sizeof(text), reinterpret_cast<LPARAM>(text));
-    return text;
+    wchar_t text[1024] = L"";
+    SendMessageW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(text));
+    return Utf8(text);
 }
 
 // Sends and returns once the message is handled, or soon after when it opened something modal
@@ -171,7 +189,7 @@ RECT MapDialogUnits(const char* face, WORD points, RECT units) {
     *p++ = 0;  // default class
     *p++ = 0;  // no title
     *p++ = points;
-    p += MultiByteToWideChar(CP_ACP, 0, face, -1, reinterpret_cast<wchar_t*>(p), 64);
+    p += MultiByteToWideChar(CP_UTF8, 0, face, -1, reinterpret_cast<wchar_t*>(p), 64);
     HWND dialog = CreateDialogIndirectParamA(
         GetModuleHandleA(nullptr), header, nullptr,
         [](HWND, UINT, WPARAM, LPARAM) -> INT_PTR { return FALSE; }, 0);
@@ -186,9 +204,7 @@ std::string EntryText(HWND box, UINT lengthMessage, UINT textMessage, LRESULT in
     wchar_t wide[512] = L"";
     if (SendMessageW(box, lengthMessage, index, 0) >= 512) return "";
     SendMessageW(box, textMessage, index, reinterpret_cast<LPARAM>(wide));
-    char text[1024] = "";
-    WideCharToMultiByte(CP_ACP, 0, wide, -1, text, sizeof(text), nullptr, nullptr);
-    return text;
+    return Utf8(wide);
 }
 
 // Prints every entry of a list box, or finds the index of the entry `wanted`.
@@ -212,35 +228,37 @@ int ListEntries(HWND list, const char* wanted) {
 constexpr int MESSAGE_BOX_TEXT_ID = 0xFFFF;
 
 int Usage() {
-    std::fprintf(stderr,
-                 "usage: qdriver find CLASS TITLE|* [TIMEOUT_MS]\n"
-                 "       qdriver findchild PARENT CLASS TITLE|* [TIMEOUT_MS]\n"
-                 "       qdriver describe HWND\n"
-                 "       qdriver children HWND\n"
-                 "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
-                 "       qdriver resize HWND CLIENT_WIDTH CLIENT_HEIGHT\n"
-                 "       qdriver mode WIDTH HEIGHT\n"
-                 "       qdriver post HWND MESSAGE WPARAM LPARAM\n"
-                 "       qdriver send HWND MESSAGE WPARAM LPARAM\n"
-                 "       qdriver help HWND\n"
-                 "       qdriver foreground\n"
-                 "       qdriver cursor\n"
-                 "       qdriver cursorinfo\n"
-                 "       qdriver moving HWND\n"
-                 "       qdriver saverrunning\n"
-                 "       qdriver enabled HWND\n"
-                 "       qdriver dialog CONTROL_ID [TIMEOUT_MS]\n"
-                 "       qdriver text|checked|enabled|rect DIALOG ID...\n"
-                 "       qdriver settext DIALOG ID TEXT [ID TEXT]...\n"
-                 "       qdriver click DIALOG ID\n"
-                 "       qdriver select DIALOG ID INDEX\n"
-                 "       qdriver combo DIALOG ID\n"
-                 "       qdriver list DIALOG ID\n"
-                 "       qdriver dblclick DIALOG ID ENTRY\n"
-                 "       qdriver dlgunits FACE POINTS X Y WIDTH HEIGHT...\n"
-                 "       qdriver msgbox TITLE [TIMEOUT_MS]   (its icon's screen geometry, then "
-                 "its text)\n"
-                 "       qdriver msgok TITLE\n");
+    std::fprintf(
+        stderr,
+        "usage: qdriver find CLASS TITLE|* [TIMEOUT_MS]\n"
+        "       qdriver findchild PARENT CLASS TITLE|* [TIMEOUT_MS]\n"
+        "       qdriver describe HWND\n"
+        "       qdriver children HWND\n"
+        "       qdriver parent WIDTH HEIGHT LIFETIME_MS\n"
+        "       qdriver resize HWND CLIENT_WIDTH CLIENT_HEIGHT\n"
+        "       qdriver mode WIDTH HEIGHT\n"
+        "       qdriver post HWND MESSAGE WPARAM LPARAM\n"
+        "       qdriver send HWND MESSAGE WPARAM LPARAM\n"
+        "       qdriver help HWND\n"
+        "       qdriver foreground\n"
+        "       qdriver cursor\n"
+        "       qdriver cursorinfo\n"
+        "       qdriver moving HWND\n"
+        "       qdriver saverrunning\n"
+        "       qdriver enabled HWND\n"
+        "       qdriver dialog CONTROL_ID [TIMEOUT_MS [READ_ID [CLICK_ID]]]   (its handle; "
+        "then READ_ID's text at once, then CLICK_ID clicked)\n"
+        "       qdriver text|checked|enabled|rect DIALOG ID...\n"
+        "       qdriver settext DIALOG ID TEXT [ID TEXT]...\n"
+        "       qdriver click DIALOG ID\n"
+        "       qdriver select DIALOG ID INDEX\n"
+        "       qdriver combo DIALOG ID\n"
+        "       qdriver list DIALOG ID\n"
+        "       qdriver dblclick DIALOG ID ENTRY   (waits up to 10 s for the entry)\n"
+        "       qdriver dlgunits FACE POINTS X Y WIDTH HEIGHT...\n"
+        "       qdriver msgbox TITLE [TIMEOUT_MS]   (its icon's screen geometry, then "
+        "its text)\n"
+        "       qdriver msgok TITLE [TIMEOUT_MS]\n");
     return 2;
 }
 
@@ -289,7 +307,14 @@ int DriveMessageBox(const std::string& command, const char* title, DWORD timeout
 
 int DriveDialog(const std::string& command, int argc, char** argv) {
     if (command == "dialog" && argc >= 3) {
-        return PrintFound(WaitForDialog(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0));
+        HWND dialog = WaitForDialog(std::atoi(argv[2]), argc > 3 ? std::atoi(argv[3]) : 0);
+        if (PrintFound(dialog) != 0) return 1;
+        // What the dialog shows the moment it is found, before a later command could look,
+        // and a button clicked right after.
+        if (argc > 4)
+            std::printf("%s\n", ControlText(GetDlgItem(dialog, std::atoi(argv[4]))).c_str());
+        if (argc > 5) SendBriefly(GetDlgItem(dialog, std::atoi(argv[5])), BM_CLICK, 0, 0);
+        return 0;
     }
     if (command == "enabled" && argc == 3) {
         HWND window = ParseHwnd(argv[2]);
@@ -318,7 +343,8 @@ int DriveDialog(const std::string& command, int argc, char** argv) {
         for (int i = 3; i < argc; i += 2) {
             HWND control = GetDlgItem(dialog, std::atoi(argv[i]));
             if (!IsWindow(control)) return 1;
-            SendMessageA(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(argv[i + 1]));
+            SendMessageW(control, WM_SETTEXT, 0,
+                         reinterpret_cast<LPARAM>(Wide(argv[i + 1]).c_str()));
         }
         return 0;
     }
@@ -336,7 +362,12 @@ int DriveDialog(const std::string& command, int argc, char** argv) {
     } else if (command == "list" && argc == 4) {
         ListEntries(control, nullptr);
     } else if (command == "dblclick" && argc == 5) {
-        const int index = ListEntries(control, argv[4]);
+        // The list may be filled a moment after it is shown.
+        int index = ListEntries(control, argv[4]);
+        for (const DWORD start = GetTickCount(); index < 0 && GetTickCount() - start < 10000;) {
+            Sleep(50);
+            index = ListEntries(control, argv[4]);
+        }
         if (index < 0) return 1;
         SendMessageA(control, LB_SETCURSEL, index, 0);
         SendBriefly(dialog, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(control), LBN_DBLCLK),
@@ -347,9 +378,7 @@ int DriveDialog(const std::string& command, int argc, char** argv) {
     return 0;
 }
 
-}  // namespace
-
-int main(int argc, char** argv) {
+int Drive(int argc, char** argv) {
     if (argc < 2) return Usage();
     const std::string command = argv[1];
     if ((command == "find" && argc >= 4) || (command == "findchild" && argc >= 5)) {
@@ -451,4 +480,19 @@ int main(int argc, char** argv) {
         return 0;
     }
     return DriveDialog(command, argc, argv);
+}
+
+}  // namespace
+
+// The arguments as the command line holds them, in UTF-8: the runtime's own argv has them in
+// the ANSI code page, which loses every character outside it.
+int main() {
+    int argc = 0;
+    wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
+    std::vector<std::string> args;
+    for (int i = 0; i < argc; ++i) args.push_back(Utf8(wide[i]));
+    LocalFree(wide);
+    std::vector<char*> argv;
+    for (std::string& arg : args) argv.push_back(arg.data());
+    return Drive(argc, argv.data());
 }

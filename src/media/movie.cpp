@@ -229,17 +229,8 @@ PictureDecode FinishMovie(LoadedPicture& movie) {
 std::optional<LoadedPicture> OpenMovie(const std::wstring& path, bool withSound) {
     if (!StartMovie(path, withSound)) return std::nullopt;
     LoadedPicture movie;
-    for (;;) {
-        switch (FinishMovie(movie)) {
-            case PictureDecode::Loaded:
-                return movie;
-            case PictureDecode::Pending:
-                Sleep(1);
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
+    if (AwaitLoad([&] { return FinishMovie(movie); }) != PictureDecode::Loaded) return std::nullopt;
+    return movie;
 }
 
 bool OpenMovieFile(const wchar_t* longName, bool withSound, const AviStructure& structure) {

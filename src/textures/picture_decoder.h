@@ -2,6 +2,7 @@
 // thread that draws the show and answers input, so a large picture, a slow disk or a share
 // that went away delays a picture but never a frame or a close.
 #pragma once
+#include <windows.h>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -23,6 +24,15 @@ struct DecodedPicture {
     // The picture's own upright size.
     PictureSize size{};
 };
+
+// Calls `finish` (a Finish... of a load started) until it is no longer Pending: for tools and
+// tests, which may wait.
+template <typename Finish>
+PictureDecode AwaitLoad(Finish finish) {
+    PictureDecode state;
+    while ((state = finish()) == PictureDecode::Pending) Sleep(1);
+    return state;
+}
 
 // Hands the file to the decoding thread, started when there is none; a decode still pending is
 // forgotten. False only when no thread can be started.

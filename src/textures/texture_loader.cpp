@@ -206,17 +206,9 @@ PictureDecode FinishPictureFile(LoadedPicture& picture) {
 std::optional<LoadedPicture> LoadPictureFile(const std::wstring& path) {
     if (!StartPictureFile(path)) return std::nullopt;
     LoadedPicture picture;
-    for (;;) {
-        switch (FinishPictureFile(picture)) {
-            case PictureDecode::Loaded:
-                return picture;
-            case PictureDecode::Pending:
-                Sleep(1);
-                break;
-            default:
-                return std::nullopt;
-        }
-    }
+    if (AwaitLoad([&] { return FinishPictureFile(picture); }) != PictureDecode::Loaded)
+        return std::nullopt;
+    return picture;
 }
 
 void ReleaseSlotTextures() {

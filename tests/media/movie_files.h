@@ -102,8 +102,7 @@ protected:
         UseMediaFolder(name);
         constexpr int FRONT_MOVIE_ITEM = 9;
         if (!LoadShowItem(pictureCatalogue[FRONT_MOVIE_ITEM])) return false;
-        PictureDecode load;
-        while ((load = FinishItemLoad()) == PictureDecode::Pending) Sleep(1);
+        const PictureDecode load = AwaitLoad(FinishItemLoad);
         if (load != PictureDecode::Loaded) showState.movieActive = false;
         return load == PictureDecode::Loaded;
     }

@@ -249,9 +249,7 @@ TEST_F(BmpFilesTest, ExternalPictureTakesTheSlotItsShapeAndACaptionThatFits) {
         while (!CountMedia().listed) Sleep(1);
         showState.holoHalfWidth = 1.0f;
         ASSERT_TRUE(LoadShowItem(pictureCatalogue[2]));
-        PictureDecode decode;
-        while ((decode = FinishItemLoad()) == PictureDecode::Pending) Sleep(1);
-        ASSERT_EQ(decode, PictureDecode::Loaded);
+        ASSERT_EQ(AwaitLoad(FinishItemLoad), PictureDecode::Loaded);
         StopMediaLibrary();
         DeleteFileA((FOLDER + name).c_str());
         EXPECT_EQ(pictureCatalogue[2].caption,

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 
 namespace {
@@ -11,7 +12,10 @@ struct Guard {
     void* context = nullptr;
 };
 
-thread_local Guard guard;
+// Each guarded thread's Guard, in a slot of the platform's own thread storage: the exception
+// handler may run on any thread, one that faulted inside the heap too, so it must read it
+// without allocating anything.
+DWORD guardSlot = TLS_OUT_OF_INDEXES;
 
 // Room left on the stack below the faulting code's frame before the thread is sent on.
 constexpr DWORD64 STACK_MARGIN = 4096;
@@ -32,15 +36,20 @@ bool IsHardwareFault(DWORD code) {
     }
 }
 
+Guard* ThisThreadsGuard() {
+    return static_cast<Guard*>(TlsGetValue(guardSlot));
+}
+
 [[noreturn]] void EndFaultedThread() {
-    const Guard ending = guard;
-    guard = {};
-    ending.onFault(ending.context);
+    const std::unique_ptr<Guard> ending(ThisThreadsGuard());
+    TlsSetValue(guardSlot, nullptr);
+    ending->onFault(ending->context);
     ExitThread(FAULT_EXIT_CODE);
 }
 
 LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
-    if (guard.onFault == nullptr || !IsHardwareFault(info->ExceptionRecord->ExceptionCode))
+    const Guard* guard = ThisThreadsGuard();
+    if (guard == nullptr || !IsHardwareFault(info->ExceptionRecord->ExceptionCode))
         return EXCEPTION_CONTINUE_SEARCH;
     // Resume as if the faulting code had called EndFaultedThread, on fresh stack below its own.
     CONTEXT& context = *info->ContextRecord;
@@ -53,10 +62,15 @@ LONG CALLBACK OnException(EXCEPTION_POINTERS* info) {
 
 void ContainFaults(FaultHandler onFault, void* context) {
     static std::once_flag installed;
-    std::call_once(installed, [] { AddVectoredExceptionHandler(1, OnException); });
-    guard = {onFault, context};
+    std::call_once(installed, [] {
+        guardSlot = TlsAlloc();
+        AddVectoredExceptionHandler(1, OnException);
+    });
+    StopContainingFaults();
+    TlsSetValue(guardSlot, new Guard{onFault, context});
 }
 
 void StopContainingFaults() {
-    guard = {};
+    delete ThisThreadsGuard();
+    TlsSetValue(guardSlot, nullptr);
 }

@@ -485,8 +485,10 @@ int Drive(int argc, char** argv) {
 }  // namespace
 
 // The arguments as the command line holds them, in UTF-8: the runtime's own argv has them in
-// the ANSI code page, which loses every character outside it.
+// the ANSI code page, which loses every character outside it. Output unbuffered: what a command
+// printed reaches the script even when Wine ends the process abnormally on its way out.
 int main() {
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
     int argc = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &argc);
     std::vector<std::string> args;

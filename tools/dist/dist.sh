@@ -59,8 +59,12 @@ mv "$stage/$base.zip" "$out/"
   wixl -a x64 -o "$base.msi" -D "Version=$version" -D "ProductCode=$(name_uuid "product $version")" \
   "$source/tools/dist/quorvel.wxs")
 contents=$(cd "$stage" && sha256sum quorvel.scr quorvel_setup.dll quorvel.ico)
-msibuild "$stage/$base.msi" -s "QUORVEL screen saver" Plinthwax "x64;1033" \
-  "{$(name_uuid "package $version $contents")}"
+# The properties a user sets for the elevated part of a per-machine install to see (wixl has no
+# Secure attribute): without them there, a user who is not an administrator would set them in vain.
+secure=$(msiinfo export "$stage/$base.msi" Property | sed -n 's/^SecureCustomProperties\t//p' | tr -d '\r')
+msibuild "$stage/$base.msi" \
+  -q "UPDATE \`Property\` SET \`Value\` = '$secure;SETASCURRENT;REMOVESETTINGS;CURRENTSAVER' WHERE \`Property\` = 'SecureCustomProperties'" \
+  -s "QUORVEL screen saver" Plinthwax "x64;1033" "{$(name_uuid "package $version $contents")}"
 mv "$stage/$base.msi" "$out/"
 
 (cd "$out" && sha256sum "$base.msi" "$base.zip" >SHA256SUMS)

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
 # Makes the movies the media tests play, good and broken, into folder $1: one sub-folder per
-# case, so each can serve as a media folder of its own.
+# case, so each can serve as a media folder of its own; and the picture tests' pictures.
 set -euo pipefail
 out=$1
 rm -rf "$out"
-mkdir -p "$out"
+bash "$(dirname "$0")/../textures/make_pictures.sh" "$out/pictures"
 cd "$out"
 
-ff() { ffmpeg -nostdin -v error -y "$@"; }
+# ffmpeg into a folder of the output's own.
+ff() { mkdir -p "$(dirname "${*: -1}")" && ffmpeg -nostdin -v error -y "$@"; }
 
 # Frame n is red 25n + 5; green 40 on the left half, 200 on the right; blue 60 in the top half,
 # 220 in the bottom.
@@ -17,14 +18,11 @@ quadrants() {
 # A sound with no silent sample and no repeating stretch shorter than a buffer.
 ramp="aevalsrc='0.1+mod(n,997)/2000|0.7-mod(n,991)/2000':s=22050:c=stereo"
 
-# poke32/poke16 FILE OFFSET VALUE: writes the little-endian VALUE at byte OFFSET.
-poke32() {
-  printf "$(printf '\\x%02x\\x%02x\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)) \
-    $(($3 >> 16 & 255)) $(($3 >> 24 & 255)))" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
-}
-poke16() {
-  printf "$(printf '\\x%02x\\x%02x' $(($3 & 255)) $(($3 >> 8 & 255)))" |
-    dd of="$1" bs=1 seek="$2" conv=notrunc status=none
+# poke FILE OFFSET VALUE [BITS]: writes the little-endian VALUE of BITS (32) bits at byte OFFSET.
+poke() {
+  local bytes='' i
+  for ((i = 0; i < ${4:-32}; i += 8)); do bytes+=$(printf '\\x%02x' $(($3 >> i & 255))); done
+  printf "$bytes" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none
 }
 peek32() { od -An -tu4 -j "$2" -N4 "$1" | tr -d ' '; }
 puts() { printf "$3" | dd of="$1" bs=1 seek="$2" conv=notrunc status=none; }
@@ -37,11 +35,11 @@ broken() {  # broken NAME SOURCE: a copy of SOURCE in a folder of its own
 }
 # mutate NAME SOURCE BITS TAG N OFFSET VALUE: a copy of SOURCE with the BITS-bit VALUE written
 # OFFSET bytes after the N-th TAG.
-mutate() { local f; f=$(broken "$1" "$2"); "poke$3" "$f" $(($(find_tag "$f" "$5" "$4") + $6)) "$7"; }
+mutate() { local f; f=$(broken "$1" "$2"); poke "$f" $(($(find_tag "$f" "$5" "$4") + $6)) "$7" "$3"; }
 
 # The platform's drawer takes uncompressed frames bottom-up; the encoder writes them top-down
 # with a negative height. Flipped rows and a positive height make the same picture.
-bottom_up() { poke32 "$1" $(($(find_tag "$1" 1 strf) + 16)) "$2"; }
+bottom_up() { poke "$1" $(($(find_tag "$1" 1 strf) + 16)) "$2"; }
 raw() {  # raw FILTER FILE HEIGHT [more ffmpeg arguments before the output]
   local filter=$1 file=$2 height=$3
   shift 3
@@ -49,7 +47,6 @@ raw() {  # raw FILTER FILE HEIGHT [more ffmpeg arguments before the output]
   bottom_up "$file" "$height"
 }
 
-mkdir -p raw msvideo1 cinepak long tone silent pal8
 raw "$(quadrants 320x240 10 1 25)" raw/m.avi 240
 ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v msvideo1 -pix_fmt rgb555le msvideo1/m.avi
 ff -f lavfi -i "$(quadrants 160x120 10 1 25)" -c:v cinepak cinepak/m.avi
@@ -66,7 +63,7 @@ ff -f lavfi -i "color=c=black:size=64x32:rate=10:duration=1,format=gbrp,geq=r='i
   -c:v rawvideo -pix_fmt pal8 pal8/m.avi
 bottom_up pal8/m.avi 32
 
-mkdir -p mjpeg audioonly dir/m.avi topdown zeroframes empty truncated
+mkdir -p dir/m.avi empty truncated
 ff -f lavfi -i "$(quadrants 64x32 10 1 25)" -c:v rawvideo -pix_fmt bgr24 topdown/m.avi
 ff -f lavfi -i "color=c=gray:size=32x32:rate=10:duration=0.5" -f lavfi -i "$ramp,atrim=end_sample=10000" \
   -c:v rawvideo -pix_fmt bgr24 -c:a pcm_s16le -frames:v 0 zeroframes/m.avi
@@ -99,13 +96,12 @@ f=$(broken strlname tone/m.avi)
 puts "$f" "$(find_tag "$f" 2 strl)" strx
 f=$(broken halfindex tone/m.avi)
 idx=$(find_tag "$f" 1 idx1)
-poke32 "$f" $((idx + 4)) $(($(peek32 "$f" $((idx + 4))) / 2))
+poke "$f" $((idx + 4)) $(($(peek32 "$f" $((idx + 4))) / 2))
 # Frame 5's first strip reaches 780 rows down a picture of 120.
 f=$(broken stripheight cinepak/m.avi)
-poke16 "$f" $(($(find_tag "$f" 1 movi) + $(peek32 "$f" $(($(find_tag "$f" 1 idx1) + 96))) + 26)) 3075
+poke "$f" $(($(find_tag "$f" 1 movi) + $(peek32 "$f" $(($(find_tag "$f" 1 idx1) + 96))) + 26)) 3075 16
 
 # A folder of short movies for long runs, with and without sound, broken ones among them.
-mkdir -p soak
 ff -f lavfi -i "$ramp,atrim=end_sample=4000" -f lavfi -i "$(quadrants 48x32 20 0.2 40)" \
   -c:v msvideo1 -pix_fmt rgb555le -c:a pcm_s16le -shortest soak/a.avi
 ff -f lavfi -i "$(quadrants 48x32 20 0.2 40)" -c:v cinepak soak/b.avi
@@ -133,9 +129,9 @@ cut_index() {
   f=$(broken "$1" "$2")
   idx=$(find_tag "$f" 1 idx1)
   size=$(peek32 "$f" $((idx + 4)))
-  poke32 "$f" $((idx + 4)) $(($3 * 16))
+  poke "$f" $((idx + 4)) $(($3 * 16))
   puts "$f" $((idx + 8 + $3 * 16)) JUNK
-  poke32 "$f" $((idx + 12 + $3 * 16)) $((size - $3 * 16 - 8))
+  poke "$f" $((idx + 12 + $3 * 16)) $((size - $3 * 16 - 8))
 }
 cut_index lateframe long/m.avi 15
 cut_index cinepakindex cinepak/m.avi 5
@@ -143,8 +139,8 @@ cut_index cinepakindex cinepak/m.avi 5
 # covers the first, the continuation follows it, the extended headers fill the space kept.
 # (The frames are cut out with head before tail: tail after head can die of a closed pipe.)
 f=$(broken opendml tone/m.avi)
-poke32 "$f" $(($(find_tag "$f" 1 strh) + 40)) 10
-poke32 "$f" $(($(find_tag "$f" 2 strh) + 40)) 20000
+poke "$f" $(($(find_tag "$f" 1 strh) + 40)) 10
+poke "$f" $(($(find_tag "$f" 2 strh) + 40)) 20000
 for stream in 00dc 01wb; do
   junk=$(find_tag "$f" 1 JUNK)
   puts "$f" "$junk" 'indx\030\020\0\0\004'
@@ -155,8 +151,8 @@ movi=$(find_tag "$f" 1 movi)
 frames=$(($(peek32 "$f" $((movi - 4))) - 4))
 end=$(stat -c %s "$f")
 { printf 'RIFF\0\0\0\0AVIXLIST\0\0\0\0movi'; head -c $((movi + 4 + frames)) "$f" | tail -c "$frames"; } >>"$f"
-poke32 "$f" $((end + 4)) $((frames + 16))
-poke32 "$f" $((end + 16)) $((frames + 4))
+poke "$f" $((end + 4)) $((frames + 16))
+poke "$f" $((end + 16)) $((frames + 4))
 
 # A movie below links that lead back up the tree: the library must list it once and stop.
 mkdir -p links/a

@@ -1,72 +1,24 @@
-// The movies of make_movies.sh (made into the Unix folder $QUORVEL_MOVIES before the media
-// tests run) and a fixture that plays them.
+// The movies and pictures of make_movies.sh (made into the Unix folder $QUORVEL_MOVIES before
+// the unit tests run) and a fixture that plays the movies.
 #pragma once
-#include <GL/gl.h>
-#include <gtest/gtest.h>
-#include <array>
-#include <cstdio>
+#include <algorithm>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <string>
 #include <vector>
-#include "media/avi_structure.h"
 #include "media/movie.h"
 #include "media/sound.h"
-#include "render/frame_clock.h"
-#include "render/scene.h"
-#include "settings/settings.h"
-#include "show/director.h"
-#include "show/hologram.h"
 #include "show/show_fixture.h"
-#include "support/gl_fixture.h"
 
 namespace movie_files {
-
-// Wine's process ids repeat between prefixes; the tick count keeps two runs apart.
-inline const std::string& UnixFolder() {
-    static const std::string folder = "/tmp/quorvel-media-" +
-                                      std::to_string(GetCurrentProcessId()) + "-" +
-                                      std::to_string(GetTickCount64());
-    return folder;
-}
-
-// Runs a Unix command; its exit code. Wine's handle of a Unix process does not wait for it, so
-// the command leaves its code in a file.
-inline int RunUnix(const std::string& command) {
-    const std::string status = UnixFolder() + ".status";
-    std::string line = "Z:\\bin\\sh -c \"" + command + "; echo $? >" + status + "\"";
-    STARTUPINFOA startup{};
-    startup.cb = sizeof(startup);
-    PROCESS_INFORMATION process{};
-    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process)) {
-        return -1;
-    }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    const std::string windowsStatus = "Z:" + status;
-    for (int waited = 0; waited < 300000; waited += 50) {
-        FILE* file = std::fopen(windowsStatus.c_str(), "r");
-        int code = -1;
-        if (file != nullptr && std::fscanf(file, "%d", &code) == 1) {
-            std::fclose(file);
-            DeleteFileA(windowsStatus.c_str());
-            return code;
-        }
-        if (file != nullptr) std::fclose(file);
-        Sleep(50);
-    }
-    return -1;
-}
 
 // The folder of test case `name`, as a media folder path (with its trailing backslash).
 inline std::string Case(const char* name) {
     const char* folder = std::getenv("QUORVEL_MOVIES");
     EXPECT_NE(folder, nullptr) << "QUORVEL_MOVIES names no folder of test movies";
     std::string path = std::string("Z:") + (folder ? folder : "/nowhere") + "/" + name + "/";
-    for (char& c : path)
-        if (c == '/') c = '\\';
+    std::ranges::replace(path, '/', '\\');
     return path;
 }
 

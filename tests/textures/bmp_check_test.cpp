@@ -2,23 +2,17 @@
 #include <gtest/gtest.h>
 #include <GL/gl.h>
 #include <algorithm>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <functional>
 #include <span>
 #include <string>
 #include <vector>
 #include "bmp_seeds.h"
-#include "render/scene.h"
-#include "settings/settings.h"
-#include "show/catalogue.h"
-#include "show/director.h"
-#include "support/gl_fixture.h"
+#include "show/show_fixture.h"
 #include "support/refusals.h"
 #include "textures/bmp_check.h"
-#include "textures/media_library.h"
-#include "textures/texture_loader.h"
 
 using namespace std::string_literals;
 
@@ -157,9 +151,8 @@ protected:
         GlTest::TearDown();
     }
     static void Write(const std::string& name, const Bytes& bytes) {
-        std::FILE* file = std::fopen((FOLDER + name).c_str(), "wb");
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
+        std::ofstream(FOLDER + name, std::ios::binary)
+            .write(reinterpret_cast<const char*>(bytes.data()), std::ssize(bytes));
     }
     // The 256 x 256 texture the loader makes of the seed's file.
     static std::vector<uint8_t> Texture(const BmpSeed& seed) {
@@ -245,8 +238,7 @@ TEST_F(BmpFilesTest, ExternalPictureTakesTheSlotItsShapeAndACaptionThatFits) {
     for (size_t length : {254, 253}) {
         const std::string name = std::string(length - 4, 'n') + ".bmp";
         Write(name, seed.bytes);
-        StartMediaLibrary(L"C:\\q\\");
-        while (!CountMedia().listed) Sleep(1);
+        ListLibrary(FOLDER);
         showState.holoHalfWidth = 1.0f;
         ASSERT_TRUE(LoadShowItem(pictureCatalogue[2]));
         ASSERT_EQ(AwaitLoad(FinishItemLoad), PictureDecode::Loaded);

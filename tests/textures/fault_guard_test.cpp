@@ -2,23 +2,19 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <stdexcept>
+#include <tuple>
 #include "textures/fault_guard.h"
 
 namespace {
 
 struct WorkerRun {
     int faults = 0;
-    bool caught = false;
-    bool finished = false;
+    bool caught = false, finished = false;
 };
-
-void CountFault(void* context) {
-    ++static_cast<WorkerRun*>(context)->faults;
-}
 
 DWORD WINAPI Worker(void* parameter) {
     auto* run = static_cast<WorkerRun*>(parameter);
-    ContainFaults(CountFault, run);
+    ContainFaults([](void* context) { ++static_cast<WorkerRun*>(context)->faults; }, run);
     // An exception of the language's own is no fault: it is thrown and caught as ever.
     try {
         throw std::runtime_error("thrown");
@@ -31,22 +27,16 @@ DWORD WINAPI Worker(void* parameter) {
     return 0;
 }
 
-DWORD RunWorker(WorkerRun& run) {
-    const HANDLE thread = CreateThread(nullptr, 0, Worker, &run, 0, nullptr);
-    WaitForSingleObject(thread, 10000);
-    DWORD code = 0;
-    GetExitCodeThread(thread, &code);
-    CloseHandle(thread);
-    return code;
-}
-
 TEST(FaultGuard, AFaultEndsItsThreadAfterItsHandlerRanAndTheProcessGoesOn) {
     for (int round = 0; round < 3; ++round) {
         WorkerRun run;
-        EXPECT_EQ(RunWorker(run), FAULT_EXIT_CODE);
-        EXPECT_EQ(run.faults, 1);
-        EXPECT_TRUE(run.caught);
-        EXPECT_FALSE(run.finished);
+        const HANDLE thread = CreateThread(nullptr, 0, Worker, &run, 0, nullptr);
+        WaitForSingleObject(thread, 10000);
+        DWORD code = 0;
+        GetExitCodeThread(thread, &code);
+        CloseHandle(thread);
+        EXPECT_EQ(code, FAULT_EXIT_CODE);
+        EXPECT_EQ(std::tuple(run.faults, run.caught, run.finished), std::tuple(1, true, false));
     }
 }
 

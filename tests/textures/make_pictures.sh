@@ -35,20 +35,16 @@ cp orient6.tif turned.tiff
 echo "not a picture" >text.png
 convert upright.png BMP3:bmp-inside.jpg
 for f in progressive.jpg animated.gif multipage.tif; do
-  size=$(stat -c %s "$f")
-  head -c $((size / 2)) "$f" >"truncated-$f"
-  # Ten bytes a third of the way in overwritten.
-  cp "$f" "corrupt-$f" && printf '\xff\x00\xff\x00\x13\x37\xde\xad\xbe\xef' |
-    dd of="corrupt-$f" bs=1 seek=$((size / 3)) conv=notrunc status=none
+  head -c $(($(stat -c %s "$f") / 2)) "$f" >"truncated-$f"
 done
-# Headers that declare huge pictures: a PNG of 100000 x 100000 (with a correct checksum, so
-# that a decoder believes it) and a JPEG frame of 60000 x 60000.
+mkdir -p refused && cp truncated-progressive.jpg refused/a.jpg
+# Ten bytes a third of the way in overwritten.
+cp multipage.tif corrupt-multipage.tif && printf '\xff\x00\xff\x00\x13\x37\xde\xad\xbe\xef' |
+  dd of=corrupt-multipage.tif bs=1 seek=$(($(stat -c %s multipage.tif) / 3)) conv=notrunc status=none
+# A header that declares a huge picture: a PNG of 100000 x 100000, with a correct checksum so
+# that a decoder believes it.
 perl -MCompress::Zlib -e '
   local $/; open(my $f, "<:raw", "upright.png") or die; my $png = <$f>;
   substr($png, 16, 8) = pack("NN", 100000, 100000);
   substr($png, 29, 4) = pack("N", crc32(substr($png, 12, 17)));
   open(my $o, ">:raw", "huge.png") or die; print $o $png;'
-perl -e '
-  local $/; open(my $f, "<:raw", "progressive.jpg") or die; my $jpg = <$f>;
-  $jpg =~ /\xff[\xc0-\xc2]..\x08/sg or die; substr($jpg, pos($jpg), 4) = pack("nn", 60000, 60000);
-  open(my $o, ">:raw", "huge.jpg") or die; print $o $jpg;'

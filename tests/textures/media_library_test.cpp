@@ -2,12 +2,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
-#include <cstdlib>
-#include <map>
 #include <set>
 #include <string>
 #include <vector>
 #include "host/handles.h"
+#include "media/movie_files.h"
 #include "render/random.h"
 #include "textures/media_library.h"
 
@@ -149,16 +148,11 @@ TEST_F(LibraryTest, AFolderThatCannotBeListedIsToldFromAnEmptyOne) {
     }
 }
 
+// Each quarter of a large listing about as often, the last included.
 TEST(MediaPicks, EveryFileOfALargeListingCanBePicked) {
-    MediaList list;
-    list.root = L"C:\\";
-    list.folders = {L""};
-    constexpr uint32_t count = 40000;
-    for (uint32_t i = 0; i < count; ++i) list.movies.push_back({0, 0, 0, 0});
     SeedRandom(5);
     std::vector<int> hits(4, 0);
-    for (int i = 0; i < 40000; ++i) ++hits[PickIndex(list.movies.size()) * 4 / count];
-    // Each quarter about as often, the last included.
+    for (int i = 0; i < 40000; ++i) ++hits[PickIndex(40000) * 4 / 40000];
     for (int quarter : hits) EXPECT_NEAR(quarter, 10000, 600);
 }
 
@@ -192,12 +186,8 @@ TEST_F(LibraryTest, TheLibraryListsOnItsOwnAndNoticesChanges) {
 // Links that lead back up the tree (made by the movies fixture as Unix links, which the
 // platform shows as links) are not followed.
 TEST(MediaLinks, ALoopOfLinksIsNotFollowed) {
-    const char* movies = std::getenv("QUORVEL_MOVIES");
-    ASSERT_NE(movies, nullptr);
-    wchar_t folder[MAX_PATH];
-    MultiByteToWideChar(CP_UTF8, 0, movies, -1, folder, MAX_PATH);
-    std::wstring root = std::wstring(L"Z:") + folder + L"/links/";
-    std::replace(root.begin(), root.end(), L'/', L'\\');
+    const std::string links = movie_files::Case("links");
+    const std::wstring root(links.begin(), links.end());
     const std::atomic<bool> stop{false};
     const MediaList list = ListMediaFolder(root, stop);
     ASSERT_EQ(list.movies.size(), 1u);

@@ -1,31 +1,40 @@
 #!/usr/bin/env bash
-# A phone photo (stored turned, its Exif tag saying so) projected upright by the running saver,
-# read from screenshots of the scene's window.
+# A media folder as people keep theirs, in folders by year and by trip named in many scripts: a
+# phone photo (stored turned, its Exif tag saying so) projected upright and a movie's sound heard
+# by the running saver, read from screenshots of the scene's window and from what the sound
+# device was given.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 source "$QUORVEL_SOURCE/tests/support/dialog.sh"
 work=$(mktemp -d)
 trap 'reset_settings; wine reg delete "$UNMANAGED_KEY" /f >/dev/null 2>&1; rm -rf "$work"' EXIT
-mkdir -p "$work/media"
-
+media=$work/media photo="$work/media/2024/東京/東京 タワー.jpg"
+mkdir -p "$media/2024/東京" "$media/2025/Fête d'été"
 # Red and lime above blue and yellow, stored turned a quarter; the tag turns it back.
 convert -size 48x32 xc:red xc:lime +append \( -size 48x32 xc:blue xc:yellow +append \) \
-  -append +repage -rotate 270 -quality 95 "$work/media/a.jpg"
-exiftool -q -overwrite_original "-Orientation#=6" "$work/media/a.jpg"
+  -append +repage -rotate 270 -quality 95 "$photo"
+exiftool -q -overwrite_original "-Orientation#=6" "$photo"
+ffmpeg -nostdin -v error -f lavfi -i "color=c=lime:size=64x48:rate=10:duration=3" \
+  -f lavfi -i "sine=frequency=440:sample_rate=22050:duration=3" -c:v cinepak -c:a pcm_s16le \
+  -ac 1 "$media/2025/Fête d'été/фильм 🎬.avi"
+printf 'pcm.!default { type file slave.pcm "null" file "%s" format "raw" }\n' \
+  "$work/heard.raw" >"$work/.asoundrc"
 
 reset_settings
-store_settings "AVI Path" "sz:$(windows_path "$work/media")\\" "Play AVIs" dword:1 \
+store_settings "AVI Path" "sz:$(windows_path "$media")\\" "Play AVIs" dword:1 \
   "Only Show External Pics" dword:1 "Show Countdown" dword:0
-start_saver /s
+HOME=$work start_saver /s
 check_match "the saver runs" "$(saver_window)" '^[0-9]+$'
-seen=no
-for _ in $(seq 120); do
+seen=no heard=no
+for _ in $(seq 300); do
   scene=$(xwininfo -root -tree | grep -E "1024x768\+0\+0 +\+-1\+-1" | grep -oE "0x[0-9a-f]+" | tail -n1)
   import -window "${scene:-root}" -depth 8 "$work/shot.ppm" 2>/dev/null &&
-    perl "$QUORVEL_SOURCE/tests/textures/upright.pl" "$work/shot.ppm" lime yellow &&
-    { seen=yes; break; }
+    perl "$QUORVEL_SOURCE/tests/textures/upright.pl" "$work/shot.ppm" lime yellow && seen=yes
+  [ -s "$work/heard.raw" ] && heard=yes
+  [ "$seen$heard" = yesyes ] && break
   sleep 0.5
 done
-check "the photo is shown upright" "$seen" yes
+check "the photo named in another script is shown upright" "$seen" yes
+check "the movie named in another script is heard" "$heard" yes
 [ "$seen" = yes ] || cp "$work/shot.ppm" "$QUORVEL_BUILD/show_pictures.ppm"
 xdotool key Escape
 wait_exit 10

@@ -87,9 +87,6 @@ named() {
 entries() { named "$UNINSTALL" DisplayName DisplayVersion Publisher; }
 desktop() { wine reg query "$DESKTOP" /v "$1" 2>/dev/null | tr -d '\r' | sed -n "s/^ *$1 *REG_SZ *//p"; }
 user_settings() { wine reg query "$SETTINGS_KEY" 2>/dev/null | tr -d '\r' | grep '    REG_'; }
-installed_version() {
-  wrestool -x --raw --type=16 --name=1 "$INSTALLED" | strings -el | sed -n '/^FileVersion$/{n;p;q}'
-}
 
 msiexec /i "$MSI"
 check "a silent install succeeds" "$?" 0
@@ -115,8 +112,7 @@ check "SETASCURRENT=1 makes it the current saver" \
 msiexec /i "$LATER_MSI"
 check "the upgrade succeeds" "$?" 0
 check "one entry remains, of the later version" "$(entries)" "$later|Plinthwax"
-check "the later saver is in place" \
-  "$(cmp "$LATER_SCR" "$INSTALLED" && echo yes) $(installed_version)" "yes $later.0"
+check "the later saver is in place" "$(cmp "$LATER_SCR" "$INSTALLED" && echo yes)" yes
 check "it is still the current saver" "$(desktop SCRNSAVE.EXE)" 'C:\windows\system32\quorvel.scr'
 msiexec /i "$MSI"
 status=$?

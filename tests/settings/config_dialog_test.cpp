@@ -77,9 +77,8 @@ TEST(FolderList, FoldersInAnyScriptThenTheDrives) {
               (std::vector<std::wstring>{L"[-c-]", L"[-z-]"}));
 }
 
-TEST(FolderList, AFolderThatCannotBeListedOffersTheWayUpUnlessARootAndTheDrives) {
-    EXPECT_EQ(FolderListEntries(L"C:\\quorvel_nowhere\\gone\\", DRIVES_C_AND_Z),
-              (std::vector<std::wstring>{L"[..]", L"[-c-]", L"[-z-]"}));
+// Below the root, the way up too: the dialog's script.
+TEST(FolderList, AShareThatCannotBeListedOffersOnlyTheDrives) {
     EXPECT_EQ(FolderListEntries(L"\\\\nowhere.invalid\\share\\", 1u << 2),
               (std::vector<std::wstring>{L"[-c-]"}));
 }

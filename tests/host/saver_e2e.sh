@@ -54,6 +54,11 @@ check_match "WM_CONTEXTMENU reaches the parent with its own handle" "$(cat "$log
 check_match "WM_HELP reaches the parent with its own handle and the help details" \
   "$(cat "$log")" "WM_HELP wparam=$PARENT context=4321 at=12,34"
 check "no input closed the preview" "$(alive)" yes
+# The control panel resizes its window without a word to the preview, which follows.
+driver resize "$PARENT" 480 360
+for _ in $(seq 50); do [[ "$(driver describe "$preview")" == *client=480,360* ]] && break; sleep 0.1; done
+check_match "the preview follows its resized parent" "$(driver describe "$preview")" "client=480,360 "
+check_match "its scene too" "$(driver children "$preview")" 'class=OpenGL Window .*client=480,360 '
 # The control panel closes its window; the preview ends with it.
 driver post "$PARENT" 0x0010 0 0
 wait_exit 15

@@ -88,6 +88,23 @@ TEST_F(ShowStateTest, FloorMovieTurnsTheBodyToExactlyZero) {
     EXPECT_EQ(robotPose.leanAmount, 1.0);
 }
 
+TEST_F(ShowStateTest, OnlyCaptionsOfMoreThanOneCharacterAreProjected) {
+    const int front = FirstIndexWithFlags(PF_FRONT);
+    frameClock.frameDelta = FRAME;
+    for (const wchar_t* caption : {L"Ab", L"Q", L""}) {
+        std::wcscpy(pictureCatalogue[front].caption, caption);
+        std::set<bool> seen;
+        for (int i = 0; i < 50; ++i) {
+            showState.showStep = SHOW_AIM;
+            showState.nextIndex = front;
+            RunShowDirector();
+            seen.insert(showState.captionVisible);
+        }
+        EXPECT_EQ(seen.size(), std::wcslen(caption) > 1 ? 2u : 1u) << caption;
+        EXPECT_TRUE(seen.contains(false));
+    }
+}
+
 // A picture file's caption is its name as the font shows it: other scripts' letters kept,
 // characters it lacks left out, and a neutral caption when nothing of the name is left.
 TEST_F(ShowTest, PictureFilesAreCaptionedWithTheLettersOfTheirNames) {

@@ -3,7 +3,6 @@
 #include <algorithm>
 #include "render/frame_clock.h"
 #include "render/frame_pacing.h"
-#include "render/random.h"
 
 namespace {
 
@@ -48,13 +47,6 @@ TEST(FramePacing, DeadlinesKeepTheDisplaysCadenceAndVerticalSyncIsTrustedUntilDi
     EXPECT_TRUE(ListsExtension(list, "WGL_ARB_pixel_format"));
     EXPECT_FALSE(ListsExtension("WGL_EXT_swap_control_tear", "WGL_EXT_swap_control"));
     EXPECT_FALSE(ListsExtension("XWGL_EXT_swap_control ", "WGL_EXT_swap_control"));
-}
-
-// Bits 16 to 30 of each state: some of these states have bit 31 set.
-TEST(Random, SequenceAfterSeedingWithOne) {
-    SeedRandom(1);
-    for (int value : {41, 18467, 6334, 26500, 19169, 15724, 11478, 29358, 26962, 24464})
-        EXPECT_EQ(NextRandom(), value);
 }
 
 TEST(FrameClock, ReadsSecondsInFineStepsThatStayOneCountAndRunOnAcrossWraps) {

@@ -10,7 +10,6 @@
 namespace {
 
 constexpr double DEG = std::numbers::pi / 180.0;
-constexpr double R = std::numbers::sqrt2 / 2.0;
 
 class RobotLists : public GlTest {
 protected:
@@ -102,25 +101,6 @@ TEST_F(RobotLists, DomeShellFacesOutAndItsDecalsRepeatIt) {
     ExpectNear(normals[3 * shell],
                {std::sin(round) * std::cos(up), std::sin(up), std::cos(round) * std::cos(up)}, 1e-3,
                "panel front", 0);
-    // Cap decal: radial coordinates, the picture's square reaching ring 3 at 54 degrees.
-    for (size_t f = 0; f < cap; ++f) {
-        for (const FedVertex& v : fed[shell + panel + f]) {
-            const double phi = std::acos(std::clamp(v.p[1], -1.0, 1.0));
-            const double k = phi / (18.0 * DEG) / 6.0 / std::max(std::sin(phi), 1e-9);
-            EXPECT_NEAR(v.s, 0.5 + k * v.p[0], 1e-4) << f;
-            EXPECT_NEAR(v.t, 0.5 - k * v.p[2], 1e-4) << f;
-        }
-    }
-    // Band decal: once round the lower half, t 0 at 54 degrees down to 1 at the rim.
-    for (size_t f = 0; f < band; ++f) {
-        const FedPolygon& triangle = fed[shell + panel + cap + f];
-        for (const FedVertex& v : triangle) {
-            const double down = std::acos(std::clamp(v.p[1], -1.0, 1.0)) / DEG;
-            EXPECT_NEAR(v.t, (down - 54.0) / 36.0, 1e-4) << f;
-        }
-        ExpectWrappedS(
-            triangle, [](P3 p) { return std::atan2(p[2], -p[0]) / DEG - 18.0; }, f);
-    }
     EXPECT_FALSE(glIsEnabled(GL_BLEND));
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_S) || glIsEnabled(GL_TEXTURE_GEN_T));
 }
@@ -147,113 +127,6 @@ TEST_F(RobotLists, LensConeFacesOutAndForwardAndItsGlassFacesFront) {
             EXPECT_NEAR(v.p[2], centre ? 0.075 : 0.1, 1e-4) << "recessed behind the rim";
             EXPECT_NEAR(v.s, 0.5 + v.p[0] / 0.15, 1e-4);
             EXPECT_NEAR(v.t, 0.5 - v.p[1] / 0.15, 1e-4);
-        }
-    }
-}
-
-// A face's normal and its corners' s, t: lower left, upper left, upper right, lower right.
-struct Face {
-    P3 normal;
-    std::array<double, 8> tex;
-};
-
-void ExpectFaces(GLuint list, const std::vector<Face>& faces) {
-    const Fed fed = Feed([list] { glCallList(list); });
-    const std::vector<P3> normals = FedNormals(list);
-    ASSERT_GE(fed.size(), 2 * faces.size());
-    for (size_t q = 0; q < faces.size(); ++q) {
-        const Face& face = faces[q];
-        const FedPolygon& a = fed[2 * q];
-        const FedPolygon& b = fed[2 * q + 1];
-        const std::array<FedVertex, 4> corners{a[0], a[1], b[1], a[2]};
-        for (size_t i : {6 * q, 6 * q + 1, 6 * q + 2, 6 * q + 4})
-            ExpectNear(normals[i], face.normal, 1e-3, "normal of face", q);
-        // A level face (all its corners alike) has no up and down.
-        const P3 level = P3{0, 1, 0} - Dot({0, 1, 0}, face.normal) * face.normal;
-        const bool upright = Length(level) > 0.1;
-        const P3 up = upright ? Unit(level) : P3{0, 0, 0};
-        const P3 right = Cross(-1.0 * face.normal, up);
-        const P3 middle = MeanPosition({{corners.begin(), corners.end()}}, 0, 1);
-        for (const FedVertex& corner : corners) {
-            const P3 offset = corner.p - middle;
-            EXPECT_NEAR(Dot(offset, face.normal), 0.0, 1e-4) << "flat face " << q;
-            const int at = !upright              ? 0
-                           : Dot(offset, up) < 0 ? (Dot(offset, right) < 0 ? 0 : 3)
-                                                 : (Dot(offset, right) < 0 ? 1 : 2);
-            EXPECT_NEAR(corner.s, face.tex[2 * at], 1e-6) << "face " << q << " corner " << at;
-            EXPECT_NEAR(corner.t, face.tex[2 * at + 1], 1e-6) << "face " << q << " corner " << at;
-        }
-    }
-}
-
-constexpr std::array<double, 8> SHOE_END{0.125, 0.75, 0.195, 0, 0.305, 0, 0.375, 0.75};
-constexpr std::array<double, 8> SHOE_SIDE{0, 0.75, 0, 0, 0.125, 0, 0.125, 0.75};
-constexpr std::array<double, 8> LEDGE{0.125, 0.75, 0.125, 0.75, 0.125, 0.75, 0.125, 0.75};
-constexpr std::array<double, 8> PLATE_SIDE{0, 1, 0, 0.75, 0.125, 0.75, 0.125, 1};
-constexpr std::array<double, 8> PLATE_END{0.125, 1, 0.125, 0.75, 0.375, 0.75, 0.375, 1};
-
-std::vector<Face> FootFaces(P3 innerEnd) {
-    return {{{-0.9635, 0.2676, 0}, SHOE_END},
-            {{0, 0.4061, -0.9138}, SHOE_SIDE},
-            {{0, 0.4061, 0.9138}, SHOE_SIDE},
-            {innerEnd, SHOE_END},
-            {{0, 1, 0}, LEDGE},
-            {{0, 0, -1}, PLATE_SIDE},
-            {{0, 0, 1}, PLATE_SIDE},
-            {{-1, 0, 0}, PLATE_END},
-            {{1, 0, 0}, PLATE_END}};
-}
-
-TEST_F(RobotLists, LegAndFootFacesHaveTheirNormalsAndTextureCorners) {
-    constexpr double o = 0.9701, d = 0.2425;
-    ExpectFaces(LIST_SIDE_LEG, {
-                                   {{-1, 0, 0}, {0.57, 1.0, 0.57, 0.3, 0.93, 0.3, 0.93, 1.0}},
-                                   {{0, 0, -1}, {0.25, 1.0, 0.25, 0.3, 0.5, 0.3, 0.5, 1.0}},
-                                   // The strut's +z side shows the texture upside down.
-                                   {{0, 0, 1}, {0.5, 0.3, 0.5, 1.0, 0.25, 1.0, 0.25, 0.3}},
-                                   {{1, 0, 0}, {0, 1.1, 0, 0.3, 0.2, 0.3, 0.2, 1.1}},
-                                   {{-1, 0, 0}, {0.5, 0.225, 0.5, 0.1, 1.0, 0.1, 1.0, 0.225}},
-                                   {{0, 0, -1}, {0.15, 0.25, 0.15, 0.1, 0.5, 0.1, 0.5, 0.25}},
-                                   {{0, 0, 1}, {0.5, 0.25, 0.5, 0.1, 0.15, 0.1, 0.15, 0.25}},
-                                   {{-o, -d, 0}, {0.57, 0.3, 0.5, 0.225, 1.0, 0.225, 0.93, 0.3}},
-                                   {{0, -R, -R}, {0.25, 0.3, 0.15, 0.25, 0.5, 0.25, 0.5, 0.3}},
-                                   {{0, -R, R}, {0.5, 1.0, 0.5, 0.25, 0.15, 0.25, 0.25, 1.0}},
-                                   {{R, -R, 0}, {0.57, 1, 0.57, 1, 0.57, 1, 0.57, 1}},
-                               });
-    ExpectFaces(LIST_SIDE_FOOT, FootFaces({1, 0, 0}));
-    // The centre foot's two slanted ends mirror each other, so they are lit alike.
-    ExpectFaces(LIST_CENTRE_FOOT, FootFaces({0.9635, 0.2676, 0}));
-    // The centre leg is open at the front; all of it takes one texel.
-    const std::array<double, 8> corner{};
-    ExpectFaces(LIST_CENTRE_LEG, {{{0, 0, -1}, corner}, {{-1, 0, 0}, corner}, {{1, 0, 0}, corner}});
-    EXPECT_EQ(Feed([] { glCallList(LIST_CENTRE_LEG); }).size(), 6u);
-}
-
-TEST_F(RobotLists, ShoulderCapIsAHalfDiscAndARoundedTop) {
-    const Fed fed = Feed([] { glCallList(LIST_SIDE_LEG); });
-    const std::vector<P3> normals = FedNormals(LIST_SIDE_LEG);
-    ASSERT_EQ(fed.size(), 22u + 7u + 14u);
-    for (size_t f = 22; f < 29; ++f) {
-        for (size_t c = 0; c < 3; ++c) {
-            const FedVertex& v = fed[f][c];
-            ExpectNear(normals[3 * f + c], {-1, 0, 0}, 1e-3, "half disc", f);
-            EXPECT_NEAR(v.p[0], -0.325, 1e-4);
-            EXPECT_GT(v.p[1], -1e-4);
-            EXPECT_NEAR(v.s, 0.75 + v.p[2] / 1.4, 1e-4) << f;
-            EXPECT_NEAR(v.t, 0.1 - v.p[1] / 2.8, 1e-4) << f;
-        }
-    }
-    for (size_t f = 29; f < fed.size(); f += 2) {
-        const P3 middle = MeanPosition(fed, f, f + 2);
-        for (size_t i = 0; i < 6; ++i) {
-            const FedVertex& v = fed[f + i / 3][i % 3];
-            EXPECT_NEAR(std::hypot(v.p[1], v.p[2]), 0.35, 1e-4);
-            ExpectNear(normals[3 * f + i], Unit(P3{0, v.p[1], v.p[2]}), 1e-3, "round top", f);
-            const bool inner = v.p[0] > 0.0;
-            EXPECT_NEAR(v.p[0], inner ? 0.1 : -0.325, 1e-4);
-            EXPECT_NEAR(v.s, inner ? 0.15 : 0.5, 1e-6) << f;
-            // Each strip quad runs t from 0.1 on its -z edge to 0 on its +z edge.
-            EXPECT_NEAR(v.t, v.p[2] < middle[2] ? 0.1 : 0.0, 1e-6) << f;
         }
     }
 }

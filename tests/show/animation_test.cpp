@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 #include <cmath>
 #include <vector>
-#include <numbers>
 #include "show/show_fixture.h"
 
 namespace {
@@ -88,89 +87,6 @@ TEST_F(RobotPose, SideFeetStayPlantedLevelAndTheLegsMirroredAsTheRobotLeansBack)
         }
         EXPECT_NEAR(Height(leaned, LEFT_FOOT, RIGHT), 0.55, 1e-3) << lean;
         EXPECT_NEAR(Height(leaned, RIGHT_FOOT, BOTH), 0.55, 1e-3) << lean;
-    }
-    // The struts hang outside the body, 1 to 1.3 from its axis.
-    double outer = 0.0, inner = 10.0;
-    for (size_t f = 0; f < BOTH; ++f) {
-        for (const FedVertex& v : upright[f]) {
-            if (v.p[1] > -0.45 || (f >= LEFT_FOOT && f < RIGHT) || f >= RIGHT_FOOT) continue;
-            outer = std::max(outer, std::abs(v.p[0]));
-            inner = std::min(inner, std::abs(v.p[0]));
-        }
-    }
-    EXPECT_NEAR(outer, 1.3, 1e-4);
-    EXPECT_NEAR(inner, 1.0, 1e-4);
-}
-
-TEST_F(RobotPose, CentreFootComesDownToTheSideFeetOnTheLensSide) {
-    HoldPose(false, 0.0);
-    const Fed hanging = FeedRobot({LIST_CENTRE_FOOT});
-    ASSERT_EQ(hanging.size(), 18u);
-    EXPECT_NEAR(Lowest(hanging, 0, 18), -0.7 - 0.55, 1e-3) << "0.7 below the body's middle";
-    HoldPose(false, 1.0);
-    const Fed centre = FeedRobot({LIST_CENTRE_FOOT});
-    const Fed side = SideLegs();
-    const Axis lens = LensAxis(FeedRobot({LIST_LENS}), 0);
-    EXPECT_NEAR(Lowest(centre, 0, 18), Lowest(side, 0, BOTH), 0.01);
-    EXPECT_NEAR(Height(centre, 0, 18), 0.55, 1e-3);
-    const P3 ahead = MeanPosition(centre, 0, 18) - 0.5 * (MeanPosition(side, LEFT_FOOT, RIGHT) +
-                                                          MeanPosition(side, RIGHT_FOOT, BOTH));
-    EXPECT_NEAR(Dot(ahead, Level(lens.direction)), 1.16, 0.02);
-    EXPECT_EQ(FeedRobot({LIST_CENTRE_LEG}).size(), 6u);
-}
-
-// The body's axis from the middle of its bottom rim (texture t = 1) to its top (t = 0).
-P3 BodyAxis() {
-    const Fed body = FeedRobot({LIST_BODY});
-    P3 top{0, 0, 0}, bottom{0, 0, 0};
-    for (size_t f = 0; f < 80; ++f) {
-        for (const FedVertex& v : body[f]) {
-            if (v.t == 0.0f) top = top + v.p;
-            if (v.t == 1.0f) bottom = bottom + v.p;
-        }
-    }
-    return Unit(top - bottom);
-}
-
-TEST_F(RobotPose, FloorPoseTipsTheBodyTowardsTheLensOnItsSideLegsAlone) {
-    HoldPose(false, 0.0);
-    const Fed upright = SideLegs();
-    EXPECT_NEAR(BodyAxis()[1], 1.0, 1e-6);
-    HoldPose(false, 1.0);
-    const P3 back = BodyAxis();
-    HoldPose(true, 1.0);
-    const P3 forward = BodyAxis();
-    EXPECT_TRUE(FeedRobot({LIST_CENTRE_LEG, LIST_CENTRE_FOOT}).empty());
-    // The side legs keep their upright angle.
-    const Fed floor = SideLegs();
-    ASSERT_EQ(floor.size(), upright.size());
-    for (size_t f = 0; f < floor.size(); ++f) {
-        for (size_t c = 0; c < 3; ++c) EXPECT_EQ(floor[f][c].p, upright[f][c].p) << f;
-    }
-    // Aimed with the body unturned, the lens looks at the viewer (+z).
-    const double tilt = std::sin(20.0 * std::numbers::pi / 180.0);
-    EXPECT_NEAR(back[2], -tilt, 1e-3) << "leaned back, away from the lens";
-    EXPECT_NEAR(forward[2], tilt, 1e-3) << "tipped forward, towards the lens";
-    EXPECT_NEAR(back[0], 0.0, 1e-3);
-}
-
-TEST_F(RobotPose, AimedLensRisesTwentyDegreesOrDipsFortyOnTheFloor) {
-    struct Case {
-        bool floor;
-        double lean;
-        float body;
-        P3 across;  // the horizontal direction the lens must look in
-        double elevation;
-    };
-    for (const Case c :
-         {Case{false, 0.0, 0.0f, {0, 0, 1}, 20.0}, Case{false, 1.0, 0.0f, {0, 0, 1}, 20.0},
-          Case{true, 1.0, 0.0f, {0, 0, 1}, -40.0}, Case{false, 1.0, 90.0f, {1, 0, 0}, 20.0},
-          Case{false, 0.0, -90.0f, {-1, 0, 0}, 20.0}}) {
-        HoldPose(c.floor, c.lean, c.body);
-        const P3 look = LensAxis(FeedRobot({LIST_LENS}), 0).direction;
-        EXPECT_NEAR(std::asin(look[1]) * 180.0 / std::numbers::pi, c.elevation, 0.2)
-            << c.floor << " " << c.lean << " " << c.body;
-        EXPECT_GT(Dot(Level(look), c.across), 0.9998) << c.floor << " " << c.lean << " " << c.body;
     }
 }
 

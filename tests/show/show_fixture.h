@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 #include <gtest/gtest.h>
 #include <algorithm>
+#include <filesystem>
 #include <functional>
 #include <initializer_list>
 #include "render/frame_clock.h"
@@ -33,9 +34,9 @@ inline void ResetShowState(uint32_t seed) {
     SeedRandom(seed);
 }
 
-// The media library listing `folder`, once its listing is done.
-inline void ListLibrary(const std::string& folder) {
-    StartMediaLibrary(std::wstring(folder.begin(), folder.end()));
+// The media library listing `folder` (given without its separator), once its listing is done.
+inline void ListLibrary(const std::filesystem::path& folder) {
+    StartMediaLibrary(folder.wstring() + L"\\");
     while (!CountMedia().listed) Sleep(1);
 }
 

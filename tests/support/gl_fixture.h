@@ -26,9 +26,6 @@ struct P3 : std::array<double, 3> {
     friend P3 operator-(P3 a, P3 b) { return {a[0] - b[0], a[1] - b[1], a[2] - b[2]}; }
     friend P3 operator*(double k, P3 a) { return {k * a[0], k * a[1], k * a[2]}; }
     friend double Dot(P3 a, P3 b) { return a[0] * b[0] + a[1] * b[1] + a[2] * b[2]; }
-    friend P3 Cross(P3 a, P3 b) {
-        return {a[1] * b[2] - a[2] * b[1], a[2] * b[0] - a[0] * b[2], a[0] * b[1] - a[1] * b[0]};
-    }
     friend double Length(P3 a) { return std::sqrt(Dot(a, a)); }
     friend P3 Unit(P3 a) { return (1.0 / Length(a)) * a; }
     // The horizontal part, as a unit direction.

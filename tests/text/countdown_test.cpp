@@ -36,13 +36,9 @@ TEST(CountdownText, LinesForTheClockAndTheTarget) {
         {At(2002, 12, 1), 2004, 0, 10, "1 Year,40 Days."},
         // Singular and plural; units of 0 are left out, also between others.
         {At(2002, 5, 14, 22, 58, 59), 2003, 4, 16, "1 Year,1 Day,1 Hour,1 Minute,1 Second."},
-        {At(2001, 5, 13, 21, 57, 58), 2003, 4, 16, "2 Years,2 Days,2 Hours,2 Minutes,2 Seconds."},
-        {At(2002, 5, 15, 23, 55, 0), 2003, 4, 16, "1 Year,5 Minutes."},
-        {At(2001, 5, 16), 2002, 4, 16, "1 Year."},
         // The target second itself is empty; every later moment is over.
         {At(2002, 5, 16), 2002, 4, 16, ""},
         {At(2002, 5, 16, 0, 0, 1), 2002, 4, 16, over},
-        {At(2003, 5, 16), 2002, 4, 16, over},
         // A leap year's day of the year runs one ahead of the table from 1 March on.
         {At(2004, 2, 1), 2004, 1, 11, "10 Days."},
         {At(2004, 3, 1), 2004, 2, 11, "9 Days."},
@@ -52,7 +48,6 @@ TEST(CountdownText, LinesForTheClockAndTheTarget) {
         {At(2027, 12, 31), 2028, 1, 29, "60 Days."},
         {At(2027, 2, 28), 2028, 1, 29, "1 Year,1 Day."},
         {At(2028, 2, 29), 2028, 1, 29, ""},
-        {At(2028, 3, 1), 2028, 1, 29, over},
         // Stored months outside the table count all of it or none of it; a day beyond its
         // month runs on into the next.
         {At(2002, 1, 1), 2002, 12, 1, "365 Days."},

@@ -78,14 +78,15 @@ rm -rf "$library/kind"
 wine "$build/qbench.exe" 160 120 --library "$(winepath -w "$library")\\" 2>/dev/null | tr -d '\r'
 wine "$build/qbench.exe" 1024 768 --show 5 "$(winepath -w "$library")\\" \
   "$(winepath -w "$twenty")\\" 2>/dev/null | tr -d '\r' | grep -E '^show(,| of)'
-# The largest photo decoded whole where the codec cannot scale while it decodes, and one too
-# large for that (96 megapixels: ImageMagick's own limit is 128).
-convert -size 9600x5800 gradient:navy-orange -quality 90 "$decode/largest.jpg"
+# The largest photo decoded whole where the codec cannot scale while it decodes (four bytes a
+# pixel make 96 MiB), and one too large for that (ImageMagick's own limit is 128 megapixels).
+convert -size 6144x4096 gradient:navy-orange -quality 90 "$decode/largest.jpg"
 convert -size 12000x8000 gradient:navy-orange -quality 90 "$decode/huge.jpg"
 for file in largest huge; do
   wine "$build/qbench.exe" 160 120 --decode "$(winepath -w "$decode/$file.jpg")" 2>/dev/null |
     tr -d '\r'
 done
 # A key while the largest photo decodes: the saver's end, timed by the end-to-end test.
-QUORVEL_BUILD=$(realpath "$build") QUORVEL_SOURCE=$PWD bash tests/textures/show_pictures_e2e.sh |
-  grep -E '^closed during'
+# Its other checks want the test's own screen; only the time is read here.
+(QUORVEL_BUILD=$(realpath "$build") QUORVEL_SOURCE=$PWD bash tests/textures/show_pictures_e2e.sh ||
+  true) | grep -E '^closed during'

@@ -1,6 +1,7 @@
 #include "textures/wic_picture.h"
 
 #include <wrl/client.h>
+#include <array>
 #include <memory>
 #include <vector>
 #include "host/handles.h"
@@ -71,6 +72,39 @@ uint64_t BitsPerPixel(IWICImagingFactory* wic, IWICBitmapFrameDecode* frame) {
     return bits;
 }
 
+// Whether the platform's JPEG codec decodes at a smaller scale, learnt once from a small JPEG
+// the platform's own encoder makes. A codec that cannot holds the whole picture from the moment
+// its frame is opened (Wine's do), so a picture too large for that must be refused before.
+bool JpegScalesWhileDecoding(IWICImagingFactory* wic) {
+    static const bool scales = [wic] {
+        constexpr UINT SMALL = 16;
+        std::array<BYTE, SMALL * SMALL * 3> pixels{};
+        WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
+        LARGE_INTEGER start{};
+        ComPtr<IStream> stream;
+        ComPtr<IWICBitmapEncoder> encoder;
+        ComPtr<IWICBitmapFrameEncode> written;
+        ComPtr<IWICBitmapDecoder> decoder;
+        ComPtr<IWICBitmapFrameDecode> frame;
+        ComPtr<IUnknown> transform;
+        return SUCCEEDED(CreateStreamOnHGlobal(nullptr, TRUE, &stream)) &&
+               SUCCEEDED(wic->CreateEncoder(GUID_ContainerFormatJpeg, nullptr, &encoder)) &&
+               SUCCEEDED(encoder->Initialize(stream.Get(), WICBitmapEncoderNoCache)) &&
+               SUCCEEDED(encoder->CreateNewFrame(&written, nullptr)) &&
+               SUCCEEDED(written->Initialize(nullptr)) &&
+               SUCCEEDED(written->SetSize(SMALL, SMALL)) &&
+               SUCCEEDED(written->SetPixelFormat(&format)) &&
+               SUCCEEDED(written->WritePixels(SMALL, SMALL * 3, pixels.size(), pixels.data())) &&
+               SUCCEEDED(written->Commit()) && SUCCEEDED(encoder->Commit()) &&
+               SUCCEEDED(stream->Seek(start, STREAM_SEEK_SET, nullptr)) &&
+               SUCCEEDED(wic->CreateDecoderFromStream(stream.Get(), nullptr,
+                                                      WICDecodeMetadataCacheOnDemand, &decoder)) &&
+               SUCCEEDED(decoder->GetFrame(0, &frame)) &&
+               SUCCEEDED(frame->QueryInterface(IID_SOURCE_TRANSFORM, &transform));
+    }();
+    return scales;
+}
+
 // Frame 0 of the open file scaled by the imaging component's own scaler (which pulls only the
 // source rows it samples, and decodes at a smaller scale where the codec can) and converted to
 // 32-bit BGRA into `bgra`; its stored size and orientation.
@@ -126,7 +160,12 @@ bool DecodeWicFile(IWICImagingFactory* factory, const std::wstring& path, uint32
     std::vector<uint32_t> stored;
     UINT width = 0, height = 0;
     int orientation = 1;
-    if (!IsDecodable(header) ||
+    // Four bytes a pixel: the widest of the usual decoded formats (the frame's own is checked
+    // once it is open).
+    const bool tooLargeWhole =
+        uint64_t{header.width} * header.height * 4 > LARGEST_WHOLE_DECODE_BYTES &&
+        (header.format != PictureFormat::Jpeg || !JpegScalesWhileDecoding(factory));
+    if (!IsDecodable(header) || tooLargeWhole ||
         !DecodeScaled(factory, file.get(), header, stored, &width, &height, &orientation)) {
         return false;
     }

@@ -7,8 +7,9 @@
 #include "textures/picture_decoder.h"
 
 // The most bytes a picture may take decoded whole: a codec that cannot scale while it decodes
-// holds the whole picture in memory, so a larger one is shown only where the codec can scale.
-constexpr uint64_t LARGEST_WHOLE_DECODE_BYTES = uint64_t{160} << 20;
+// holds the whole picture in memory (Wine's twice over, while it scales), so a larger one is
+// shown only where the codec can scale. Keeps the decode under 200 MB.
+constexpr uint64_t LARGEST_WHOLE_DECODE_BYTES = uint64_t{96} << 20;
 
 // The file at `path` checked by its header, decoded, scaled and turned upright by its
 // orientation into `rgba` (FILE_TEXTURE_SIDE square, top row first, opaque over black), with

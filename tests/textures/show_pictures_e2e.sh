@@ -7,8 +7,8 @@ source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 source "$QUORVEL_SOURCE/tests/support/dialog.sh"
 work=$(mktemp -d)
 trap 'reset_settings; wine reg delete "$UNMANAGED_KEY" /f >/dev/null 2>&1; rm -rf "$work"' EXIT
-media=$work/media photo="$work/media/2024/東京/東京 タワー.jpg"
-mkdir -p "$media/2024/東京" "$media/2025/Fête d'été"
+media=$work/media photo="$work/media/2024/Ελλάδα 🌍/東京 タワー.jpg"
+mkdir -p "$media/2024/Ελλάδα 🌍" "$media/2025/Fête d'été"
 # Red and lime above blue and yellow, stored turned a quarter; the tag turns it back.
 convert -size 48x32 xc:red xc:lime +append \( -size 48x32 xc:blue xc:yellow +append \) \
   -append +repage -rotate 270 -quality 95 "$photo"
@@ -41,10 +41,10 @@ wait_exit 10
 check "a key ends the saver with 0" "$EXIT_CODE" 0
 end_leftover
 
-# A photo that takes seconds to decode: a key while the decoding thread is at it ends the saver
-# at once. The decode is under way once the saver's memory has grown by the picture's size.
+# The largest photo decoded whole, which takes a while: a key while the decoding thread is at it
+# ends the saver at once. The decode is under way once the saver's memory has grown by its size.
 mkdir -p "$work/large"
-convert -size 9600x5800 gradient:navy-orange -quality 90 "$work/large/large.jpg"
+convert -size 6144x4096 gradient:navy-orange -quality 90 "$work/large/large.jpg"
 store_settings "AVI Path" "sz:$(windows_path "$work/large")\\"
 start_saver /s
 check_match "the saver runs with the large photo" "$(saver_window)" '^[0-9]+$'

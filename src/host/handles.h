@@ -29,8 +29,15 @@ constexpr size_t SHORT_PATH_LIMIT = MAX_PATH - 12;
 // "\\?\UNC\" for a share; paths short enough stay as they are.
 inline std::wstring LongPathForm(const std::wstring& path) {
     if (path.size() <= SHORT_PATH_LIMIT || path.starts_with(L"\\\\?\\")) return path;
-    if (path.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + path.substr(2);
-    return L"\\\\?\\" + path;
+    // The prefix also turns off the platform's clean-up of the path (forward slashes, doubled
+    // separators, "." and ".."), so that is done first.
+    std::wstring full(GetFullPathNameW(path.c_str(), 0, nullptr, nullptr), L'\0');
+    const DWORD length =
+        GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
+    if (length == 0 || length >= full.size()) return path;
+    full.resize(length);
+    if (full.starts_with(L"\\\\")) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
 }
 
 // `bytes` bytes at `offset` of an open file: a seek and a plain read (under Wine a read with its

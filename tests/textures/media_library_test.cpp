@@ -108,6 +108,10 @@ TEST_F(LibraryTest, PathsPastTheOldLimitAreListedWholeAndOpen) {
     ASSERT_EQ(list.pictures.size(), 1u);
     EXPECT_EQ(list.PathOf(list.pictures[0]), path);
     EXPECT_NE(GetFileAttributesW(LongPathForm(path).c_str()), INVALID_FILE_ATTRIBUTES);
+    // A folder typed with forward slashes, a doubled separator or a "..": the same file.
+    std::wstring typed = root_ + L"\\x\\..\\" + folder + L"strand.jpg";
+    std::ranges::replace(typed, L'\\', L'/');
+    EXPECT_NE(GetFileAttributesW(LongPathForm(typed).c_str()), INVALID_FILE_ATTRIBUTES) << typed;
     EXPECT_EQ(LongPathForm(L"\\\\server\\share\\" + folder),
               L"\\\\?\\UNC\\server\\share\\" + folder);
     EXPECT_EQ(LongPathForm(L"C:\\short\\a.jpg"), L"C:\\short\\a.jpg");

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # The release as a Windows user and an administrator meet it: the package made twice to the
-# same bytes, a silent install into the system folder with its uninstall entry, the property
-# that makes it the current saver, an upgrade in place, a refused downgrade, and uninstalls that
-# take everything they put there but leave the user's settings unless asked to remove them.
+# same bytes, a silent install into the system folder with its uninstall entry, the installed
+# saver's dialog and full screen, the property that makes it the current saver, an upgrade in
+# place, a refused downgrade, and uninstalls that take everything they put there but leave the
+# user's settings unless asked to remove them.
 source "$QUORVEL_SOURCE/tests/support/e2e.sh"
 
 out="$QUORVEL_BUILD/e2e-dist"
@@ -96,9 +97,21 @@ icon=$(winepath -u "$(named 'HKLM\Software\Classes\Installer\Products' ProductNa
 check "the entry's icon is the program's" "$(cmp "$QUORVEL_BUILD/gen/quorvel.ico" "$icon" && echo yes)" yes
 check "the saver is not made the current one unless asked" \
   "$(desktop SCRNSAVE.EXE)$(desktop ScreenSaveActive)" ""
-# The user's settings, as the dialog saves them.
-wine reg add "$SETTINGS_KEY" /v CountToYear /t REG_DWORD /d 2030 /f >/dev/null 2>&1
+
+# The installed saver: its dialog (OK saves the user's settings) and full screen.
+SCR='C:\windows\system32\quorvel.scr'
+start_saver /c
+dialog=$(driver dialog 1019 15000)
+driver click "$dialog" 1
+wait_exit 20
+end_leftover
+check "the installed saver's dialog ends with OK, exit code 1" "$EXIT_CODE" 1
 settings=$(user_settings)
+check_match "the dialog saved the user's settings" "$settings" 'CountToYear +REG_DWORD'
+start_saver /s
+saver_window >/dev/null
+close_with key a
+check "the installed saver runs full screen until a key" "$EXIT_CODE" 0
 
 msiexec /x "$MSI"
 check "a silent uninstall succeeds" "$?" 0

@@ -11,7 +11,7 @@
 #include "textures/file_threads.h"
 #include "textures/media_library.h"
 
-    ConfigDialogState configDialog;
+ConfigDialogState configDialog;
 
 namespace {
 
